@@ -1,0 +1,33 @@
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include <exception>
+
+#include "editor/main_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("Dorek"));
+  QApplication::setApplicationName(QStringLiteral("Wolterix"));
+  QLocale::setDefault(QLocale(QLocale::Polish));
+
+  // Qt's own buttons ("Tak", "Nie", "Anuluj") in Polish.
+  QTranslator qtTranslator;
+  if (qtTranslator.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTranslator);
+
+  try {
+    wolterix::editor::TForm1 window;
+    window.show();
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1) window.openFile(args.at(1));
+    return QApplication::exec();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QStringLiteral("Wolterix"), QString::fromUtf8(e.what()));
+    return 1;
+  }
+}

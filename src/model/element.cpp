@@ -1,0 +1,232 @@
+#include "model/element.h"
+
+#include <algorithm>
+
+namespace wolterix::model {
+
+FieldCursor::FieldCursor(std::string_view fileForm) {
+  std::size_t start = 0;
+  while (start < fileForm.size()) {
+    const std::size_t slash = fileForm.find('/', start);
+    const std::size_t end = slash == std::string_view::npos ? fileForm.size() : slash;
+    if (end > start) m_fields.push_back(fileForm.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+std::optional<std::string_view> FieldCursor::next() {
+  if (m_next >= m_fields.size()) return std::nullopt;
+  return m_fields[m_next++];
+}
+
+GridPoint orientationDirection(int orientation) {
+  switch (orientation) {
+    case 1: return {0, 1};
+    case 5: return {0, -1};
+    case 7: return {1, 0};
+    default: return {-1, 0};
+  }
+}
+
+int wrapOrientation(int orientation) {
+  orientation %= 8;
+  if (orientation < 1) orientation += 8;
+  return orientation;
+}
+
+Element::Element(ElementKind kind) : Obiekt(static_cast<std::uint8_t>(kind)), m_kind(kind) {
+  for (const ParameterSpec& spec : info().parameters) m_parameters.emplace_back(spec.defaultText);
+  m_given.assign(m_parameters.size(), false);
+  voltageDirection = !isSourceKind(kind);
+}
+
+bool Element::isAcceptableName(std::string_view name) {
+  if (name.empty()) return false;
+  if (name.find("«") != std::string_view::npos || name.find("»") != std::string_view::npos)
+    return false;
+  return std::none_of(name.begin(), name.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+  });
+}
+
+bool Element::setName(std::string_view name) {
+  if (!isAcceptableName(name)) return false;
+  m_name = std::string(name);
+  return true;
+}
+
+std::string Element::nameOrCode(bool name) const {
+  return name ? m_name : std::string(info().code);
+}
+
+void Element::setPosition(GridPoint p) {
+  m_position = p;
+  placeTerminals();
+}
+
+void Element::rotate(OccupancyMap& map, int steps) {
+  occupy(map, -1);
+  m_orientation = wrapOrientation(m_orientation + steps);
+  placeTerminals();
+  occupy(map, +1);
+}
+
+void Element::setTerminalsSwapped(OccupancyMap& map, bool swapped) {
+  occupy(map, -1);
+  terminalsSwapped = swapped;
+  placeTerminals();
+  occupy(map, +1);
+}
+
+void Element::placeTerminals() {
+  const GridPoint d = orientationDirection(m_orientation);
+  m_axis1 = m_position + d;
+  m_axis2 = m_position - d;
+  m_labelPoint = m_position + GridPoint{d.y, -d.x};
+  m_terminals = {m_axis1, m_axis2, m_axis1, m_axis2};
+  placeFurtherTerminals(d);
+}
+
+GridPoint Element::terminalPoint(int i) const {
+  if (i >= 0 && i < terminalCount()) return m_terminals[static_cast<std::size_t>(i)];
+  return m_terminals[i == 0 ? 0 : 1];
+}
+
+bool Element::hasTerminalAt(GridPoint p) const {
+  for (int i = 0; i < terminalCount(); ++i)
+    if (m_terminals[static_cast<std::size_t>(i)] == p) return true;
+  return false;
+}
+
+bool Element::joinTerminalAt(Element& other, int terminal, GridPoint p) const {
+  for (int i = 0; i < terminalCount(); ++i) {
+    if (m_terminals[static_cast<std::size_t>(i)] == p && terminalNode(i) >= 0) {
+      other.setTerminalNode(terminal, terminalNode(i));
+      return true;
+    }
+  }
+  return false;
+}
+
+namespace {
+int nodeSlot(int terminal) {
+  if (terminal >= 0 && terminal <= 3) return terminal;
+  if (terminal == kInternalNodeTerminal) return 4;
+  return -1;
+}
+}  // namespace
+
+int Element::terminalNode(int i) const {
+  const int slot = nodeSlot(i);
+  return slot < 0 ? -1 : m_terminalNodes[static_cast<std::size_t>(slot)];
+}
+
+void Element::setTerminalNode(int i, int node) {
+  const int slot = nodeSlot(i);
+  if (slot >= 0) m_terminalNodes[static_cast<std::size_t>(slot)] = node;
+}
+
+PointPair Element::secondPair() const {
+  if (terminalCount() == 4) return {m_terminals[2], m_terminals[3]};
+  return terminalPair();
+}
+
+std::vector<GridPoint> Element::coveredPoints() const {
+  std::vector<GridPoint> points{m_position, m_axis1, m_axis2};
+  for (int i = 0; i < terminalCount(); ++i) {
+    const GridPoint t = m_terminals[static_cast<std::size_t>(i)];
+    if (std::find(points.begin(), points.end(), t) == points.end()) points.push_back(t);
+  }
+  return points;
+}
+
+bool Element::setParameter(std::size_t i, std::string_view text) {
+  if (i >= m_parameters.size() || !parameterSpec(i).accepts(text)) return false;
+  return m_parameters[i].set(text, parameterSpec(i).rule);
+}
+
+void Element::parseParameters(const std::string* name, std::string_view fileForm) {
+  if (name) setName(*name);
+  FieldCursor fields(fileForm);
+  parseFields(fields);
+}
+
+void Element::parseFields(FieldCursor& fields) { readParameters(fields, 0, m_parameters.size()); }
+
+void Element::readParameters(FieldCursor& fields, std::size_t first, std::size_t last) {
+  for (std::size_t i = first; i < last; ++i) {
+    if (parameterSpec(i).optional) {
+      // Optional values fill their slots in turn: whatever is given comes first.
+      std::size_t slot = i;
+      while (slot < last) {
+        const auto field = fields.next();
+        if (!field) return;
+        if (setParameter(slot, *field)) m_given[slot++] = true;
+      }
+      return;
+    }
+    const auto field = fields.next();
+    if (!field) return;
+    setParameter(i, *field);
+  }
+}
+
+bool Element::shown(std::size_t i, bool transferMode) const {
+  const ParameterSpec& spec = parameterSpec(i);
+  if (spec.timeOnly && transferMode) return false;
+  if (spec.optional && !m_given[i]) return false;
+  return true;
+}
+
+void Element::appendFileFields(std::vector<std::string>& fields, std::size_t first,
+                               std::size_t last, bool transferMode) const {
+  for (std::size_t i = first; i < last; ++i)
+    if (shown(i, transferMode)) fields.push_back(m_parameters[i].text());
+}
+
+std::string Element::labelledValues(std::size_t first, std::size_t last,
+                                    bool transferMode) const {
+  std::string text;
+  for (std::size_t i = first; i < last; ++i) {
+    if (!shown(i, transferMode)) continue;
+    const ParameterSpec& spec = parameterSpec(i);
+    text += ' ';
+    text += spec.displayLabel;
+    text += m_parameters[i].text();
+    text += spec.displaySuffix;
+    text += ';';
+  }
+  return text;
+}
+
+std::string Element::givenValues(std::size_t first, std::size_t last,
+                                 std::string_view suffix) const {
+  std::string text;
+  for (std::size_t i = first; i < last; ++i) {
+    if (!m_given[i]) continue;
+    text += m_parameters[i].text();
+    text += suffix;
+  }
+  return text;
+}
+
+std::string Element::joinFields(const std::vector<std::string>& fields) {
+  std::string text;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i) text += '/';
+    text += fields[i];
+  }
+  return text;
+}
+
+std::string Element::parameterText(TextForm form, bool transferMode) const {
+  if (form == TextForm::File) {
+    std::vector<std::string> fields;
+    appendFileFields(fields, 0, m_parameters.size(), transferMode);
+    return joinFields(fields);
+  }
+  return m_name + " {" + labelledValues(0, m_parameters.size(), transferMode) + " }";
+}
+
+}  // namespace wolterix::model

@@ -1,0 +1,22 @@
+#pragma once
+/// The rules that keep objects on the grid from overlapping.
+
+#include "model/element_catalogue.h"
+#include "model/grid.h"
+
+namespace wolterix::model {
+
+class Schematic;
+
+/// End of a wire drawn from a towards b: horizontal or vertical along the longer
+/// difference, b itself when both differences are equal (a 45-degree wire).
+GridPoint orthogonalEnd(GridPoint a, GridPoint b);
+
+/// Whether an element of kind may stand with its centre at r.
+bool canPlaceElement(const Schematic& schematic, ElementKind kind, GridPoint r);
+/// Whether a junction may stand at r.
+bool canPlaceJunction(const Schematic& schematic, GridPoint r);
+/// Whether a wire may run from a to b.
+bool canPlaceWire(const Schematic& schematic, GridPoint a, GridPoint b);
+
+}  // namespace wolterix::model

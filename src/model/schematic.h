@@ -1,0 +1,61 @@
+#pragma once
+/// The schematic: elements, wires and junctions in creation order, and the occupancy map.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/element.h"
+#include "model/obiekt.h"
+
+namespace wolterix::model {
+
+class Schematic {
+public:
+  Schematic() = default;
+  Schematic(const Schematic&) = delete;
+  Schematic& operator=(const Schematic&) = delete;
+
+  const std::vector<std::unique_ptr<Element>>& elements() const { return m_elements; }
+  const std::vector<std::unique_ptr<Linia>>& wires() const { return m_wires; }
+  const std::vector<std::unique_ptr<Wenzeu>>& junctions() const { return m_junctions; }
+
+  /// True for a transfer-function workspace, false for time simulation.
+  bool transferMode() const { return m_transferMode; }
+  void setTransferMode(bool transfer) { m_transferMode = transfer; }
+
+  const OccupancyMap& occupancy() const { return m_occupancy; }
+  OccupancyMap& occupancy() { return m_occupancy; }
+
+  /// The object most recently created; null once it has been destroyed.
+  Obiekt* lastCreated() const { return m_lastCreated; }
+  int elementCount() const { return static_cast<int>(m_elements.size()); }
+
+  /// Creates an object of a numeric kind (0 wire, 254 junction, else an element kind).
+  /// A wire runs from first to second; other objects stand at first. With checkOnly, only
+  /// answers whether the placement rules allow it.
+  bool addObject(int kindNumber, GridPoint first, GridPoint second, bool checkOnly);
+
+  /// Default name for a new element: the kind's prefix and the lowest free number.
+  std::string defaultName(ElementKind kind) const;
+  /// The first element with exactly this name, or null.
+  Element* findElement(std::string_view name) const;
+  /// True when the schematic holds an input voltage (at most one is allowed).
+  bool hasInputVoltage() const;
+
+  /// Removes and destroys one object of any list.
+  void destroy(const Obiekt* object);
+  /// Removes every object.
+  void clear();
+
+private:
+  std::vector<std::unique_ptr<Element>> m_elements;
+  std::vector<std::unique_ptr<Linia>> m_wires;
+  std::vector<std::unique_ptr<Wenzeu>> m_junctions;
+  OccupancyMap m_occupancy;
+  Obiekt* m_lastCreated = nullptr;
+  bool m_transferMode = false;
+};
+
+}  // namespace wolterix::model

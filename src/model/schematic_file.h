@@ -1,0 +1,54 @@
+#pragma once
+/// The schematic text: one line per object, code page 1250. It serves files, the clipboard
+/// and the undo history alike.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/grid.h"
+
+namespace wolterix::model {
+
+class Schematic;
+
+/// Lines of schematic text in code page 1250, without their line ends.
+using SchematicText = std::vector<std::string>;
+
+enum class ReadMode {
+  Open = 0,           ///< create every readable object where it was stored
+  PasteCheck = 1,     ///< create nothing; fail at the first shifted object that may not be placed
+  PasteInsert = 2,    ///< create every readable object shifted by (dx, dy)
+  MeasureBounds = 3,  ///< create nothing; record the bounding box of all points
+};
+
+struct ReadResult {
+  bool success = true;
+  GridPoint min{100, 100};  ///< MeasureBounds: smallest x and y read
+  GridPoint max{0, 0};      ///< MeasureBounds: largest x and y read
+};
+
+/// Writes the schematic (or its selected objects only) as text lines.
+void writeSchematic(const Schematic& schematic, SchematicText& lines, bool selectedOnly);
+
+/// Reads text lines into the schematic. Lines that cannot be read are skipped silently.
+ReadResult readSchematic(Schematic& schematic, const SchematicText& lines, ReadMode mode,
+                         int dx = 0, int dy = 0);
+
+/// Outcome of a disk operation: empty error on success, else a message for the user.
+struct FileResult {
+  std::string error;
+  bool ok() const { return error.empty(); }
+};
+
+/// Loads the lines of a file (CR LF or LF line ends).
+FileResult loadSchematicText(const std::filesystem::path& path, SchematicText& lines);
+/// Writes lines with CR LF ends. The old file is replaced only once the new one is complete.
+FileResult saveSchematicText(const std::filesystem::path& path, const SchematicText& lines);
+
+/// Replaces the schematic with the contents of a file.
+FileResult openSchematicFile(Schematic& schematic, const std::filesystem::path& path);
+/// Writes the whole schematic to a file.
+FileResult saveSchematicFile(const Schematic& schematic, const std::filesystem::path& path);
+
+}  // namespace wolterix::model
