@@ -3,11 +3,38 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace wolterix::cli {
 
+/// Exit codes of the program.
+enum ExitCode : int {
+  kSuccess = 0,
+  kUsageOrFileError = 1,
+  kCheckErrors = 2,
+  kSingularNetwork = 3,
+  kFatalError = 4,
+};
+
 /// Prints each element's display form, then the counts of wires and junctions.
-/// Returns the process exit code.
 int listSchematic(const std::string& path, std::ostream& out, std::ostream& err);
+
+/// Prints the topology lines (element, position, nodes, parameters).
+int showTopology(const std::string& path, std::ostream& out, std::ostream& err);
+
+struct SimulateOptions {
+  std::string path;
+  std::string timeText;  ///< simulated time, an engineering number ("20m")
+  int iterations = 0;    ///< 0..6
+  int samples = 944;
+  std::vector<std::string> waves;  ///< empty: every waveform of the schematic
+  std::string outPath;             ///< empty: standard output
+};
+
+/// Runs a time simulation and writes the chosen waveforms as CSV.
+int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err);
+
+/// Shortest decimal text that reads back to exactly the same double.
+std::string formatNumber(double value);
 
 }  // namespace wolterix::cli

@@ -6,15 +6,59 @@
 #include "cli/commands.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"Wolterix - symulator obwodów elektrycznych (wiersz poleceń)", "wolterix-cli"};
+  CLI::App app{
+      "Wolterix - symulator obwodów elektrycznych i energoelektronicznych (wiersz poleceń).\n"
+      "Pliki schematów (.wtx) tworzy i zapisuje program wolterix.",
+      "wolterix-cli"};
   app.require_subcommand(1);
 
   std::string listPath;
-  auto* list = app.add_subcommand("list", "Wypisuje elementy schematu z parametrami");
+  auto* list = app.add_subcommand("list", "Wypisuje elementy schematu z parametrami, "
+                                          "potem liczbę przewodów i węzłów");
   list->add_option("FILE", listPath, "Plik schematu (.wtx)")->required();
+
+  std::string topologyPath;
+  auto* topology = app.add_subcommand(
+      "topology", "Wypisuje topologię: dla każdego elementu numery węzłów jego końcówek");
+  topology->add_option("FILE", topologyPath, "Plik schematu (.wtx)")->required();
+
+  wolterix::cli::SimulateOptions sim;
+  std::string waves;
+  auto* simulate = app.add_subcommand(
+      "simulate",
+      "Symulacja czasowa; wynik jako CSV: kolumna t [s], potem jedna kolumna na przebieg.\n"
+      "Kody wyjścia: 0 sukces, 1 błąd wywołania lub pliku, 2 błędy sprawdzenia schematu,\n"
+      "3 niepołączony element lub grupa elementów, 4 fatalny błąd symulacji.");
+  simulate->add_option("FILE", sim.path, "Plik schematu (.wtx)")->required();
+  simulate->add_option("--time", sim.timeText,
+                       "Czas symulacji w sekundach, liczba inżynierska (np. 20m, 1,5)")
+      ->required();
+  simulate->add_option("--iterations", sim.iterations,
+                       "Ilość iteracji k: 2^k kroków na próbkę (0..6)")
+      ->check(CLI::Range(0, 6))
+      ->default_val(0);
+  simulate->add_option("--samples", sim.samples, "Liczba odcinków N (próbki 0..N)")
+      ->check(CLI::Range(1, 1000000))
+      ->default_val(944);
+  simulate->add_option("--waves", waves,
+                       "Przebiegi rozdzielone przecinkami, np. U(R1),I(L1) "
+                       "(domyślnie wszystkie)");
+  simulate->add_option("--out", sim.outPath, "Plik CSV (domyślnie standardowe wyjście)");
 
   CLI11_PARSE(app, argc, argv);
 
   if (list->parsed()) return wolterix::cli::listSchematic(listPath, std::cout, std::cerr);
+  if (topology->parsed()) return wolterix::cli::showTopology(topologyPath, std::cout, std::cerr);
+  if (simulate->parsed()) {
+    std::size_t start = 0;
+    while (!waves.empty() && start <= waves.size()) {
+      const std::size_t comma = waves.find(',', start);
+      const std::size_t end = comma == std::string::npos ? waves.size() : comma;
+      if (end > start) sim.waves.push_back(waves.substr(start, end - start));
+      if (comma == std::string::npos) break;
+      start = comma + 1;
+    }
+    return wolterix::cli::simulate(sim, std::cout, std::cerr);
+  }
   return 0;
 }

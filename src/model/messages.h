@@ -12,4 +12,14 @@ inline constexpr std::string_view kFileMissing = "Plik nie istnieje.";
 inline constexpr std::string_view kFileTooLarge = "Plik jest zbyt duży, by był schematem: ";
 inline constexpr std::string_view kNotAFile = "To nie jest zwykły plik: ";
 
+// Checks and results of the analyses.
+inline constexpr std::string_view kMissingParameters = "Brak parametrów: Element";
+inline constexpr std::string_view kShortedTerminals =
+    "Niedozwolone bezpośrednie zwarcie końcówek: Element";
+inline constexpr std::string_view kSingularNetwork = "[1] Niepołączony element lub grupa elementów.";
+inline constexpr std::string_view kFatalSimulationError = "[1] Fatalny błąd symulacji!";
+inline constexpr std::string_view kInvalidNumber = "[1] Niewłaściwa wartość liczbowa.";
+inline constexpr std::string_view kNothingToSimulate = "[1] Schemat nie zawiera żadnego elementu.";
+inline constexpr std::string_view kNoModel = "Element nie ma jeszcze modelu symulacyjnego: Element";
+
 }  // namespace wolterix::model::messages

@@ -44,6 +44,10 @@ public:
   /// True when the schematic holds an input voltage (at most one is allowed).
   bool hasInputVoltage() const;
 
+  /// Number of circuit nodes handed out by the last connectivity pass.
+  int nodeCount() const { return m_nodeCount; }
+  void setNodeCount(int count) { m_nodeCount = count; }
+
   /// Removes and destroys one object of any list.
   void destroy(const Obiekt* object);
   /// Removes every object.
@@ -56,6 +60,7 @@ private:
   OccupancyMap m_occupancy;
   Obiekt* m_lastCreated = nullptr;
   bool m_transferMode = false;
+  int m_nodeCount = 0;
 };
 
 }  // namespace wolterix::model

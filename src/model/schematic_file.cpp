@@ -121,23 +121,31 @@ std::string flag(bool value) { return value ? "1" : "0"; }
 
 }  // namespace
 
-void writeSchematic(const Schematic& schematic, SchematicText& lines, bool selectedOnly) {
+namespace {
+
+// One element line. Without display flags the arrows and the name are written as hidden,
+// which makes the line describe the circuit only.
+std::string elementLine(const Element& e, bool transferMode, bool displayFlags) {
+  const GridPoint p = e.position();
+  std::string line = "E:" + e.nameOrCode(false) + kNameOpen + encodeCp1250(e.name()) + kNameClose +
+                     std::to_string(p.x) + '|' + std::to_string(p.y) + '|' +
+                     std::to_string(e.orientation()) + '|' +
+                     flag(displayFlags && e.showVoltage) + '|' +
+                     flag(displayFlags && e.showCurrent) + '|' + flag(e.voltageDirection) + '|' +
+                     flag(e.currentDirection()) + '|' + flag(displayFlags && e.showName) + '|';
+  if (hasSwapFlag(e.kind())) line += flag(e.terminalsSwapped) + '|';
+  line += encodeCp1250(e.parameterText(TextForm::File, transferMode));
+  line += "/$";
+  return line;
+}
+
+void writeLines(const Schematic& schematic, SchematicText& lines, bool selectedOnly,
+                bool displayFlags) {
   lines.clear();
   if (schematic.transferMode()) lines.emplace_back(messages::kTransferHeader);
   const auto wanted = [&](const Obiekt& object) { return !selectedOnly || object.selected; };
-  for (const auto& e : schematic.elements()) {
-    if (!wanted(*e)) continue;
-    const GridPoint p = e->position();
-    std::string line = "E:" + e->nameOrCode(false) + kNameOpen + encodeCp1250(e->name()) +
-                       kNameClose + std::to_string(p.x) + '|' + std::to_string(p.y) + '|' +
-                       std::to_string(e->orientation()) + '|' + flag(e->showVoltage) + '|' +
-                       flag(e->showCurrent) + '|' + flag(e->voltageDirection) + '|' +
-                       flag(e->currentDirection()) + '|' + flag(e->showName) + '|';
-    if (hasSwapFlag(e->kind())) line += flag(e->terminalsSwapped) + '|';
-    line += encodeCp1250(e->parameterText(TextForm::File, schematic.transferMode()));
-    line += "/$";
-    lines.push_back(std::move(line));
-  }
+  for (const auto& e : schematic.elements())
+    if (wanted(*e)) lines.push_back(elementLine(*e, schematic.transferMode(), displayFlags));
   for (const auto& w : schematic.wires()) {
     if (!wanted(*w)) continue;
     lines.push_back("L:" + std::to_string(w->start().x) + '|' + std::to_string(w->start().y) +
@@ -148,6 +156,23 @@ void writeSchematic(const Schematic& schematic, SchematicText& lines, bool selec
     const GridPoint p = j->position();
     lines.push_back("W:" + std::to_string(p.x) + '|' + std::to_string(p.y) + '$');
   }
+}
+
+}  // namespace
+
+void writeSchematic(const Schematic& schematic, SchematicText& lines, bool selectedOnly) {
+  writeLines(schematic, lines, selectedOnly, true);
+}
+
+std::string circuitFingerprint(const Schematic& schematic) {
+  SchematicText lines;
+  writeLines(schematic, lines, false, false);
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += '\n';
+  }
+  return text;
 }
 
 ReadResult readSchematic(Schematic& schematic, const SchematicText& lines, ReadMode mode, int dx,

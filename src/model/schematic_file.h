@@ -31,6 +31,10 @@ struct ReadResult {
 /// Writes the schematic (or its selected objects only) as text lines.
 void writeSchematic(const Schematic& schematic, SchematicText& lines, bool selectedOnly);
 
+/// The circuit as text without what only changes the drawing (shown names and arrows):
+/// equal fingerprints mean the same circuit.
+std::string circuitFingerprint(const Schematic& schematic);
+
 /// Reads text lines into the schematic. Lines that cannot be read are skipped silently.
 ReadResult readSchematic(Schematic& schematic, const SchematicText& lines, ReadMode mode,
                          int dx = 0, int dy = 0);

@@ -29,3 +29,106 @@ TEST(CliList, UnreadableFileIsAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+using wolterix::cli::SimulateOptions;
+
+struct Captured {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+Captured runSimulate(SimulateOptions options) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = wolterix::cli::simulate(options, out, err);
+  return {code, out.str(), err.str()};
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(CliTopology, ListsNodesOfTheDivider) {
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(wolterix::cli::showTopology(WOLTERIX_EXAMPLES "/dzielnik.wtx", out, err), 0);
+  EXPECT_EQ(out.str(),
+            "0 : Nap/E1/[10,10]/{0,1}/st/10/0\n"
+            "1 : Rez/R1/[14,8]/{1,2}/1k\n"
+            "2 : Rez/R2/[16,10]/{2,0}/2k\n"
+            "3 : mmV/V1/[19,10]/{2,0}/-\n");
+}
+
+TEST(CliSimulate, WritesOneRowPerSampleWithExactNumbers) {
+  SimulateOptions options;
+  options.path = WOLTERIX_EXAMPLES "/dzielnik.wtx";
+  options.timeText = "10m";
+  options.samples = 4;
+  options.waves = {"U(V1)", "I(R1)"};
+  const Captured c = runSimulate(options);
+  ASSERT_EQ(c.code, 0) << c.err;
+  const auto lines = splitLines(c.out);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0], "t,U(V1),I(R1)");
+  EXPECT_EQ(lines[1].substr(0, 2), "0,");
+  EXPECT_EQ(lines[5].substr(0, 5), "0.01,");
+  // The voltmeter reads two thirds of 10 V; the number reads back to the same double.
+  const std::string u = lines[3].substr(lines[3].find(',') + 1, lines[3].rfind(',') - lines[3].find(',') - 1);
+  EXPECT_NEAR(std::stod(u), 10.0 * 2000.0 / 3000.0, 1e-5);  // the meter draws a little
+  EXPECT_EQ(wolterix::cli::formatNumber(std::stod(u)), u);
+  EXPECT_EQ(wolterix::cli::formatNumber(0.1), "0.1");
+}
+
+TEST(CliSimulate, EveryExampleRunsWithAllItsWaveforms) {
+  for (const char* name : {"dzielnik.wtx", "rc.wtx", "rlc.wtx"}) {
+    SimulateOptions options;
+    options.path = std::string(WOLTERIX_EXAMPLES "/") + name;
+    options.timeText = "20m";
+    options.samples = 100;
+    const Captured c = runSimulate(options);
+    EXPECT_EQ(c.code, 0) << name << ": " << c.err;
+    EXPECT_EQ(splitLines(c.out).size(), 102u) << name;
+  }
+}
+
+TEST(CliSimulate, ErrorsHaveTheirOwnExitCodes) {
+  SimulateOptions options;
+  options.timeText = "10m";
+  options.path = WOLTERIX_EXAMPLES "/missing.wtx";
+  EXPECT_EQ(runSimulate(options).code, 1);
+
+  options.path = WOLTERIX_EXAMPLES "/dzielnik.wtx";
+  options.timeText = "0";
+  Captured c = runSimulate(options);
+  EXPECT_EQ(c.code, 1);
+  EXPECT_NE(c.err.find("[1] Niewłaściwa wartość liczbowa."), std::string::npos);
+
+  options.timeText = "10m";
+  options.waves = {"U(R9)"};
+  c = runSimulate(options);
+  EXPECT_EQ(c.code, 1);
+  EXPECT_NE(c.err.find("U(R9)"), std::string::npos);
+
+  options.waves = {};
+  options.path = WOLTERIX_TEST_DATA "/missing_parameter.wtx";
+  c = runSimulate(options);
+  EXPECT_EQ(c.code, 2);
+  EXPECT_EQ(c.err, "[1] Brak parametrów: Element \"R2\".\n");
+  EXPECT_EQ(c.out, "");
+
+  options.path = WOLTERIX_TEST_DATA "/dangling.wtx";
+  c = runSimulate(options);
+  EXPECT_EQ(c.code, 3);
+  EXPECT_EQ(c.err, "[1] Niepołączony element lub grupa elementów.\n");
+
+  options.path = WOLTERIX_TEST_DATA "/transfer.wtx";
+  EXPECT_EQ(runSimulate(options).code, 1);
+}
+
+}  // namespace

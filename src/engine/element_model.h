@@ -1,0 +1,123 @@
+#pragma once
+/// The simulation side of an element: its branches, their stamps and its state.
+
+#include <array>
+#include <complex>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/element.h"
+
+namespace wolterix::model {
+class Schematic;
+}
+
+namespace wolterix::engine {
+
+class Network;
+
+/// Which branch of an element a stamp is asked for.
+enum class SubBranchCode : std::uint8_t {
+  Single = 0,         ///< every kind with one branch: terminal 0 -> 1
+  BjtCollector = 1,   ///< terminal 0 -> internal node
+  BjtEmitter = 2,     ///< internal node -> terminal 1
+  BjtBase = 3,        ///< terminal 2 -> internal node
+  FirstWinding = 4,   ///< terminal 0 -> 1
+  SecondWinding = 5,  ///< terminal 2 -> 3
+  CurrentPath = 6,    ///< wattmeter, terminal 0 -> 1
+  VoltagePath = 7,    ///< wattmeter, terminal 2 -> 3
+};
+
+/// A conductance in parallel with a current source: i = G * (V(from) - V(to)) - J.
+struct BranchStamp {
+  double G = 0.0;
+  double J = 0.0;
+};
+
+/// Complex admittance and source current of a branch at one frequency.
+struct AcStamp {
+  std::complex<double> Y{};
+  std::complex<double> J{};
+};
+
+/// Node voltages indexed by engine node number; entry 0 is the reference.
+using NodeVector = std::span<const double>;
+
+/// One branch of an element: its code and the terminals it runs between.
+struct BranchShape {
+  SubBranchCode code;
+  int fromTerminal;
+  int toTerminal;
+};
+
+/// Per-kind simulation behaviour. A model is a snapshot of its element's parameters taken
+/// when the simulation is set up; its state lives on between continued runs.
+class ElementModel {
+public:
+  explicit ElementModel(const model::Element& element);
+  virtual ~ElementModel() = default;
+  ElementModel(const ElementModel&) = delete;
+  ElementModel& operator=(const ElementModel&) = delete;
+
+  model::ElementKind kind() const { return m_kind; }
+  const std::string& name() const { return m_name; }
+  bool voltageDirection() const { return m_voltageDirection; }
+  bool currentDirection() const { return m_currentDirection; }
+
+  /// The element's branches in code order.
+  std::span<const BranchShape> branches() const;
+
+  /// Engine node of terminal i (0..3, or 9 for the internal node).
+  int node(int terminal) const;
+  void setNode(int terminal, int node);
+
+  /// Stamp of one branch for step h at time t.
+  virtual BranchStamp companion(double h, double t, SubBranchCode code) = 0;
+  /// Admittance at frequency f (Hz) of the element's single branch; open by default.
+  virtual AcStamp acStamp(double /*f*/) const { return {}; }
+  /// Initial state for a run that starts at time 0.
+  virtual void resetState() {}
+  /// After an accepted step: store the state variables.
+  virtual void commitStep(NodeVector /*V*/, double /*h*/, double /*t*/) {}
+  /// Before each assembly of a step.
+  virtual void prepareStep(double /*h*/, NodeVector /*V*/) {}
+  /// After each solve: true when the conduction state changed.
+  virtual bool checkState(NodeVector /*V*/) { return false; }
+  /// True when every value the kind computes with is given and usable.
+  virtual bool hasParameters() const;
+  /// True when the two terminals of a branch lie on one node.
+  bool hasShortedTerminals() const;
+  /// Motor speed in revolutions per minute; 0 for every kind but the motor.
+  virtual double motorSpeed() const { return 0.0; }
+  /// Once per run, after the network is built: lets a model find what it reads from others.
+  virtual void bind(const Network& /*network*/) {}
+
+protected:
+  double value(std::size_t i) const { return m_parameters[i].value(); }
+  bool given(std::size_t i) const { return m_given[i]; }
+  /// True when parameters first..last-1 all hold numbers.
+  bool haveValues(std::size_t first, std::size_t last) const;
+  std::size_t parameterCount() const { return m_parameters.size(); }
+  /// V(terminal a) - V(terminal b).
+  double voltage(NodeVector V, int a, int b) const { return V[node(a)] - V[node(b)]; }
+
+  bool m_voltageDirection;
+  bool m_currentDirection;
+  bool m_swapped;
+
+private:
+  model::ElementKind m_kind;
+  std::string m_name;
+  std::vector<model::Parameter> m_parameters;
+  std::vector<bool> m_given;
+  std::array<int, 5> m_nodes{0, 0, 0, 0, 0};
+};
+
+/// Creates the model of an element; null for a kind that has no model yet.
+std::unique_ptr<ElementModel> createModel(const model::Element& element,
+                                          const model::Schematic& schematic);
+
+}  // namespace wolterix::engine

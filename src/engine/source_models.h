@@ -1,0 +1,55 @@
+#pragma once
+/// Independent and controlled sources, and the input voltage of the transfer function.
+
+#include "engine/element_model.h"
+#include "model/element_catalogue.h"
+
+namespace wolterix::engine {
+
+/// Value at time t of a waveform of amplitude a (RMS for the sine), f in Hz, phase in degrees.
+double waveformValue(model::Waveform kind, double a, double f, double phaseDegrees, double t);
+
+/// Voltage source (Norton form E/Rw behind 1/Rw) or current source (J behind Gw).
+class IndependentSourceModel final : public ElementModel {
+public:
+  explicit IndependentSourceModel(const model::Element& element);
+  BranchStamp companion(double h, double t, SubBranchCode code) override;
+  bool hasParameters() const override;
+
+private:
+  model::Waveform m_waveform;
+  bool m_voltage;
+};
+
+/// Source whose value is k * X, X a quantity of another element one accepted step late.
+class ControlledSourceModel final : public ElementModel {
+public:
+  ControlledSourceModel(const model::Element& element, const model::Schematic& schematic);
+  BranchStamp companion(double h, double t, SubBranchCode code) override;
+  bool hasParameters() const override;
+  void resetState() override;
+  void commitStep(NodeVector V, double h, double t) override;
+  void bind(const Network& network) override;
+
+  /// The steering value used in the present step.
+  double steeringValue() const { return m_x; }
+
+private:
+  double sign() const { return m_currentDirection ? -1.0 : 1.0; }
+
+  bool m_voltage;
+  bool m_controlGiven;
+  char m_letter = 'U';
+  int m_target = -1;  ///< index of the steering element in the element list
+  const Network* m_network = nullptr;
+  double m_x = 0.0;
+};
+
+/// The transfer-function input: open in the time domain, 1 V behind 0.1 mOhm in a sweep.
+class InputVoltageModel final : public ElementModel {
+public:
+  using ElementModel::ElementModel;
+  BranchStamp companion(double, double, SubBranchCode) override { return {}; }
+};
+
+}  // namespace wolterix::engine

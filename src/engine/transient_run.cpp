@@ -1,0 +1,168 @@
+#include "engine/transient_run.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/connectivity.h"
+#include "model/messages.h"
+#include "model/schematic.h"
+#include "model/schematic_file.h"
+#include "model/source_elements.h"
+#include "model/waveform_names.h"
+
+namespace wolterix::engine {
+
+namespace msg = model::messages;
+
+namespace {
+
+std::string numberedLine(int number, std::string_view text, const std::string& name) {
+  return "[" + std::to_string(number) + "] " + std::string(text) + " \"" + name + "\".";
+}
+
+RunResult failure(int code, std::string_view line) { return {code, {std::string(line)}}; }
+
+}  // namespace
+
+std::vector<std::string> checkElements(std::span<const std::unique_ptr<ElementModel>> models) {
+  std::vector<std::string> lines;
+  for (const auto& model : models) {
+    if (!model->hasParameters())
+      lines.push_back(numberedLine(static_cast<int>(lines.size()) + 1, msg::kMissingParameters,
+                                   model->name()));
+    if (model->hasShortedTerminals())
+      lines.push_back(numberedLine(static_cast<int>(lines.size()) + 1, msg::kShortedTerminals,
+                                   model->name()));
+  }
+  return lines;
+}
+
+bool Simulation::prepareModels(model::Schematic& schematic, RunResult& result) {
+  // A controlled source steered by a quantity that is no longer on offer loses it, so that the
+  // check below reports the source.
+  for (const auto& element : schematic.elements()) {
+    if (auto* source = dynamic_cast<model::ControlledSource*>(element.get())) {
+      const auto offered = model::controlQuantityList(schematic, source);
+      if (std::find(offered.begin(), offered.end(), source->control()) == offered.end())
+        source->clearControl();
+    }
+  }
+
+  // Models (and their states) are kept only for the very circuit they were made from.
+  const std::string fingerprint = model::circuitFingerprint(schematic);
+  if (fingerprint != m_fingerprint || m_models.size() != schematic.elements().size()) {
+    m_models.clear();
+    m_statesValid = false;
+    m_fingerprint = fingerprint;
+    std::vector<std::string> unmodelled;
+    for (const auto& element : schematic.elements()) {
+      auto model = createModel(*element, schematic);
+      if (!model) unmodelled.push_back(element->name());
+      m_models.push_back(std::move(model));
+    }
+    if (!unmodelled.empty()) {
+      m_models.clear();
+      m_fingerprint.clear();
+      for (const std::string& name : unmodelled)
+        result.lines.push_back(numberedLine(static_cast<int>(result.lines.size()) + 1,
+                                            msg::kNoModel, name));
+      result.code = static_cast<int>(result.lines.size());
+      return false;
+    }
+  }
+  // Node numbers come from the connectivity pass just made.
+  for (std::size_t i = 0; i < m_models.size(); ++i) {
+    const model::Element& element = *schematic.elements()[i];
+    for (int t : {0, 1, 2, 3, model::kInternalNodeTerminal})
+      m_models[i]->setNode(t, std::max(element.terminalNode(t), 0));
+  }
+  return true;
+}
+
+RunResult Simulation::transientRun(model::Schematic& schematic, double t0, double T, int k,
+                                   bool measurementMode, const RunCallbacks& callbacks) {
+  if (schematic.elements().empty()) return failure(1, msg::kNothingToSimulate);
+  k = std::clamp(k, 0, 6);
+  const int stepsPerSample = 1 << k;
+  const int samples = m_sampleCount;
+  const double h = T / (static_cast<double>(stepsPerSample) * samples);
+  // A run that could not advance (T <= 0, a step lost against the start time) never starts.
+  if (!(T > 0.0) || !std::isfinite(T) || !(h > 0.0) || !std::isfinite(t0) || t0 + h == t0)
+    return failure(1, msg::kInvalidNumber);
+
+  model::numberNodes(schematic);
+  RunResult result;
+  if (!prepareModels(schematic, result)) return result;
+
+  m_network.build(m_models, schematic.nodeCount(), true);
+  result.lines = checkElements(m_models);
+  if (!result.lines.empty()) {
+    result.code = static_cast<int>(result.lines.size());
+    return result;
+  }
+
+  // The store: its own copy of the node map, so traces never depend on later numbering.
+  int motors = 0;
+  m_store.elements.clear();
+  for (std::size_t i = 0; i < m_models.size(); ++i) {
+    const ElementModel& model = *m_models[i];
+    StoredElement stored;
+    stored.name = model.name();
+    stored.kind = model.kind();
+    for (int t = 0; t < 4; ++t) stored.nodes[t] = model.node(t);
+    stored.nodes[4] = model.node(model::kInternalNodeTerminal);
+    stored.firstBranch = m_network.firstBranchOf(i);
+    if (model.kind() == model::ElementKind::sDC) stored.motor = motors++;
+    stored.voltageDirection = model.voltageDirection();
+    stored.currentDirection = model.currentDirection();
+    m_store.elements.push_back(std::move(stored));
+  }
+  const int columns = samples + 4;
+  m_store.allocate(m_network.nodeCount(), static_cast<int>(m_network.branches().size()), motors,
+                   columns);
+
+  if (t0 <= 0.0 || !m_statesValid) {
+    t0 = 0.0;
+    for (const auto& model : m_models) model->resetState();
+  }
+  m_statesValid = true;
+  for (const auto& model : m_models) model->bind(m_network);
+  m_store.startTime = t0;
+  m_store.spacing = stepsPerSample * h;
+
+  if (callbacks.progress) callbacks.progress(0);
+  // Time advances by repeated addition of h, but the number of steps is fixed: c * N + 1
+  // solves, samples 0..N, whatever rounding does to the sum and whatever k is.
+  const long long lastStep = static_cast<long long>(stepsPerSample) * samples;
+  double t = t0;
+  for (long long step = 0; step <= lastStep; ++step) {
+    if (const int code = m_network.solveStep(h, t); code != 0) {
+      m_statesValid = false;
+      return failure(code, code == -1 ? msg::kSingularNetwork : msg::kFatalSimulationError);
+    }
+    if (step % stepsPerSample == 0) record(static_cast<int>(step / stepsPerSample));
+    // The last time point is not committed: a continued run recomputes it from the states
+    // of before it.
+    if (step < lastStep)
+      for (const auto& model : m_models) model->commitStep(m_network.voltages(), h, t);
+    t += h;
+    if (callbacks.progress) callbacks.progress(static_cast<int>(step * 100 / lastStep));
+    if (measurementMode && callbacks.afterStep) callbacks.afterStep(t);
+  }
+  m_continuationTime = t - h;
+  return result;
+}
+
+void Simulation::record(int sample) {
+  if (sample >= m_store.columns()) return;
+  const NodeVector V = m_network.voltages();
+  for (int n = 0; n < m_store.nodeRows(); ++n) m_store.nodeRow(n)[sample] = V[n];
+  for (int b = 0; b < m_store.branchRows(); ++b)
+    m_store.branchRow(b)[sample] = m_network.branchCurrent(static_cast<std::size_t>(b), V);
+  int motor = 0;
+  for (const auto& model : m_models)
+    if (model->kind() == model::ElementKind::sDC) m_store.motorRow(motor++)[sample] = model->motorSpeed();
+  m_store.sampleCount = sample + 1;
+}
+
+}  // namespace wolterix::engine

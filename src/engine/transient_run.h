@@ -1,0 +1,77 @@
+#pragma once
+/// The time-domain run: checks, the fixed-step time loop, recording and continuation.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/element_model.h"
+#include "engine/network.h"
+#include "engine/waveform_store.h"
+
+namespace wolterix::model {
+class Schematic;
+}
+
+namespace wolterix::engine {
+
+/// Analysis settings kept for the life of the program (not saved with the schematic).
+struct SimulationSettings {
+  std::string timeText = "?";  ///< simulated time as typed
+  double time = 0.0;           ///< seconds
+  int iterations = 0;          ///< k: 2^k steps per sample, 0..6
+  std::string fromText = "?";  ///< transfer-function range
+  std::string toText = "?";
+  double from = 0.0;
+  double to = 0.0;
+};
+
+/// Outcome of a run: 0 success, a positive count of check lines, -1 singular network,
+/// -2 a solution that is not finite. lines holds the numbered texts to show.
+struct RunResult {
+  int code = 0;
+  std::vector<std::string> lines;
+  bool ok() const { return code == 0; }
+};
+
+/// Called during a run: progress in per cent, and after every accepted step (measurement).
+struct RunCallbacks {
+  std::function<void(int percent)> progress;
+  std::function<void(double time)> afterStep;
+};
+
+/// Owns the element models, whose state lives on between continued runs, and the results.
+class Simulation {
+public:
+  /// Samples per run (one per pixel column of a full-screen plot).
+  void setSampleCount(int samples) { m_sampleCount = samples < 1 ? 1 : samples; }
+  int sampleCount() const { return m_sampleCount; }
+
+  /// Runs from start time t0 for duration T with 2^k steps per sample. A start time above 0
+  /// continues the previous run, but only while the schematic is the one that run left its
+  /// states in; otherwise the run starts from 0.
+  RunResult transientRun(model::Schematic& schematic, double t0, double T, int k,
+                         bool measurementMode = false, const RunCallbacks& callbacks = {});
+
+  const WaveformStore& store() const { return m_store; }
+  /// Time of the last accepted step of the last run.
+  double continuationTime() const { return m_continuationTime; }
+
+private:
+  bool prepareModels(model::Schematic& schematic, RunResult& result);
+  void record(int sample);
+
+  std::vector<std::unique_ptr<ElementModel>> m_models;
+  std::string m_fingerprint;  ///< the circuit the models' states belong to
+  bool m_statesValid = false;
+  Network m_network;
+  WaveformStore m_store;
+  int m_sampleCount = 944;
+  double m_continuationTime = 0.0;
+};
+
+/// "[j] Brak parametrów: Element "R1"." style lines for every element that fails a check.
+std::vector<std::string> checkElements(std::span<const std::unique_ptr<ElementModel>> models);
+
+}  // namespace wolterix::engine

@@ -1,0 +1,142 @@
+#include "model/connectivity.h"
+
+#include <algorithm>
+#include <array>
+
+#include "model/schematic.h"
+
+namespace wolterix::model {
+namespace {
+
+// Marks of grid points: which hold a junction and which hold an element terminal.
+class PointMarks {
+public:
+  void set(GridPoint p) {
+    if (onGrid(p)) m_marks[index(p)] = true;
+  }
+  bool at(GridPoint p) const { return onGrid(p) && m_marks[index(p)]; }
+
+private:
+  static std::size_t index(GridPoint p) {
+    return static_cast<std::size_t>(p.x) * kGridSize + static_cast<std::size_t>(p.y);
+  }
+  std::vector<bool> m_marks = std::vector<bool>(kGridSize * kGridSize, false);
+};
+
+bool boxesOverlap(const Linia& a, const Linia& b) {
+  const auto [ax0, ax1] = std::minmax(a.start().x, a.end().x);
+  const auto [ay0, ay1] = std::minmax(a.start().y, a.end().y);
+  const auto [bx0, bx1] = std::minmax(b.start().x, b.end().x);
+  const auto [by0, by1] = std::minmax(b.start().y, b.end().y);
+  return ax0 <= bx1 && bx0 <= ax1 && ay0 <= by1 && by0 <= ay1;
+}
+
+class NodeNumbering {
+public:
+  explicit NodeNumbering(Schematic& schematic) : m_schematic(schematic) {
+    for (const auto& j : schematic.junctions()) m_junctions.set(j->position());
+    for (const auto& e : schematic.elements())
+      for (int t = 0; t < e->terminalCount(); ++t) m_terminals.set(e->terminalPoint(t));
+  }
+
+  void run() {
+    for (const auto& w : m_schematic.wires()) w->node = -1;
+    for (const auto& e : m_schematic.elements())
+      for (int t = 0; t < 4; ++t) e->setTerminalNode(t, -1);
+    for (const auto& e : m_schematic.elements())
+      for (int t = 0; t < e->terminalCount(); ++t) numberTerminal(*e, t);
+    for (const auto& e : m_schematic.elements())
+      if (e->kind() == ElementKind::BJT) e->setTerminalNode(kInternalNodeTerminal, m_count++);
+    m_schematic.setNodeCount(m_count);
+  }
+
+private:
+  // Two wires are one node when they share an end, or when at the first point they have in
+  // common (walking along w from its start) a junction or an element terminal stands.
+  bool joined(const Linia& w, const Linia& q) const {
+    if (w.start() == q.start() || w.start() == q.end() || w.end() == q.start() ||
+        w.end() == q.end())
+      return true;
+    if (!boxesOverlap(w, q)) return false;
+    bool result = false;
+    walkSegment(w.start(), w.end(), [&](GridPoint p) {
+      if (!q.covers(p)) return true;
+      result = m_junctions.at(p) || m_terminals.at(p);
+      return false;
+    });
+    return result;
+  }
+
+  void numberTerminal(Element& element, int terminal) {
+    const GridPoint p = element.terminalPoint(terminal);
+    // Every wire through p meets the terminal. If one of them already carries a node, that is
+    // the terminal's node, and the others join it; otherwise they start a new node.
+    int node = -1;
+    std::vector<Linia*> members;
+    for (const auto& w : m_schematic.wires()) {
+      if (!w->covers(p)) continue;
+      if (w->node >= 0) {
+        if (node < 0) node = w->node;
+      } else {
+        members.push_back(w.get());
+      }
+    }
+    const bool touchesWire = node >= 0 || !members.empty();
+    if (touchesWire) {
+      const bool fresh = node < 0;
+      if (fresh) node = m_count;
+      for (Linia* w : members) w->node = node;
+      grow(members, node);
+      element.setTerminalNode(terminal, node);
+      if (fresh) ++m_count;
+      return;
+    }
+    for (const auto& other : m_schematic.elements()) {
+      if (other.get() != &element && other->joinTerminalAt(element, terminal, p)) return;
+    }
+    element.setTerminalNode(terminal, m_count++);
+  }
+
+  void grow(std::vector<Linia*>& members, int node) {
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      const Linia& w = *members[i];
+      for (const auto& q : m_schematic.wires()) {
+        if (q->node != -1 || !joined(w, *q)) continue;
+        q->node = node;
+        members.push_back(q.get());
+      }
+    }
+  }
+
+  Schematic& m_schematic;
+  PointMarks m_junctions;
+  PointMarks m_terminals;
+  int m_count = 0;
+};
+
+}  // namespace
+
+void numberNodes(Schematic& schematic) { NodeNumbering(schematic).run(); }
+
+std::vector<std::string> showTopology(const Schematic& schematic) {
+  std::vector<std::string> lines;
+  int number = 0;
+  for (const auto& e : schematic.elements()) {
+    const GridPoint p = e->position();
+    std::string line = std::to_string(number++) + " : " + e->nameOrCode(false) + "/" +
+                       e->name() + "/[" + std::to_string(p.x) + "," + std::to_string(p.y) +
+                       "]/{" + std::to_string(e->terminalNode(0)) + "," +
+                       std::to_string(e->terminalNode(1));
+    if (e->kind() == ElementKind::BJT) {
+      line += "," + std::to_string(e->terminalNode(2)) + "(" +
+              std::to_string(e->terminalNode(kInternalNodeTerminal)) + ")";
+    } else if (e->terminalCount() == 4) {
+      line += "," + std::to_string(e->terminalNode(2)) + "," + std::to_string(e->terminalNode(3));
+    }
+    line += "}/" + e->parameterText(TextForm::File, schematic.transferMode());
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+}  // namespace wolterix::model
