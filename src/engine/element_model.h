@@ -31,10 +31,13 @@ enum class SubBranchCode : std::uint8_t {
   VoltagePath = 7,    ///< wattmeter, terminal 2 -> 3
 };
 
-/// A conductance in parallel with a current source: i = G * (V(from) - V(to)) - J.
+/// A conductance in parallel with a current source: i = G * v - J, v = V(from) - V(to).
+/// The two windings of coupled coils and transformers also see each other's voltage through
+/// the mutual conductance Gm: i = G * v + Gm * v_other - J.
 struct BranchStamp {
   double G = 0.0;
   double J = 0.0;
+  double Gm = 0.0;
 };
 
 /// Complex admittance and source current of a branch at one frequency.

@@ -1,6 +1,10 @@
 #include "engine/element_model.h"
+#include "engine/machine_models.h"
+#include "engine/magnetic_models.h"
+#include "engine/nonlinear_models.h"
 #include "engine/passive_models.h"
 #include "engine/source_models.h"
+#include "engine/switching_models.h"
 
 namespace wolterix::engine {
 
@@ -19,20 +23,20 @@ std::unique_ptr<ElementModel> createModel(const model::Element& element,
     case K::zsN:
     case K::zsP: return std::make_unique<ControlledSourceModel>(element, schematic);
     case K::nWe: return std::make_unique<InputVoltageModel>(element);
-    case K::Dio:
-    case K::Zen:
+    case K::Dio: return std::make_unique<DiodeModel>(element);
+    case K::Zen: return std::make_unique<ZenerModel>(element);
     case K::Tyr:
+    case K::RCT: return std::make_unique<ThyristorModel>(element);
     case K::GTO:
-    case K::TrM:
-    case K::BJT:
-    case K::RCT:
-    case K::War:
-    case K::nlL:
-    case K::nlC:
-    case K::Spr:
-    case K::Tf1:
-    case K::sDC:
-    case K::wyl: return nullptr;
+    case K::TrM: return std::make_unique<TurnOffModel>(element);
+    case K::wyl: return std::make_unique<SwitchModel>(element);
+    case K::War: return std::make_unique<VaristorModel>(element);
+    case K::nlL: return std::make_unique<NonlinearInductanceModel>(element);
+    case K::nlC: return std::make_unique<NonlinearCapacitanceModel>(element);
+    case K::Spr: return std::make_unique<CoupledCoilsModel>(element);
+    case K::Tf1: return std::make_unique<TransformerModel>(element);
+    case K::sDC: return std::make_unique<DcMotorModel>(element);
+    case K::BJT: return std::make_unique<BjtModel>(element);
   }
   return nullptr;
 }

@@ -50,9 +50,19 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
     m_models.push_back(model);
     if (model->kind() == model::ElementKind::War) m_varistors.push_back(model);
     m_firstBranch.push_back(static_cast<int>(m_branches.size()));
-    for (const BranchShape& shape : model->branches())
-      m_branches.push_back({0.0, 0.0, model->node(shape.fromTerminal),
-                            model->node(shape.toTerminal), model, shape.code});
+    const auto shapes = model->branches();
+    const int first = static_cast<int>(m_branches.size());
+    for (const BranchShape& shape : shapes) {
+      Branch b;
+      b.from = model->node(shape.fromTerminal);
+      b.to = model->node(shape.toTerminal);
+      b.model = model;
+      b.code = shape.code;
+      // The two windings of a magnetic element see each other.
+      if (shape.code == SubBranchCode::FirstWinding) b.partner = first + 1;
+      if (shape.code == SubBranchCode::SecondWinding) b.partner = first;
+      m_branches.push_back(b);
+    }
   }
   m_nodeCount = nodeCount;
 
@@ -104,7 +114,12 @@ void Network::groundSeparateParts() {
 
 double Network::branchCurrent(std::size_t branch, NodeVector V) const {
   const Branch& b = m_branches[branch];
-  return b.G * (V[b.from] - V[b.to]) - b.J;
+  double i = b.G * (V[b.from] - V[b.to]) - b.J;
+  if (b.partner >= 0) {
+    const Branch& p = m_branches[b.partner];
+    i += b.Gm * (V[p.from] - V[p.to]);
+  }
+  return i;
 }
 
 void Network::assemble(double h, double t) {
@@ -113,6 +128,7 @@ void Network::assemble(double h, double t) {
     const BranchStamp stamp = b.model->companion(h, t, b.code);
     b.G = stamp.G;
     b.J = stamp.J;
+    b.Gm = stamp.Gm;
   }
   std::fill(m_matrix.begin(), m_matrix.end(), 0.0);
   const auto w = static_cast<std::size_t>(m_nodeCount) + 1;
@@ -129,6 +145,16 @@ void Network::assemble(double h, double t) {
       m_matrix[to * w + to] += b.G;
       m_matrix[to * w + rhs] -= b.J;
       if (f != 0) m_matrix[to * w + f] -= b.G;
+    }
+    if (b.partner < 0 || b.Gm == 0.0) continue;
+    // Cross terms: this branch's current depends on the partner's voltage.
+    const Branch& p = m_branches[static_cast<std::size_t>(b.partner)];
+    const auto pf = static_cast<std::size_t>(p.from);
+    const auto pt = static_cast<std::size_t>(p.to);
+    for (const auto& [row, sign] : {std::pair{f, 1.0}, std::pair{to, -1.0}}) {
+      if (row == 0) continue;
+      if (pf != 0) m_matrix[row * w + pf] += sign * b.Gm;
+      if (pt != 0) m_matrix[row * w + pt] -= sign * b.Gm;
     }
   }
 }

@@ -13,6 +13,8 @@ namespace wolterix::engine {
 struct Branch {
   double G = 0.0;
   double J = 0.0;
+  double Gm = 0.0;   ///< mutual conductance to the partner winding
+  int partner = -1;  ///< index of the other winding's branch, -1 for none
   int from = 0;
   int to = 0;
   ElementModel* model = nullptr;
@@ -39,7 +41,7 @@ public:
   ElementModel& model(std::size_t i) const { return *m_models[i]; }
   std::size_t modelCount() const { return m_models.size(); }
 
-  /// i = G * (V(from) - V(to)) - J with the branch's last stamp.
+  /// i = G * (V(from) - V(to)) + Gm * v_partner - J with the branch's last stamp.
   double branchCurrent(std::size_t branch, NodeVector V) const;
 
   /// Present node voltages (entry 0 is the reference).

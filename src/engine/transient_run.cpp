@@ -37,7 +37,7 @@ std::vector<std::string> checkElements(std::span<const std::unique_ptr<ElementMo
   return lines;
 }
 
-bool Simulation::prepareModels(model::Schematic& schematic, RunResult& result) {
+void Simulation::prepareModels(model::Schematic& schematic) {
   // A controlled source steered by a quantity that is no longer on offer loses it, so that the
   // check below reports the source.
   for (const auto& element : schematic.elements()) {
@@ -54,21 +54,8 @@ bool Simulation::prepareModels(model::Schematic& schematic, RunResult& result) {
     m_models.clear();
     m_statesValid = false;
     m_fingerprint = fingerprint;
-    std::vector<std::string> unmodelled;
-    for (const auto& element : schematic.elements()) {
-      auto model = createModel(*element, schematic);
-      if (!model) unmodelled.push_back(element->name());
-      m_models.push_back(std::move(model));
-    }
-    if (!unmodelled.empty()) {
-      m_models.clear();
-      m_fingerprint.clear();
-      for (const std::string& name : unmodelled)
-        result.lines.push_back(numberedLine(static_cast<int>(result.lines.size()) + 1,
-                                            msg::kNoModel, name));
-      result.code = static_cast<int>(result.lines.size());
-      return false;
-    }
+    for (const auto& element : schematic.elements())
+      m_models.push_back(createModel(*element, schematic));
   }
   // Node numbers come from the connectivity pass just made.
   for (std::size_t i = 0; i < m_models.size(); ++i) {
@@ -76,7 +63,6 @@ bool Simulation::prepareModels(model::Schematic& schematic, RunResult& result) {
     for (int t : {0, 1, 2, 3, model::kInternalNodeTerminal})
       m_models[i]->setNode(t, std::max(element.terminalNode(t), 0));
   }
-  return true;
 }
 
 RunResult Simulation::transientRun(model::Schematic& schematic, double t0, double T, int k,
@@ -91,8 +77,8 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
     return failure(1, msg::kInvalidNumber);
 
   model::numberNodes(schematic);
+  prepareModels(schematic);
   RunResult result;
-  if (!prepareModels(schematic, result)) return result;
 
   m_network.build(m_models, schematic.nodeCount(), true);
   result.lines = checkElements(m_models);

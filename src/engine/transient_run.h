@@ -59,7 +59,7 @@ public:
   double continuationTime() const { return m_continuationTime; }
 
 private:
-  bool prepareModels(model::Schematic& schematic, RunResult& result);
+  void prepareModels(model::Schematic& schematic);
   void record(int sample);
 
   std::vector<std::unique_ptr<ElementModel>> m_models;

@@ -20,6 +20,5 @@ inline constexpr std::string_view kSingularNetwork = "[1] Niepołączony element
 inline constexpr std::string_view kFatalSimulationError = "[1] Fatalny błąd symulacji!";
 inline constexpr std::string_view kInvalidNumber = "[1] Niewłaściwa wartość liczbowa.";
 inline constexpr std::string_view kNothingToSimulate = "[1] Schemat nie zawiera żadnego elementu.";
-inline constexpr std::string_view kNoModel = "Element nie ma jeszcze modelu symulacyjnego: Element";
 
 }  // namespace wolterix::model::messages

@@ -1,0 +1,116 @@
+#include "engine/machine_models.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/machine_elements.h"
+
+namespace wolterix::engine {
+namespace {
+constexpr double kPi = 3.141592654;
+constexpr double kFallbackConstant = 0.00001;
+constexpr double kMinArmatureResistance = 0.01;
+constexpr double kInactiveConductance = 1e-6;
+constexpr double kBaseFallback = 1e6;
+
+// Parameter slots of the motor.
+enum MotorParameter : std::size_t { P, U, I, N, Rt, Lt, A, B, C, Inertia, Excitation, I0, N0 };
+}  // namespace
+
+DcMotorModel::DcMotorModel(const model::Element& element)
+    : ElementModel(element),
+      m_activeLoad(static_cast<const model::SilnikDC&>(element).activeLoad()) {}
+
+bool DcMotorModel::hasParameters() const {
+  // The mechanics divide by J and the armature by h*Rt + Lt.
+  return ElementModel::hasParameters() && value(Inertia) > 0.0 &&
+         (value(Rt) > 0.0 || value(Lt) > 0.0);
+}
+
+void DcMotorModel::resetState() {
+  const double ratedOmega = value(N) * kPi / 30.0;
+  const double rt = std::max(value(Rt), kMinArmatureResistance);
+  const double excitation = value(Excitation) / 100.0;
+  m_kT = (value(N) == 0.0 || value(I) == 0.0)
+             ? kFallbackConstant
+             : value(P) / (value(I) * ratedOmega) * excitation;
+  m_kE = value(N) == 0.0 ? kFallbackConstant : (value(U) - value(I) * rt) / ratedOmega * excitation;
+  m_omega = m_nextOmega = value(N0) * kPi / 30.0;
+  m_current = m_currentDirection ? value(I0) : -value(I0);
+  m_load = 0.0;
+}
+
+BranchStamp DcMotorModel::companion(double h, double, SubBranchCode) {
+  // Mechanics first, explicit in the current of the last accepted step.
+  const double x = m_omega / value(N);
+  m_load = value(A) + value(B) * std::abs(x) + value(C) * x * x;
+  double sigma = 1.0;
+  if (!m_activeLoad) sigma = m_omega >= 1.0 ? 1.0 : (m_omega <= -1.0 ? -1.0 : 0.0);
+  m_nextOmega = m_omega + h / value(Inertia) * (m_kT * m_current - sigma * m_load);
+  const double denominator = h * value(Rt) + value(Lt);
+  m_G = h / denominator;
+  m_J = (h * m_kE * m_nextOmega - value(Lt) * m_current) / denominator;
+  return {m_G, m_J};
+}
+
+void DcMotorModel::commitStep(NodeVector V, double, double) {
+  m_current = m_G * voltage(V, 0, 1) - m_J;
+  m_omega = m_nextOmega;
+}
+
+double DcMotorModel::motorSpeed() const { return m_nextOmega * 30.0 / kPi; }
+
+BjtModel::BjtModel(const model::Element& element)
+    : ElementModel(element), m_npn(element.isNpn()) {}
+
+bool BjtModel::hasParameters() const {
+  // The stamps divide by h12e and h22e.
+  return ElementModel::hasParameters() && value(1) != 0.0 && value(3) != 0.0;
+}
+
+void BjtModel::resetState() {
+  m_active = false;
+  m_x = 0.0;
+}
+
+double BjtModel::baseConductance() const {
+  const double h11 = value(0), h12 = value(1), h21 = value(2), h22 = value(3);
+  const double g = 1.0 / (h11 - (h21 + 1.0) * h12 / h22);
+  return (g > 0.0 && std::isfinite(g)) ? g : kBaseFallback;
+}
+
+double BjtModel::emitterConductance() const {
+  return m_active ? value(3) / value(1) : kInactiveConductance;
+}
+
+BranchStamp BjtModel::companion(double, double, SubBranchCode code) {
+  const double h12 = value(1), h21 = value(2), h22 = value(3);
+  switch (code) {
+    case SubBranchCode::BjtCollector:
+      if (!m_active) return {kInactiveConductance, 0.0};
+      return {h22 / (h21 + 1.0), (h21 + h12) * m_x / (h21 + 1.0)};
+    case SubBranchCode::BjtEmitter: return {emitterConductance(), 0.0};
+    case SubBranchCode::BjtBase: return {baseConductance(), 0.0};
+    case SubBranchCode::Single:
+    case SubBranchCode::FirstWinding:
+    case SubBranchCode::SecondWinding:
+    case SubBranchCode::CurrentPath:
+    case SubBranchCode::VoltagePath: break;
+  }
+  return {};
+}
+
+bool BjtModel::checkState(NodeVector V) {
+  const double internal = V[node(model::kInternalNodeTerminal)];
+  const double emitter = V[node(1)];
+  const bool active = m_npn ? internal > emitter : internal < emitter;
+  if (active == m_active) return false;
+  m_active = active;
+  return true;
+}
+
+void BjtModel::commitStep(NodeVector V, double, double) {
+  m_x = emitterConductance() * (V[node(1)] - V[node(model::kInternalNodeTerminal)]);
+}
+
+}  // namespace wolterix::engine

@@ -1,0 +1,177 @@
+#include "engine/switching_models.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/switching_elements.h"
+
+namespace wolterix::engine {
+namespace {
+
+constexpr double kClosedSwitch = 1e6;
+constexpr double kOpenSwitch = 1e-9;
+
+BranchStamp onOff(bool conducting, double onResistance, double offConductance) {
+  if (conducting) return {1.0 / std::max(onResistance, kMinOnResistance), 0.0};
+  return {std::max(offConductance, kMinOffConductance), 0.0};
+}
+
+bool forwardBiased(NodeVector V, const ElementModel& m) { return V[m.node(0)] > V[m.node(1)]; }
+
+// Conducting follows the bias: on when forward biased, off otherwise; true on a change.
+bool followBias(bool& conducting, bool forward) {
+  if (conducting == forward) return false;
+  conducting = forward;
+  return true;
+}
+
+}  // namespace
+
+BranchStamp DiodeModel::companion(double, double, SubBranchCode) {
+  return onOff(m_conducting, value(0), value(1));
+}
+
+bool DiodeModel::checkState(NodeVector V) { return followBias(m_conducting, forwardBiased(V, *this)); }
+
+BranchStamp ZenerModel::companion(double, double, SubBranchCode) {
+  const double rf = std::max(value(1), kMinOnResistance);
+  if (m_mode == 0) return {std::max(value(2), kMinOffConductance), 0.0};
+  // In breakdown the branch current is (V0 - V1 + Uz) / Rf.
+  return {1.0 / rf, m_mode == -1 ? -value(0) / rf : 0.0};
+}
+
+bool ZenerModel::checkState(NodeVector V) {
+  const double u = V[node(1)] - V[node(0)];  // reverse voltage
+  const int before = m_mode;
+  if (m_mode == 0) {
+    if (u < 0.0) m_mode = 1;
+    else if (u > value(0)) m_mode = -1;
+  } else if (m_mode == 1) {
+    if (u > 0.0) m_mode = 0;
+  } else if (u < value(0)) {
+    m_mode = 0;
+  }
+  return m_mode != before;
+}
+
+double PhaseClock::instant(double angleDegrees, double frequency) {
+  double angle = std::fmod(angleDegrees, 360.0);
+  if (angle < 0.0) angle += 360.0;
+  return angle / (360.0 * frequency);
+}
+
+void PhaseClock::advance(double h, double frequency) {
+  const double period = 1.0 / frequency;
+  m_time = std::fmod(m_time + h, period);
+}
+
+bool PhaseClock::inLastStep(double angleDegrees, double frequency, double h) const {
+  const double a = instant(angleDegrees, frequency);
+  return m_time - h <= a && a <= m_time;
+}
+
+BranchStamp ThyristorModel::companion(double, double, SubBranchCode) {
+  return onOff(m_conducting, value(0), value(1));
+}
+
+void ThyristorModel::resetState() {
+  m_conducting = false;
+  m_reverseFlag = false;
+  m_clock.reset();
+}
+
+void ThyristorModel::prepareStep(double h, NodeVector V) {
+  if (m_conducting || !forwardBiased(V, *this)) return;
+  for (std::size_t i = 0; i < model::Thyristor::kAngleCount; ++i) {
+    const std::size_t slot = model::Thyristor::kFirstAngle + i;
+    if (given(slot) && m_clock.inLastStep(value(slot), value(2), h)) m_conducting = true;
+  }
+}
+
+bool ThyristorModel::checkState(NodeVector V) {
+  const bool forward = forwardBiased(V, *this);
+  if (!reverseConducting()) {
+    // Off when the voltage reverses, that is when the current through Rt reverses.
+    if (m_conducting && V[node(0)] < V[node(1)]) {
+      m_conducting = false;
+      return true;
+    }
+    return false;
+  }
+  // The antiparallel diode conducts whenever the device is reverse biased; a forward
+  // voltage after reverse conduction turns it off until it is fired again.
+  if (m_reverseFlag && forward) {
+    m_conducting = false;
+    m_reverseFlag = false;
+    return true;
+  }
+  if (m_reverseFlag || forward) return false;
+  m_reverseFlag = true;
+  if (m_conducting) return false;
+  m_conducting = true;
+  return true;
+}
+
+void ThyristorModel::commitStep(NodeVector, double h, double) { m_clock.advance(h, value(2)); }
+
+BranchStamp TurnOffModel::companion(double, double, SubBranchCode) {
+  return onOff(m_conducting, value(0), value(1));
+}
+
+void TurnOffModel::resetState() {
+  m_conducting = false;
+  m_gate = false;
+  m_clock.reset();
+}
+
+void TurnOffModel::prepareStep(double h, NodeVector V) {
+  const double f = value(2);
+  const bool forward = forwardBiased(V, *this);
+  if (isTransistor()) {
+    const double a = PhaseClock::instant(value(3), f);
+    const double b = PhaseClock::instant(value(4), f);
+    const double p = m_clock.time();
+    m_gate = a <= b ? (a <= p && p < b) : (p >= a || p < b);
+    if (forward) m_conducting = m_gate;
+    return;
+  }
+  if (!m_conducting && forward && m_clock.inLastStep(value(3), f, h)) m_conducting = true;
+  // The gate turns the GTO off at the (off) instant whatever the current.
+  if (m_conducting && m_clock.inLastStep(value(4), f, h)) m_conducting = false;
+}
+
+bool TurnOffModel::checkState(NodeVector V) {
+  if (isTransistor()) return m_gate && followBias(m_conducting, forwardBiased(V, *this));
+  if (m_conducting && V[node(0)] < V[node(1)]) {
+    m_conducting = false;
+    return true;
+  }
+  return false;
+}
+
+void TurnOffModel::commitStep(NodeVector, double h, double) { m_clock.advance(h, value(2)); }
+
+SwitchModel::SwitchModel(const model::Element& element)
+    : ElementModel(element),
+      m_initiallyClosed(static_cast<const model::Wylacznik&>(element).initiallyOn()) {}
+
+BranchStamp SwitchModel::companion(double, double, SubBranchCode) {
+  return {m_closed ? kClosedSwitch : kOpenSwitch, 0.0};
+}
+
+void SwitchModel::resetState() {
+  m_closed = m_initiallyClosed;
+  m_done[0] = m_done[1] = false;
+}
+
+void SwitchModel::commitStep(NodeVector, double, double t) {
+  // Each time acts once per run from 0; the new state holds from the next step.
+  for (std::size_t i = 0; i < model::Wylacznik::kTimeCount; ++i) {
+    if (given(i) && !m_done[i] && t >= value(i)) {
+      m_closed = !m_closed;
+      m_done[i] = true;
+    }
+  }
+}
+
+}  // namespace wolterix::engine
