@@ -173,6 +173,7 @@ int Network::solve() {
 int Network::solveStep(double h, double t) {
   bool relinearised = false;
   for (int solveCount = 1;; ++solveCount) {
+    m_lastStepSolves = solveCount;
     assemble(h, t);
     if (const int result = solve(); result != 0) return result;
     bool changed = false;

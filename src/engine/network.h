@@ -52,6 +52,8 @@ public:
   /// elements change state (at most six solves). Returns 0, -1 for a singular network or
   /// -2 for a solution that is not finite.
   int solveStep(double h, double t);
+  /// How many solves the last step took (1..6).
+  int lastStepSolves() const { return m_lastStepSolves; }
 
 private:
   void groundSeparateParts();
@@ -65,6 +67,7 @@ private:
   std::vector<double> m_matrix;
   std::vector<double> m_voltages;
   int m_nodeCount = 0;
+  int m_lastStepSolves = 0;
 };
 
 }  // namespace wolterix::engine

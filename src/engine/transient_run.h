@@ -55,6 +55,10 @@ public:
                          bool measurementMode = false, const RunCallbacks& callbacks = {});
 
   const WaveformStore& store() const { return m_store; }
+  /// The network of the last run (its branches and last stamps).
+  const Network& network() const { return m_network; }
+  /// The element models of the last run, in element-list order.
+  std::span<const std::unique_ptr<ElementModel>> models() const { return m_models; }
   /// Time of the last accepted step of the last run.
   double continuationTime() const { return m_continuationTime; }
 

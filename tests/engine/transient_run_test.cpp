@@ -6,46 +6,17 @@
 #include "engine/transient_run.h"
 #include "model/schematic.h"
 #include "support/circuit_builder.h"
+#include "support/run_helpers.h"
 
 namespace {
 
 using namespace wolterix::engine;
 using namespace wolterix::model;
+using wolterix::testing::buildLoop;
+using wolterix::testing::buildPair;
 using wolterix::testing::CircuitBuilder;
+using wolterix::testing::trace;
 using K = ElementKind;
-
-// E1 (vertical, left) drives R1 (top) into a load element X (vertical, right) back to E1.
-// The load's terminal 0 is at the top. Returns the load.
-Element& buildLoop(Schematic& s, const std::string& source, K loadKind, const std::string& load,
-                   const std::string& resistor = "1k") {
-  CircuitBuilder b(s);
-  b.element(K::Nap, 10, 10, 1, source);  // terminal 1 (top) at (10, 9)
-  b.element(K::Rez, 14, 8, 3, resistor); // (13, 8) - (15, 8)
-  auto& x = b.element(loadKind, 16, 10, 5, load);  // (16, 9) top, (16, 11) bottom
-  b.wire(10, 9, 10, 8);
-  b.wire(10, 8, 13, 8);
-  b.wire(15, 8, 16, 8);
-  b.wire(16, 8, 16, 9);
-  b.wire(10, 11, 10, 12);
-  b.wire(10, 12, 16, 12);
-  b.wire(16, 12, 16, 11);
-  return x;
-}
-
-// Two elements side by side, both vertical with terminal 0 at the top, joined top and bottom.
-void buildPair(Schematic& s, K a, const std::string& aParams, K b, const std::string& bParams) {
-  CircuitBuilder builder(s);
-  builder.element(a, 10, 10, 5, aParams);
-  builder.element(b, 14, 10, 5, bParams);
-  builder.wire(10, 9, 14, 9);
-  builder.wire(10, 11, 14, 11);
-}
-
-std::vector<double> trace(const Simulation& sim, const char* name) {
-  const auto t = sim.store().trace(name);
-  EXPECT_TRUE(t.has_value()) << name;
-  return t.value_or(std::vector<double>{});
-}
 
 TEST(TransientRun, DividerGivesItsRatio) {
   Schematic s;
