@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "cli/commands.h"
@@ -86,15 +87,22 @@ TEST(CliSimulate, WritesOneRowPerSampleWithExactNumbers) {
 }
 
 TEST(CliSimulate, EveryExampleRunsWithAllItsWaveforms) {
-  for (const char* name : {"dzielnik.wtx", "rc.wtx", "rlc.wtx"}) {
+  int examples = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(WOLTERIX_EXAMPLES)) {
+    if (entry.path().extension() != ".wtx") continue;
+    ++examples;
+    const std::string name = entry.path().filename().string();
     SimulateOptions options;
-    options.path = std::string(WOLTERIX_EXAMPLES "/") + name;
+    options.path = entry.path().string();
     options.timeText = "20m";
     options.samples = 100;
     const Captured c = runSimulate(options);
     EXPECT_EQ(c.code, 0) << name << ": " << c.err;
     EXPECT_EQ(splitLines(c.out).size(), 102u) << name;
+    EXPECT_EQ(c.out.find("nan"), std::string::npos) << name;
+    EXPECT_EQ(c.out.find("inf"), std::string::npos) << name;
   }
+  EXPECT_GE(examples, 12);
 }
 
 TEST(CliSimulate, ErrorsHaveTheirOwnExitCodes) {
