@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <optional>
 
@@ -65,18 +66,53 @@ int showTopology(const std::string& path, std::ostream& out, std::ostream& err) 
   return kSuccess;
 }
 
+namespace {
+
+// Checks an engineering number given on the command line; nullopt after reporting it.
+std::optional<double> numberOption(const std::string& text, const char* option,
+                                   std::ostream& err) {
+  if (!model::isValidNumber(text, true, false)) {
+    err << model::messages::kInvalidNumber << " (" << option << " " << text << ")\n";
+    return std::nullopt;
+  }
+  return *model::parseNumber(text);
+}
+
+class CsvSink {
+public:
+  CsvSink(const std::string& path, std::ostream& out) : m_path(path), m_stream(&out) {
+    if (!path.empty()) {
+      m_file.open(path, std::ios::binary | std::ios::trunc);
+      m_stream = &m_file;
+    }
+  }
+  bool opened() const { return m_path.empty() || m_file.is_open(); }
+  std::ostream& stream() { return *m_stream; }
+  bool finish() {
+    m_stream->flush();
+    return static_cast<bool>(*m_stream);
+  }
+
+private:
+  std::string m_path;
+  std::ofstream m_file;
+  std::ostream* m_stream;
+};
+
+}  // namespace
+
 int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err) {
   model::Schematic schematic;
   if (!open(schematic, options.path, err)) return kUsageOrFileError;
-  if (schematic.transferMode()) {
-    err << "Schemat służy do badania transmitancji: podaj --from i --to zamiast --time.\n";
+  const bool transfer = schematic.transferMode();
+  if (transfer && (!options.timeText.empty() || options.fromText.empty() || options.toText.empty())) {
+    err << "Schemat służy do badania transmitancji: podaj --from i --to (bez --time).\n";
     return kUsageOrFileError;
   }
-  if (!model::isValidNumber(options.timeText, false, false)) {
-    err << model::messages::kInvalidNumber << " (--time " << options.timeText << ")\n";
+  if (!transfer && (options.timeText.empty() || !options.fromText.empty() || !options.toText.empty())) {
+    err << "Schemat służy do symulacji czasowej: podaj --time (bez --from i --to).\n";
     return kUsageOrFileError;
   }
-  const double time = *model::parseNumber(options.timeText);
 
   std::vector<std::string> waves = options.waves;
   const std::vector<std::string> offered = model::waveformList(schematic);
@@ -92,38 +128,71 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
 
   engine::Simulation simulation;
   simulation.setSampleCount(options.samples);
-  const engine::RunResult result =
-      simulation.transientRun(schematic, 0.0, time, options.iterations);
+  engine::RunResult result;
+  if (transfer) {
+    const auto from = numberOption(options.fromText, "--from", err);
+    const auto to = numberOption(options.toText, "--to", err);
+    if (!from || !to) return kUsageOrFileError;
+    if (!(*from > 0.0) || !(*to > *from)) {
+      err << model::messages::kInvalidNumber << " (wymagane 0 < --from < --to)\n";
+      return kUsageOrFileError;
+    }
+    result = simulation.frequencySweep(schematic, *from, *to);
+  } else {
+    const auto time = numberOption(options.timeText, "--time", err);
+    if (!time) return kUsageOrFileError;
+    if (!(*time > 0.0)) {
+      err << model::messages::kInvalidNumber << " (--time musi być większy od zera)\n";
+      return kUsageOrFileError;
+    }
+    result = simulation.transientRun(schematic, 0.0, *time, options.iterations);
+  }
   if (!result.ok()) {
     for (const std::string& line : result.lines) err << line << '\n';
     return exitCodeFor(result.code);
   }
 
-  const engine::WaveformStore& store = simulation.store();
-  std::vector<std::vector<double>> traces;
-  for (const std::string& wave : waves) traces.push_back(store.trace(wave).value_or(std::vector<double>{}));
-
-  std::ofstream file;
-  std::ostream* sink = &out;
-  if (!options.outPath.empty()) {
-    file.open(options.outPath, std::ios::binary | std::ios::trunc);
-    if (!file) {
-      err << model::messages::kCannotWrite << options.outPath << '\n';
-      return kUsageOrFileError;
+  CsvSink sink(options.outPath, out);
+  if (!sink.opened()) {
+    err << model::messages::kCannotWrite << options.outPath << '\n';
+    return kUsageOrFileError;
+  }
+  std::ostream& csv = sink.stream();
+  if (transfer) {
+    const engine::FrequencyStore& store = simulation.transferStore();
+    std::vector<std::vector<engine::Complex>> traces;
+    csv << 'f';
+    for (const std::string& wave : waves) {
+      traces.push_back(store.trace(wave).value_or(std::vector<engine::Complex>{}));
+      for (const char* part : {".re", ".im", ".dB", ".deg"}) csv << ',' << csvField(wave + part);
     }
-    sink = &file;
+    csv << '\n';
+    for (int k = 0; k < store.pointCount; ++k) {
+      csv << formatNumber(store.frequency(k));
+      for (const auto& trace : traces) {
+        const engine::Complex v = k < static_cast<int>(trace.size()) ? trace[k] : engine::Complex{};
+        csv << ',' << formatNumber(v.real()) << ',' << formatNumber(v.imag()) << ','
+            << formatNumber(20.0 * std::log10(std::abs(v))) << ','
+            << formatNumber(std::arg(v) * 180.0 / 3.14159265358979323846);
+      }
+      csv << '\n';
+    }
+  } else {
+    const engine::WaveformStore& store = simulation.store();
+    std::vector<std::vector<double>> traces;
+    for (const std::string& wave : waves)
+      traces.push_back(store.trace(wave).value_or(std::vector<double>{}));
+    csv << 't';
+    for (const std::string& wave : waves) csv << ',' << csvField(wave);
+    csv << '\n';
+    for (int k = 0; k < store.sampleCount; ++k) {
+      csv << formatNumber(store.startTime + k * store.spacing);
+      for (const auto& trace : traces)
+        csv << ',' << (k < static_cast<int>(trace.size()) ? formatNumber(trace[k]) : "");
+      csv << '\n';
+    }
   }
-  *sink << 't';
-  for (const std::string& wave : waves) *sink << ',' << csvField(wave);
-  *sink << '\n';
-  for (int k = 0; k < store.sampleCount; ++k) {
-    *sink << formatNumber(store.startTime + k * store.spacing);
-    for (const auto& trace : traces)
-      *sink << ',' << (k < static_cast<int>(trace.size()) ? formatNumber(trace[k]) : "");
-    *sink << '\n';
-  }
-  sink->flush();
-  if (!*sink) {
+  if (!sink.finish()) {
     err << model::messages::kCannotWrite << options.outPath << '\n';
     return kUsageOrFileError;
   }

@@ -24,14 +24,17 @@ int showTopology(const std::string& path, std::ostream& out, std::ostream& err);
 
 struct SimulateOptions {
   std::string path;
-  std::string timeText;  ///< simulated time, an engineering number ("20m")
+  std::string timeText;  ///< time simulation: simulated time, an engineering number ("20m")
+  std::string fromText;  ///< transfer function: first frequency (Hz)
+  std::string toText;    ///< transfer function: last frequency (Hz)
   int iterations = 0;    ///< 0..6
   int samples = 944;
   std::vector<std::string> waves;  ///< empty: every waveform of the schematic
   std::string outPath;             ///< empty: standard output
 };
 
-/// Runs a time simulation and writes the chosen waveforms as CSV.
+/// Runs a time simulation (time-simulation schematics, --time) or a transfer-function sweep
+/// (transfer schematics, --from/--to) and writes the chosen waveforms as CSV.
 int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err);
 
 /// Shortest decimal text that reads back to exactly the same double.

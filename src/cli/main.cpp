@@ -26,18 +26,22 @@ int main(int argc, char** argv) {
   std::string waves;
   auto* simulate = app.add_subcommand(
       "simulate",
-      "Symulacja czasowa; wynik jako CSV: kolumna t [s], potem jedna kolumna na przebieg.\n"
+      "Symulacja czasowa (--time) albo badanie transmitancji (--from, --to), zależnie od\n"
+      "rodzaju schematu. Wynik jako CSV: kolumna t [s], potem jedna kolumna na przebieg;\n"
+      "dla transmitancji kolumna f [Hz], potem dla każdego K(...) kolumny .re, .im, .dB, .deg.\n"
       "Kody wyjścia: 0 sukces, 1 błąd wywołania lub pliku, 2 błędy sprawdzenia schematu,\n"
       "3 niepołączony element lub grupa elementów, 4 fatalny błąd symulacji.");
   simulate->add_option("FILE", sim.path, "Plik schematu (.wtx)")->required();
   simulate->add_option("--time", sim.timeText,
-                       "Czas symulacji w sekundach, liczba inżynierska (np. 20m, 1,5)")
-      ->required();
+                       "Czas symulacji w sekundach, liczba inżynierska (np. 20m, 1,5)");
+  simulate->add_option("--from", sim.fromText, "Transmitancja: częstotliwość początkowa [Hz]");
+  simulate->add_option("--to", sim.toText, "Transmitancja: częstotliwość końcowa [Hz]");
   simulate->add_option("--iterations", sim.iterations,
                        "Ilość iteracji k: 2^k kroków na próbkę (0..6)")
       ->check(CLI::Range(0, 6))
       ->default_val(0);
-  simulate->add_option("--samples", sim.samples, "Liczba odcinków N (próbki 0..N)")
+  simulate->add_option("--samples", sim.samples,
+                       "Liczba odcinków N (próbki 0..N; dla transmitancji punkty 0..N)")
       ->check(CLI::Range(1, 1000000))
       ->default_val(944);
   simulate->add_option("--waves", waves,

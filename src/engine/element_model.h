@@ -40,10 +40,12 @@ struct BranchStamp {
   double Gm = 0.0;
 };
 
-/// Complex admittance and source current of a branch at one frequency.
+using Complex = std::complex<double>;
+
+/// Complex admittance and source current of a branch at one frequency: i = Y * v - J.
 struct AcStamp {
-  std::complex<double> Y{};
-  std::complex<double> J{};
+  Complex Y{};
+  Complex J{};
 };
 
 /// Node voltages indexed by engine node number; entry 0 is the reference.

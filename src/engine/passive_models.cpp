@@ -5,15 +5,22 @@ namespace wolterix::engine {
 namespace {
 constexpr double kMeterOpen = 1e-9;
 constexpr double kMeterShort = 1e6;
+constexpr double kTwoPi = 6.283185308;
 }  // namespace
 
 BranchStamp ResistanceModel::companion(double, double, SubBranchCode) {
   return {1.0 / value(0), 0.0};
 }
 
+AcStamp ResistanceModel::acStamp(double) const { return {1.0 / value(0), 0.0}; }
+
 BranchStamp InductanceModel::companion(double h, double, SubBranchCode) {
   return {h / value(0), -m_current};
 }
+AcStamp InductanceModel::acStamp(double f) const {
+  return {Complex(0.0, -1.0 / (kTwoPi * f * value(0))), 0.0};
+}
+
 void InductanceModel::resetState() { m_current = m_currentDirection ? value(1) : -value(1); }
 void InductanceModel::commitStep(NodeVector V, double h, double) {
   // i = G * v - J with the stamp of the step just accepted.
@@ -24,6 +31,10 @@ BranchStamp CapacitanceModel::companion(double h, double, SubBranchCode) {
   const double g = value(0) / h;
   return {g, g * m_voltage};
 }
+AcStamp CapacitanceModel::acStamp(double f) const {
+  return {Complex(0.0, kTwoPi * f * value(0)), 0.0};
+}
+
 void CapacitanceModel::resetState() { m_voltage = m_voltageDirection ? value(1) : -value(1); }
 void CapacitanceModel::commitStep(NodeVector V, double, double) { m_voltage = voltage(V, 0, 1); }
 
@@ -38,6 +49,12 @@ double meterConductance(model::ElementKind kind, SubBranchCode code) {
 
 BranchStamp MeterModel::companion(double, double, SubBranchCode code) {
   return {meterConductance(kind(), code), 0.0};
+}
+
+// In the transfer analysis only the voltmeter is a branch; the ammeter and the wattmeter
+// are open.
+AcStamp MeterModel::acStamp(double) const {
+  return {kind() == model::ElementKind::mmV ? kMeterOpen : 0.0, 0.0};
 }
 
 }  // namespace wolterix::engine

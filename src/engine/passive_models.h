@@ -9,6 +9,7 @@ class ResistanceModel final : public ElementModel {
 public:
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
+  AcStamp acStamp(double f) const override;
 };
 
 /// Backward Euler: G = h/L, J = -i of the last accepted step.
@@ -16,6 +17,7 @@ class InductanceModel final : public ElementModel {
 public:
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
+  AcStamp acStamp(double f) const override;
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
 
@@ -28,6 +30,7 @@ class CapacitanceModel final : public ElementModel {
 public:
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
+  AcStamp acStamp(double f) const override;
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
 
@@ -40,6 +43,7 @@ class MeterModel final : public ElementModel {
 public:
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
+  AcStamp acStamp(double f) const override;
 };
 
 }  // namespace wolterix::engine

@@ -50,6 +50,8 @@ class InputVoltageModel final : public ElementModel {
 public:
   using ElementModel::ElementModel;
   BranchStamp companion(double, double, SubBranchCode) override { return {}; }
+  /// V(terminal 1) - V(terminal 0) = 1 V at no load.
+  AcStamp acStamp(double) const override { return {10000.0, -10000.0}; }
 };
 
 }  // namespace wolterix::engine

@@ -87,22 +87,11 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
     return result;
   }
 
-  // The store: its own copy of the node map, so traces never depend on later numbering.
-  int motors = 0;
-  m_store.elements.clear();
-  for (std::size_t i = 0; i < m_models.size(); ++i) {
-    const ElementModel& model = *m_models[i];
-    StoredElement stored;
-    stored.name = model.name();
-    stored.kind = model.kind();
-    for (int t = 0; t < 4; ++t) stored.nodes[t] = model.node(t);
-    stored.nodes[4] = model.node(model::kInternalNodeTerminal);
-    stored.firstBranch = m_network.firstBranchOf(i);
-    if (model.kind() == model::ElementKind::sDC) stored.motor = motors++;
-    stored.voltageDirection = model.voltageDirection();
-    stored.currentDirection = model.currentDirection();
-    m_store.elements.push_back(std::move(stored));
-  }
+  // The store keeps its own copy of the node map, so traces never depend on later numbering.
+  m_store.elements = storedElements(&m_network);
+  const int motors = static_cast<int>(std::count_if(
+      m_models.begin(), m_models.end(),
+      [](const auto& m) { return m->kind() == model::ElementKind::sDC; }));
   const int columns = samples + 4;
   m_store.allocate(m_network.nodeCount(), static_cast<int>(m_network.branches().size()), motors,
                    columns);
@@ -136,6 +125,85 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
     if (measurementMode && callbacks.afterStep) callbacks.afterStep(t);
   }
   m_continuationTime = t - h;
+  return result;
+}
+
+std::vector<StoredElement> Simulation::storedElements(const Network* network) const {
+  std::vector<StoredElement> elements;
+  int motors = 0;
+  for (std::size_t i = 0; i < m_models.size(); ++i) {
+    const ElementModel& model = *m_models[i];
+    StoredElement stored;
+    stored.name = model.name();
+    stored.kind = model.kind();
+    for (int t = 0; t < 4; ++t) stored.nodes[t] = model.node(t);
+    stored.nodes[4] = model.node(model::kInternalNodeTerminal);
+    stored.firstBranch = network ? network->firstBranchOf(i) : static_cast<int>(i);
+    if (model.kind() == model::ElementKind::sDC) stored.motor = motors++;
+    stored.voltageDirection = model.voltageDirection();
+    stored.currentDirection = model.currentDirection();
+    elements.push_back(std::move(stored));
+  }
+  return elements;
+}
+
+RunResult Simulation::frequencySweep(model::Schematic& schematic, double f1, double f2,
+                                     const RunCallbacks& callbacks) {
+  if (schematic.elements().empty()) return failure(1, msg::kNothingToSimulate);
+  if (!(f1 > 0.0) || !(f2 > f1) || !std::isfinite(f2)) return failure(1, msg::kInvalidNumber);
+
+  model::numberNodes(schematic);
+  prepareModels(schematic);
+  RunResult result;
+  result.lines = checkElements(m_models);
+  if (!result.lines.empty()) {
+    result.code = static_cast<int>(result.lines.size());
+    return result;
+  }
+
+  // One branch per element, terminal 0 to terminal 1; node 0 is the only reference.
+  const int n = std::max(schematic.nodeCount(), 1);
+  const int points = m_sampleCount;
+  const double q = std::pow(f2 / f1, 1.0 / points);
+  m_transferStore.elements = storedElements(nullptr);
+  m_transferStore.allocate(n, points + 4);
+  m_transferStore.ratio = q;
+
+  const auto w = static_cast<std::size_t>(n) + 1;
+  std::vector<Complex> matrix(static_cast<std::size_t>(n) * w);
+  if (callbacks.progress) callbacks.progress(0);
+  double f = f1;
+  for (int k = 0; k <= points; ++k) {
+    // Repeated multiplication, with the last point put exactly on f2.
+    if (k == points) f = f2;
+    std::fill(matrix.begin(), matrix.end(), Complex{});
+    for (const auto& model : m_models) {
+      const AcStamp stamp = model->acStamp(f);
+      const auto from = static_cast<std::size_t>(model->node(0));
+      const auto to = static_cast<std::size_t>(model->node(1));
+      if (from != 0) {
+        matrix[from * w + from] += stamp.Y;
+        matrix[from * w + w - 1] += stamp.J;
+        if (to != 0) matrix[from * w + to] -= stamp.Y;
+      }
+      if (to != 0) {
+        matrix[to * w + to] += stamp.Y;
+        matrix[to * w + w - 1] -= stamp.J;
+        if (from != 0) matrix[to * w + from] -= stamp.Y;
+      }
+    }
+    if (!solveNodalComplex(matrix, n)) return failure(-1, msg::kSingularNetwork);
+    for (int node = 1; node < n; ++node) {
+      const Complex v = matrix[static_cast<std::size_t>(node) * w + w - 1];
+      if (!std::isfinite(v.real()) || !std::isfinite(v.imag()))
+        return failure(-2, msg::kFatalSimulationError);
+      m_transferStore.nodeRow(node)[k] = v;
+    }
+    m_transferStore.frequencies.push_back(f);
+    m_transferStore.pointCount = k + 1;
+    f *= q;
+    if (callbacks.progress) callbacks.progress((k + 1) * 100 / (points + 1));
+  }
   return result;
 }
 

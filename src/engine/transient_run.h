@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/element_model.h"
+#include "engine/frequency_sweep.h"
 #include "engine/network.h"
 #include "engine/waveform_store.h"
 
@@ -54,7 +55,13 @@ public:
   RunResult transientRun(model::Schematic& schematic, double t0, double T, int k,
                          bool measurementMode = false, const RunCallbacks& callbacks = {});
 
+  /// Transfer functions of every element over N intervals from f1 to f2 (0 < f1 < f2), the
+  /// input voltage applying 1 V. Same result codes as the time run.
+  RunResult frequencySweep(model::Schematic& schematic, double f1, double f2,
+                           const RunCallbacks& callbacks = {});
+
   const WaveformStore& store() const { return m_store; }
+  const FrequencyStore& transferStore() const { return m_transferStore; }
   /// The network of the last run (its branches and last stamps).
   const Network& network() const { return m_network; }
   /// The element models of the last run, in element-list order.
@@ -65,12 +72,14 @@ public:
 private:
   void prepareModels(model::Schematic& schematic);
   void record(int sample);
+  std::vector<StoredElement> storedElements(const Network* network) const;
 
   std::vector<std::unique_ptr<ElementModel>> m_models;
   std::string m_fingerprint;  ///< the circuit the models' states belong to
   bool m_statesValid = false;
   Network m_network;
   WaveformStore m_store;
+  FrequencyStore m_transferStore;
   int m_sampleCount = 944;
   double m_continuationTime = 0.0;
 };

@@ -94,7 +94,12 @@ TEST(CliSimulate, EveryExampleRunsWithAllItsWaveforms) {
     const std::string name = entry.path().filename().string();
     SimulateOptions options;
     options.path = entry.path().string();
-    options.timeText = "20m";
+    if (name == "filtr.wtx") {
+      options.fromText = "10";
+      options.toText = "100k";
+    } else {
+      options.timeText = "20m";
+    }
     options.samples = 100;
     const Captured c = runSimulate(options);
     EXPECT_EQ(c.code, 0) << name << ": " << c.err;
@@ -136,7 +141,43 @@ TEST(CliSimulate, ErrorsHaveTheirOwnExitCodes) {
   EXPECT_EQ(c.err, "[1] Niepołączony element lub grupa elementów.\n");
 
   options.path = WOLTERIX_TEST_DATA "/transfer.wtx";
-  EXPECT_EQ(runSimulate(options).code, 1);
+  c = runSimulate(options);  // --time on a transfer schematic
+  EXPECT_EQ(c.code, 1);
+  EXPECT_NE(c.err.find("--from"), std::string::npos);
+
+  options.path = WOLTERIX_EXAMPLES "/dzielnik.wtx";
+  options.timeText = "";
+  options.fromText = "10";
+  options.toText = "100";
+  c = runSimulate(options);  // --from/--to on a time schematic
+  EXPECT_EQ(c.code, 1);
+  EXPECT_NE(c.err.find("--time"), std::string::npos);
+}
+
+TEST(CliSimulate, TransferSweepWritesFourColumnsPerRatio) {
+  SimulateOptions options;
+  options.path = WOLTERIX_EXAMPLES "/filtr.wtx";
+  options.fromText = "100";
+  options.toText = "10k";
+  options.samples = 2;
+  options.waves = {"K(C1)"};
+  const Captured c = runSimulate(options);
+  ASSERT_EQ(c.code, 0) << c.err;
+  const auto lines = splitLines(c.out);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "f,K(C1).re,K(C1).im,K(C1).dB,K(C1).deg");
+  EXPECT_EQ(lines[2].substr(0, 5), "1000,");  // the middle of two decades: the corner
+  std::istringstream fields(lines[2]);
+  std::vector<double> values;
+  for (std::string field; std::getline(fields, field, ',');) values.push_back(std::stod(field));
+  EXPECT_NEAR(values[3], -3.0103, 1e-3);
+  EXPECT_NEAR(values[4], -45.0, 1e-3);
+
+  for (const auto& [from, to] : {std::pair{"0", "10k"}, {"10k", "100"}, {"-5", "10"}, {"x", "1"}}) {
+    options.fromText = from;
+    options.toText = to;
+    EXPECT_EQ(runSimulate(options).code, 1) << from << " " << to;
+  }
 }
 
 }  // namespace
