@@ -24,11 +24,12 @@ private:
 };
 
 bool boxesOverlap(const Linia& a, const Linia& b) {
-  const auto [ax0, ax1] = std::minmax(a.start().x, a.end().x);
-  const auto [ay0, ay1] = std::minmax(a.start().y, a.end().y);
-  const auto [bx0, bx1] = std::minmax(b.start().x, b.end().x);
-  const auto [by0, by1] = std::minmax(b.start().y, b.end().y);
-  return ax0 <= bx1 && bx0 <= ax1 && ay0 <= by1 && by0 <= ay1;
+  const auto low = [](int p, int q) { return p < q ? p : q; };
+  const auto high = [](int p, int q) { return p < q ? q : p; };
+  return low(a.start().x, a.end().x) <= high(b.start().x, b.end().x) &&
+         low(b.start().x, b.end().x) <= high(a.start().x, a.end().x) &&
+         low(a.start().y, a.end().y) <= high(b.start().y, b.end().y) &&
+         low(b.start().y, b.end().y) <= high(a.start().y, a.end().y);
 }
 
 class NodeNumbering {
