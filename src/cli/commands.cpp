@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <optional>
@@ -129,6 +130,7 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
   engine::Simulation simulation;
   simulation.setSampleCount(options.samples);
   engine::RunResult result;
+  const auto start = std::chrono::steady_clock::now();
   if (transfer) {
     const auto from = numberOption(options.fromText, "--from", err);
     const auto to = numberOption(options.toText, "--to", err);
@@ -146,6 +148,23 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
       return kUsageOrFileError;
     }
     result = simulation.transientRun(schematic, 0.0, *time, options.iterations);
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (options.stats) {
+    const engine::Network& network = simulation.network();
+    const engine::SolveCounters& counters = network.counters();
+    if (transfer) {
+      err << "punkty: " << simulation.transferStore().pointCount << '\n';
+    } else {
+      err << "węzły: " << network.nodeCount() << "\ngałęzie: " << network.branches().size()
+          << "\nkroki: " << counters.steps << "\nrozwiązania: " << counters.solves
+          << "\nfaktoryzacje: " << counters.factorisations << '\n';
+    }
+    err << "czas: " << formatNumber(seconds * 1e3) << " ms\n";
+    if (!transfer && seconds > 0.0)
+      err << "kroki na sekundę: " << formatNumber(static_cast<double>(counters.steps) / seconds)
+          << '\n';
   }
   if (!result.ok()) {
     for (const std::string& line : result.lines) err << line << '\n';

@@ -31,6 +31,7 @@ struct SimulateOptions {
   int samples = 944;
   std::vector<std::string> waves;  ///< empty: every waveform of the schematic
   std::string outPath;             ///< empty: standard output
+  bool stats = false;              ///< print the solver's counters on the error stream
 };
 
 /// Runs a time simulation (time-simulation schematics, --time) or a transfer-function sweep

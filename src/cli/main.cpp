@@ -48,6 +48,9 @@ int main(int argc, char** argv) {
                        "Przebiegi rozdzielone przecinkami, np. U(R1),I(L1) "
                        "(domyślnie wszystkie)");
   simulate->add_option("--out", sim.outPath, "Plik CSV (domyślnie standardowe wyjście)");
+  simulate->add_flag("--stats", sim.stats,
+                     "Wypisuje na stderr liczniki: węzły, gałęzie, kroki, rozwiązania, "
+                     "faktoryzacje, czas [ms], kroki na sekundę");
 
   CLI11_PARSE(app, argc, argv);
 

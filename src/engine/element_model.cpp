@@ -26,6 +26,7 @@ ElementModel::ElementModel(const model::Element& element)
   for (std::size_t i = 0; i < element.parameterCount(); ++i) {
     m_parameters.push_back(element.parameter(i));
     m_given.push_back(element.isGiven(i));
+    if (i < m_values.size()) m_values[i] = element.parameter(i).value();
   }
 }
 
@@ -35,10 +36,6 @@ std::span<const BranchShape> ElementModel::branches() const {
   if (m_kind == K::Spr || m_kind == K::Tf1) return kWindings;
   if (m_kind == K::mmW) return kWattmeter;
   return kSingle;
-}
-
-int ElementModel::node(int terminal) const {
-  return m_nodes[static_cast<std::size_t>(nodeSlot(terminal))];
 }
 
 void ElementModel::setNode(int terminal, int node) {

@@ -58,6 +58,16 @@ struct BranchShape {
   int toTerminal;
 };
 
+/// What a model takes part in during a run; the network calls only what a model needs.
+enum ModelNeeds : unsigned {
+  kNeedsPrepare = 1u,             ///< prepareStep does something
+  kNeedsCheck = 2u,               ///< checkState may report a change
+  kNeedsCommit = 4u,              ///< commitStep stores state
+  kVaryingConductance = 8u,       ///< G may differ from one solve to the next within a run
+  kConstantStamp = 16u,           ///< G and J stay the same for a whole run
+  kNeedsEverything = 15u,
+};
+
 /// Per-kind simulation behaviour. A model is a snapshot of its element's parameters taken
 /// when the simulation is set up; its state lives on between continued runs.
 class ElementModel {
@@ -76,7 +86,7 @@ public:
   std::span<const BranchShape> branches() const;
 
   /// Engine node of terminal i (0..3, or 9 for the internal node).
-  int node(int terminal) const;
+  int node(int terminal) const { return m_nodes[terminal == model::kInternalNodeTerminal ? 4 : terminal]; }
   void setNode(int terminal, int node);
 
   /// Stamp of one branch for step h at time t.
@@ -99,9 +109,11 @@ public:
   virtual double motorSpeed() const { return 0.0; }
   /// Once per run, after the network is built: lets a model find what it reads from others.
   virtual void bind(const Network& /*network*/) {}
+  /// Which of the step operations matter for this kind (all of them unless a kind says less).
+  virtual unsigned needs() const { return kNeedsEverything; }
 
 protected:
-  double value(std::size_t i) const { return m_parameters[i].value(); }
+  double value(std::size_t i) const { return m_values[i]; }
   bool given(std::size_t i) const { return m_given[i]; }
   /// True when parameters first..last-1 all hold numbers.
   bool haveValues(std::size_t first, std::size_t last) const;
@@ -117,6 +129,7 @@ private:
   model::ElementKind m_kind;
   std::string m_name;
   std::vector<model::Parameter> m_parameters;
+  std::array<double, 16> m_values{};  ///< the parameter values, kept close for the step loop
   std::vector<bool> m_given;
   std::array<int, 5> m_nodes{0, 0, 0, 0, 0};
 };

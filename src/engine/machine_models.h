@@ -8,6 +8,7 @@ namespace wolterix::engine {
 /// Armature R-L with back EMF kE * omega; the shaft turns under kT * i against the load.
 class DcMotorModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit; }
   explicit DcMotorModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   bool hasParameters() const override;

@@ -9,6 +9,7 @@ namespace wolterix::engine {
 /// depends on both winding voltages through the inverse inductance matrix.
 class CoupledCoilsModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit; }
   /// Coupling is capped just below 100 %, where the inductance matrix would be singular.
   static constexpr double kMaxCoupling = 0.9999;
 
@@ -31,6 +32,7 @@ private:
 /// coupled magnetising inductances with iron-loss conductances across them.
 class TransformerModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   bool hasParameters() const override;

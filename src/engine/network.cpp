@@ -43,12 +43,28 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
                     bool groundParts) {
   m_models.clear();
   m_varistors.clear();
+  m_preparers.clear();
+  m_checkers.clear();
+  m_committers.clear();
+  m_varyingBranches.clear();
+  m_restampedBranches.clear();
+  m_sourceBranches.clear();
+  m_constantsStamped = false;
   m_branches.clear();
   m_firstBranch.clear();
   for (const auto& owned : models) {
     ElementModel* model = owned.get();
     m_models.push_back(model);
+    const unsigned needs = model->needs();
     if (model->kind() == model::ElementKind::War) m_varistors.push_back(model);
+    if (needs & kNeedsPrepare) m_preparers.push_back(model);
+    if (needs & kNeedsCheck) m_checkers.push_back(model);
+    if (needs & kNeedsCommit) m_committers.push_back(model);
+    for (std::size_t k = 0; k < model->branches().size(); ++k) {
+      const int index = static_cast<int>(m_branches.size() + k);
+      if (needs & kVaryingConductance) m_varyingBranches.push_back(index);
+      if (!(needs & kConstantStamp)) m_restampedBranches.push_back(index);
+    }
     m_firstBranch.push_back(static_cast<int>(m_branches.size()));
     const auto shapes = model->branches();
     const int first = static_cast<int>(m_branches.size());
@@ -65,12 +81,52 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
     }
   }
   m_nodeCount = nodeCount;
-
   if (groundParts && !m_branches.empty()) groundSeparateParts();
+  m_nodeCount = std::max(m_nodeCount, 1);
+  m_voltages.assign(static_cast<std::size_t>(m_nodeCount), 0.0);
+  m_matrix.clear();
+  m_counters = {};
+  orderNodes();
+}
 
-  const auto n = static_cast<std::size_t>(std::max(m_nodeCount, 1));
-  m_matrix.assign(n * (n + 1), 0.0);
-  m_voltages.assign(n, 0.0);
+void Network::orderNodes() {
+  // The unknowns are nodes 1..n-1; their coupling pattern is that of the branches and of the
+  // mutual terms between windings.
+  const int unknowns = m_nodeCount - 1;
+  std::vector<std::pair<int, int>> edges;
+  const auto join = [&](int a, int b) {
+    if (a != 0 && b != 0 && a != b) edges.emplace_back(a - 1, b - 1);
+  };
+  for (const Branch& b : m_branches) {
+    join(b.from, b.to);
+    if (b.partner >= 0) {
+      const Branch& p = m_branches[static_cast<std::size_t>(b.partner)];
+      for (int row : {b.from, b.to})
+        for (int column : {p.from, p.to}) join(row, column);
+    }
+  }
+  const std::vector<int> order = reverseCuthillMcKee(unknowns, edges);
+  m_position.assign(static_cast<std::size_t>(m_nodeCount), -1);
+  m_order.assign(static_cast<std::size_t>(unknowns), 0);
+  for (int k = 0; k < unknowns; ++k) {
+    m_position[static_cast<std::size_t>(order[k]) + 1] = k;
+    m_order[static_cast<std::size_t>(k)] = order[k] + 1;
+  }
+  for (Branch& b : m_branches) {
+    b.fromPosition = m_position[b.from];
+    b.toPosition = m_position[b.to];
+  }
+  m_band = 0;
+  for (const auto& [a, b] : edges)
+    m_band = std::max(m_band, std::abs(m_position[a + 1] - m_position[b + 1]));
+
+  // Keep as many factorisations as fit in a few tens of megabytes, at most eight.
+  const double bytes = smallCircuit() ? 18.0 * m_nodeCount * m_nodeCount
+                                      : 8.0 * std::max(unknowns, 1) * (2.0 * m_band + 1.0);
+  m_cacheLimit = static_cast<std::size_t>(std::clamp(32e6 / bytes, 1.0, 8.0));
+  m_cache.clear();
+  m_clock = 0;
+  m_rhs.assign(static_cast<std::size_t>(m_nodeCount), 0.0);
 }
 
 void Network::groundSeparateParts() {
@@ -122,28 +178,70 @@ double Network::branchCurrent(std::size_t branch, NodeVector V) const {
   return i;
 }
 
-void Network::assemble(double h, double t) {
-  for (ElementModel* model : m_models) model->prepareStep(h, m_voltages);
-  for (Branch& b : m_branches) {
+void Network::commitStep(double h, double t) {
+  for (ElementModel* model : m_committers) model->commitStep(m_voltages, h, t);
+}
+
+void Network::stamp(double h, double t) {
+  for (ElementModel* model : m_preparers) model->prepareStep(h, m_voltages);
+  const auto stampBranch = [&](Branch& b) {
     const BranchStamp stamp = b.model->companion(h, t, b.code);
     b.G = stamp.G;
     b.J = stamp.J;
     b.Gm = stamp.Gm;
+  };
+  if (!m_constantsStamped) {
+    // Stamps that stay the same for the run are taken once.
+    for (Branch& b : m_branches) stampBranch(b);
+    m_sourceBranches.clear();
+    const std::vector<bool> restamped = [&] {
+      std::vector<bool> flags(m_branches.size(), false);
+      for (int k : m_restampedBranches) flags[static_cast<std::size_t>(k)] = true;
+      return flags;
+    }();
+    for (std::size_t k = 0; k < m_branches.size(); ++k)
+      if (restamped[k] || m_branches[k].J != 0.0) m_sourceBranches.push_back(static_cast<int>(k));
+    m_constantsStamped = true;
+    return;
   }
-  std::fill(m_matrix.begin(), m_matrix.end(), 0.0);
-  const auto w = static_cast<std::size_t>(m_nodeCount) + 1;
-  const auto rhs = static_cast<std::size_t>(m_nodeCount);
+  for (int k : m_restampedBranches) stampBranch(m_branches[static_cast<std::size_t>(k)]);
+}
+
+int Network::storeSolution(std::span<const double> solution, bool ordered) {
+  const int unknowns = m_nodeCount - 1;
+  // A non-finite value anywhere makes the sum non-finite.
+  double sum = 0.0;
+  if (ordered) {
+    for (int k = 0; k < unknowns; ++k) {
+      m_voltages[m_order[k]] = solution[k];
+      sum += solution[k] * 0.0;
+    }
+  } else {
+    for (int k = 1; k <= unknowns; ++k) {
+      m_voltages[k] = solution[k];
+      sum += solution[k] * 0.0;
+    }
+  }
+  return std::isfinite(sum) ? 0 : -2;
+}
+
+// The dense nodal matrix of n rows and n + 1 columns in branch order, as the plain
+// elimination takes it.
+void Network::assembleDense(bool withRightHandSide) {
+  const auto n = static_cast<std::size_t>(m_nodeCount);
+  const std::size_t w = n + 1;
+  m_matrix.assign(n * w, 0.0);
   for (const Branch& b : m_branches) {
     const auto f = static_cast<std::size_t>(b.from);
     const auto to = static_cast<std::size_t>(b.to);
     if (f != 0) {
       m_matrix[f * w + f] += b.G;
-      m_matrix[f * w + rhs] += b.J;
+      if (withRightHandSide) m_matrix[f * w + n] += b.J;
       if (to != 0) m_matrix[f * w + to] -= b.G;
     }
     if (to != 0) {
       m_matrix[to * w + to] += b.G;
-      m_matrix[to * w + rhs] -= b.J;
+      if (withRightHandSide) m_matrix[to * w + n] -= b.J;
       if (f != 0) m_matrix[to * w + f] -= b.G;
     }
     if (b.partner < 0 || b.Gm == 0.0) continue;
@@ -159,25 +257,139 @@ void Network::assemble(double h, double t) {
   }
 }
 
-int Network::solve() {
+int Network::solveReference() {
+  const auto n = static_cast<std::size_t>(m_nodeCount);
+  const std::size_t w = n + 1;
+  assembleDense(true);
+  ++m_counters.factorisations;
   if (!solveNodal(m_matrix, m_nodeCount)) return -1;
-  const auto w = static_cast<std::size_t>(m_nodeCount) + 1;
-  for (int j = 1; j < m_nodeCount; ++j) {
-    const double v = m_matrix[j * w + m_nodeCount];
-    if (!std::isfinite(v)) return -2;
-    m_voltages[j] = v;
+  std::vector<double>& solution = m_rhs;
+  solution.assign(n, 0.0);
+  for (std::size_t j = 1; j < n; ++j) solution[j] = m_matrix[j * w + n];
+  return storeSolution(solution, false);
+}
+
+// Up to this many unknowns the plain elimination, replayed on the right-hand side, costs no
+// more than the band and gives exactly the reference result.
+bool Network::smallCircuit() const { return m_nodeCount - 1 <= 32; }
+
+bool Network::keyMatches(const std::vector<double>& key) const {
+  if (key.size() != m_varyingBranches.size()) return false;
+  for (std::size_t k = 0; k < key.size(); ++k)
+    if (key[k] != m_branches[static_cast<std::size_t>(m_varyingBranches[k])].G) return false;
+  return true;
+}
+
+bool Network::everyNodeReachesTheReference() const {
+  // Exact, whatever the elimination order: a node without a path of non-zero conductance to
+  // the reference has no defined potential.
+  std::vector<std::vector<int>> next(static_cast<std::size_t>(m_nodeCount));
+  for (const Branch& b : m_branches) {
+    if (b.G == 0.0 || b.from == b.to) continue;
+    next[b.from].push_back(b.to);
+    next[b.to].push_back(b.from);
   }
-  return 0;
+  std::vector<bool> reached(static_cast<std::size_t>(m_nodeCount), false);
+  std::vector<int> queue{0};
+  reached[0] = true;
+  for (std::size_t head = 0; head < queue.size(); ++head)
+    for (int n : next[queue[head]])
+      if (!reached[n]) {
+        reached[n] = true;
+        queue.push_back(n);
+      }
+  return queue.size() == static_cast<std::size_t>(m_nodeCount);
+}
+
+int Network::solveFast() {
+  const int unknowns = m_nodeCount - 1;
+  if (unknowns <= 0) return 0;
+  ++m_clock;
+  CachedFactor* entry = nullptr;
+  for (CachedFactor& cached : m_cache)
+    if (keyMatches(cached.key)) {
+      entry = &cached;
+      break;
+    }
+  if (!entry) {
+    if (!everyNodeReachesTheReference()) return -1;
+    if (m_cache.size() < m_cacheLimit) {
+      m_cache.emplace_back();
+      entry = &m_cache.back();
+    } else {
+      entry = &*std::min_element(m_cache.begin(), m_cache.end(), [](const auto& a, const auto& b) {
+        return a.lastUse < b.lastUse;
+      });
+    }
+    entry->key.clear();
+    for (int k : m_varyingBranches) entry->key.push_back(m_branches[static_cast<std::size_t>(k)].G);
+    ++m_counters.factorisations;
+    bool factored = false;
+    if (smallCircuit()) {
+      assembleDense(false);
+      factored = entry->replay.factor(m_matrix, m_nodeCount);
+    } else {
+      BandMatrix& m = entry->matrix;
+      m.resize(unknowns, m_band);
+      for (const Branch& b : m_branches) {
+        const int f = b.fromPosition;
+        const int to = b.toPosition;
+        if (f >= 0) m.at(f, f) += b.G;
+        if (to >= 0) m.at(to, to) += b.G;
+        if (f >= 0 && to >= 0) {
+          m.at(f, to) -= b.G;
+          m.at(to, f) -= b.G;
+        }
+        if (b.partner < 0 || b.Gm == 0.0) continue;
+        const Branch& p = m_branches[static_cast<std::size_t>(b.partner)];
+        const int pf = p.fromPosition;
+        const int pt = p.toPosition;
+        for (const auto& [row, sign] : {std::pair{f, 1.0}, std::pair{to, -1.0}}) {
+          if (row < 0) continue;
+          if (pf >= 0) m.at(row, pf) += sign * b.Gm;
+          if (pt >= 0) m.at(row, pt) -= sign * b.Gm;
+        }
+      }
+      factored = m.factor();
+    }
+    if (!factored) {
+      m_cache.erase(m_cache.begin() + (entry - m_cache.data()));  // never reused
+      return -1;
+    }
+  }
+  entry->lastUse = m_clock;
+
+  std::fill(m_rhs.begin(), m_rhs.end(), 0.0);
+  if (smallCircuit()) {
+    // Indexed by node, summed in branch order like the full matrix's last column.
+    for (int k : m_sourceBranches) {
+      const Branch& b = m_branches[static_cast<std::size_t>(k)];
+      if (b.from != 0) m_rhs[b.from] += b.J;
+      if (b.to != 0) m_rhs[b.to] -= b.J;
+    }
+    entry->replay.solve(m_rhs);
+    return storeSolution(m_rhs, false);
+  }
+  for (int k : m_sourceBranches) {
+    const Branch& b = m_branches[static_cast<std::size_t>(k)];
+    if (b.fromPosition >= 0) m_rhs[b.fromPosition] += b.J;
+    if (b.toPosition >= 0) m_rhs[b.toPosition] -= b.J;
+  }
+  entry->matrix.solve(m_rhs);
+  return storeSolution(m_rhs, true);
 }
 
 int Network::solveStep(double h, double t) {
+  ++m_counters.steps;
   bool relinearised = false;
   for (int solveCount = 1;; ++solveCount) {
     m_lastStepSolves = solveCount;
-    assemble(h, t);
-    if (const int result = solve(); result != 0) return result;
+    ++m_counters.solves;
+    stamp(h, t);
+    const int result = m_path == SolverPath::Fast ? solveFast() : solveReference();
+    if (result != 0) return result;
     bool changed = false;
-    for (ElementModel* model : m_models) changed = model->checkState(m_voltages) || changed;
+    for (ElementModel* model : m_checkers) changed = model->checkState(m_voltages) || changed;
     // Varistors are relinearised around the fresh solution once per step.
     if (!m_varistors.empty() && !relinearised) {
       for (ElementModel* varistor : m_varistors) varistor->commitStep(m_voltages, h, t);

@@ -5,9 +5,23 @@
 #include <span>
 #include <vector>
 
+#include "engine/banded_solver.h"
+#include "engine/elimination_replay.h"
 #include "engine/element_model.h"
 
 namespace wolterix::engine {
+
+/// How the nodal equations are solved: the reference path is the plain dense elimination;
+/// the fast path orders the nodes into a narrow band and reuses factorisations of conductance
+/// sets met before.
+enum class SolverPath { Reference, Fast };
+
+/// Work done since the network was built.
+struct SolveCounters {
+  long long steps = 0;
+  long long solves = 0;
+  long long factorisations = 0;
+};
 
 /// One branch: a stamp between two engine nodes, owned by an element model.
 struct Branch {
@@ -17,6 +31,8 @@ struct Branch {
   int partner = -1;  ///< index of the other winding's branch, -1 for none
   int from = 0;
   int to = 0;
+  int fromPosition = -1;  ///< places of the nodes in the ordered (fast) solver, -1 = reference
+  int toPosition = -1;
   ElementModel* model = nullptr;
   SubBranchCode code = SubBranchCode::Single;
 };
@@ -33,6 +49,11 @@ public:
   /// models receive the renumbered nodes.
   void build(std::span<const std::unique_ptr<ElementModel>> models, int nodeCount,
              bool groundParts);
+  /// Chooses the solver for the following solves (the fast path unless told otherwise).
+  void setSolverPath(SolverPath path) { m_path = path; }
+  const SolveCounters& counters() const { return m_counters; }
+  /// Half bandwidth of the ordered nodal matrix (fast path).
+  int halfBandwidth() const { return m_band; }
 
   int nodeCount() const { return m_nodeCount; }
   std::span<const Branch> branches() const { return m_branches; }
@@ -52,22 +73,56 @@ public:
   /// elements change state (at most six solves). Returns 0, -1 for a singular network or
   /// -2 for a solution that is not finite.
   int solveStep(double h, double t);
+  /// After an accepted step: lets every model that keeps state store it.
+  void commitStep(double h, double t);
   /// How many solves the last step took (1..6).
   int lastStepSolves() const { return m_lastStepSolves; }
 
 private:
+  struct CachedFactor {
+    std::vector<double> key;  ///< the conductances it was made from
+    BandMatrix matrix;         ///< large circuits: band in node order of least fill
+    EliminationReplay replay;  ///< small circuits: the plain elimination, replayed
+    unsigned long long lastUse = 0;
+  };
+
   void groundSeparateParts();
-  void assemble(double h, double t);
-  int solve();
+  void orderNodes();
+  void assembleDense(bool withRightHandSide);
+  bool smallCircuit() const;
+  void stamp(double h, double t);
+  int solveReference();
+  int solveFast();
+  bool keyMatches(const std::vector<double>& key) const;
+  bool everyNodeReachesTheReference() const;
+  int storeSolution(std::span<const double> solution, bool ordered);
 
   std::vector<ElementModel*> m_models;
   std::vector<ElementModel*> m_varistors;
+  std::vector<ElementModel*> m_preparers;
+  std::vector<ElementModel*> m_checkers;
+  std::vector<ElementModel*> m_committers;
+  std::vector<int> m_varyingBranches;  ///< branches whose G may change within a run
+  std::vector<int> m_restampedBranches;  ///< branches stamped at every solve
+  std::vector<int> m_sourceBranches;     ///< branches whose J may be non-zero
+  bool m_constantsStamped = false;
+  std::vector<int> m_order;  ///< node at each solver position
   std::vector<Branch> m_branches;
   std::vector<int> m_firstBranch;
-  std::vector<double> m_matrix;
   std::vector<double> m_voltages;
   int m_nodeCount = 0;
   int m_lastStepSolves = 0;
+  SolverPath m_path = SolverPath::Fast;
+  SolveCounters m_counters;
+  // Reference path: the dense matrix of n rows and n + 1 columns.
+  std::vector<double> m_matrix;
+  // Fast path: solver position of every node (-1 for the reference), the band, the cache.
+  std::vector<int> m_position;
+  int m_band = 0;
+  std::vector<CachedFactor> m_cache;
+  std::size_t m_cacheLimit = 1;
+  unsigned long long m_clock = 0;
+  std::vector<double> m_rhs;
 };
 
 }  // namespace wolterix::engine

@@ -9,6 +9,7 @@ namespace wolterix::engine {
 /// Flux = c * i^beta: G = h / Ld with the incremental inductance at the last current.
 class NonlinearInductanceModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit | kVaryingConductance; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
@@ -21,6 +22,7 @@ private:
 /// Charge = c * u^beta: G = Cd / h with the incremental capacitance at the last voltage.
 class NonlinearCapacitanceModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit | kVaryingConductance; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
@@ -33,6 +35,7 @@ private:
 /// U = c * I^beta: the tangent of I(U) = (U/c)^(1/beta) at the linearisation voltage.
 class VaristorModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit | kVaryingConductance; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override { m_voltage = 0.0; }

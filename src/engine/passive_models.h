@@ -7,6 +7,7 @@ namespace wolterix::engine {
 
 class ResistanceModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kConstantStamp; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   AcStamp acStamp(double f) const override;
@@ -15,6 +16,7 @@ public:
 /// Backward Euler: G = h/L, J = -i of the last accepted step.
 class InductanceModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   AcStamp acStamp(double f) const override;
@@ -28,6 +30,7 @@ private:
 /// Backward Euler: G = C/h, J = G * u of the last accepted step.
 class CapacitanceModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   AcStamp acStamp(double f) const override;
@@ -41,6 +44,7 @@ private:
 /// Voltmeter (1e-9 S), ammeter (1e6 S), wattmeter (current path 1e6 S, voltage path 1e-9 S).
 class MeterModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kConstantStamp; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   AcStamp acStamp(double f) const override;

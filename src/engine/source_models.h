@@ -12,6 +12,7 @@ double waveformValue(model::Waveform kind, double a, double f, double phaseDegre
 /// Voltage source (Norton form E/Rw behind 1/Rw) or current source (J behind Gw).
 class IndependentSourceModel final : public ElementModel {
 public:
+  unsigned needs() const override { return 0; }
   explicit IndependentSourceModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   bool hasParameters() const override;
@@ -24,6 +25,7 @@ private:
 /// Source whose value is k * X, X a quantity of another element one accepted step late.
 class ControlledSourceModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit; }
   ControlledSourceModel(const model::Element& element, const model::Schematic& schematic);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   bool hasParameters() const override;
@@ -48,6 +50,7 @@ private:
 /// The transfer-function input: open in the time domain, 1 V behind 0.1 mOhm in a sweep.
 class InputVoltageModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kConstantStamp; }
   using ElementModel::ElementModel;
   BranchStamp companion(double, double, SubBranchCode) override { return {}; }
   /// V(terminal 1) - V(terminal 0) = 1 V at no load.

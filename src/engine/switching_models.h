@@ -12,6 +12,7 @@ inline constexpr double kMinOffConductance = 1e-6;
 /// Diode: conducts while forward biased.
 class DiodeModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCheck | kVaryingConductance; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override { m_conducting = false; }
@@ -25,6 +26,7 @@ private:
 /// Zener diode: forward conduction, blocking, and reverse breakdown at Uz.
 class ZenerModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCheck | kVaryingConductance; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override { m_mode = 0; }
@@ -92,6 +94,7 @@ private:
 /// Ideal switch toggled at up to two given times of a run from 0.
 class SwitchModel final : public ElementModel {
 public:
+  unsigned needs() const override { return kNeedsCommit | kVaryingConductance; }
   explicit SwitchModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;

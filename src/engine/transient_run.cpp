@@ -81,6 +81,7 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
   RunResult result;
 
   m_network.build(m_models, schematic.nodeCount(), true);
+  m_network.setSolverPath(m_solverPath);
   result.lines = checkElements(m_models);
   if (!result.lines.empty()) {
     result.code = static_cast<int>(result.lines.size());
@@ -118,8 +119,7 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
     if (step % stepsPerSample == 0) record(static_cast<int>(step / stepsPerSample));
     // The last time point is not committed: a continued run recomputes it from the states
     // of before it.
-    if (step < lastStep)
-      for (const auto& model : m_models) model->commitStep(m_network.voltages(), h, t);
+    if (step < lastStep) m_network.commitStep(h, t);
     t += h;
     if (callbacks.progress) callbacks.progress(static_cast<int>(step * 100 / lastStep));
     if (measurementMode && callbacks.afterStep) callbacks.afterStep(t);

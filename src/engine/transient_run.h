@@ -48,6 +48,8 @@ public:
   /// Samples per run (one per pixel column of a full-screen plot).
   void setSampleCount(int samples) { m_sampleCount = samples < 1 ? 1 : samples; }
   int sampleCount() const { return m_sampleCount; }
+  /// The solver of the time runs: the fast path unless a test asks for the reference one.
+  void setSolverPath(SolverPath path) { m_solverPath = path; }
 
   /// Runs from start time t0 for duration T with 2^k steps per sample. A start time above 0
   /// continues the previous run, but only while the schematic is the one that run left its
@@ -81,6 +83,7 @@ private:
   WaveformStore m_store;
   FrequencyStore m_transferStore;
   int m_sampleCount = 944;
+  SolverPath m_solverPath = SolverPath::Fast;
   double m_continuationTime = 0.0;
 };
 

@@ -34,10 +34,23 @@ bool boxesOverlap(const Linia& a, const Linia& b) {
 
 class NodeNumbering {
 public:
-  explicit NodeNumbering(Schematic& schematic) : m_schematic(schematic) {
+  explicit NodeNumbering(Schematic& schematic)
+      : m_schematic(schematic), m_wiresAt(kGridSize * kGridSize), m_elementsAt(kGridSize * kGridSize) {
     for (const auto& j : schematic.junctions()) m_junctions.set(j->position());
-    for (const auto& e : schematic.elements())
-      for (int t = 0; t < e->terminalCount(); ++t) m_terminals.set(e->terminalPoint(t));
+    const auto& elements = schematic.elements();
+    for (std::size_t e = 0; e < elements.size(); ++e)
+      for (int t = 0; t < elements[e]->terminalCount(); ++t) {
+        const GridPoint p = elements[e]->terminalPoint(t);
+        m_terminals.set(p);
+        if (onGrid(p)) addOnce(m_elementsAt[cell(p)], static_cast<int>(e));
+      }
+    // Which wires cover each grid point, in wire-list order.
+    const auto& wires = schematic.wires();
+    for (std::size_t w = 0; w < wires.size(); ++w)
+      walkSegment(wires[w]->start(), wires[w]->end(), [&](GridPoint p) {
+        if (onGrid(p)) addOnce(m_wiresAt[cell(p)], static_cast<int>(w));
+        return true;
+      });
   }
 
   void run() {
@@ -52,6 +65,13 @@ public:
   }
 
 private:
+  static std::size_t cell(GridPoint p) {
+    return static_cast<std::size_t>(p.x) * kGridSize + static_cast<std::size_t>(p.y);
+  }
+  static void addOnce(std::vector<int>& list, int index) {
+    if (list.empty() || list.back() != index) list.push_back(index);
+  }
+
   // Two wires are one node when they share an end, or when at the first point they have in
   // common (walking along w from its start) a junction or an element terminal stands.
   bool joined(const Linia& w, const Linia& q) const {
@@ -70,16 +90,19 @@ private:
 
   void numberTerminal(Element& element, int terminal) {
     const GridPoint p = element.terminalPoint(terminal);
+    const auto& wires = m_schematic.wires();
     // Every wire through p meets the terminal. If one of them already carries a node, that is
     // the terminal's node, and the others join it; otherwise they start a new node.
     int node = -1;
     std::vector<Linia*> members;
-    for (const auto& w : m_schematic.wires()) {
-      if (!w->covers(p)) continue;
-      if (w->node >= 0) {
-        if (node < 0) node = w->node;
-      } else {
-        members.push_back(w.get());
+    if (onGrid(p)) {
+      for (int index : m_wiresAt[cell(p)]) {
+        Linia* w = wires[static_cast<std::size_t>(index)].get();
+        if (w->node >= 0) {
+          if (node < 0) node = w->node;
+        } else {
+          members.push_back(w);
+        }
       }
     }
     const bool touchesWire = node >= 0 || !members.empty();
@@ -92,19 +115,37 @@ private:
       if (fresh) ++m_count;
       return;
     }
-    for (const auto& other : m_schematic.elements()) {
-      if (other.get() != &element && other->joinTerminalAt(element, terminal, p)) return;
+    if (onGrid(p)) {
+      const auto& elements = m_schematic.elements();
+      for (int index : m_elementsAt[cell(p)]) {
+        const Element& other = *elements[static_cast<std::size_t>(index)];
+        if (&other != &element && other.joinTerminalAt(element, terminal, p)) return;
+      }
     }
     element.setTerminalNode(terminal, m_count++);
   }
 
+  // Adds to the node every unnumbered wire joined to a member, members in order and the
+  // candidates of each in wire-list order.
   void grow(std::vector<Linia*>& members, int node) {
+    const auto& wires = m_schematic.wires();
+    std::vector<int> candidates;
     for (std::size_t i = 0; i < members.size(); ++i) {
       const Linia& w = *members[i];
-      for (const auto& q : m_schematic.wires()) {
+      candidates.clear();
+      walkSegment(w.start(), w.end(), [&](GridPoint p) {
+        if (onGrid(p))
+          for (int index : m_wiresAt[cell(p)])
+            if (wires[static_cast<std::size_t>(index)]->node == -1) candidates.push_back(index);
+        return true;
+      });
+      std::sort(candidates.begin(), candidates.end());
+      candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+      for (int index : candidates) {
+        Linia* q = wires[static_cast<std::size_t>(index)].get();
         if (q->node != -1 || !joined(w, *q)) continue;
         q->node = node;
-        members.push_back(q.get());
+        members.push_back(q);
       }
     }
   }
@@ -112,6 +153,8 @@ private:
   Schematic& m_schematic;
   PointMarks m_junctions;
   PointMarks m_terminals;
+  std::vector<std::vector<int>> m_wiresAt;
+  std::vector<std::vector<int>> m_elementsAt;
   int m_count = 0;
 };
 

@@ -37,11 +37,23 @@ bool Schematic::addObject(int kindNumber, GridPoint first, GridPoint second, boo
 }
 
 std::string Schematic::defaultName(ElementKind kind) const {
+  // The lowest n >= 1 for which prefix + n (written without leading zeros) is free, found
+  // in one pass over the names.
   const std::string prefix(kindInfo(kind).prefix);
-  for (int n = 1;; ++n) {
-    std::string name = prefix + std::to_string(n);
-    if (!findElement(name)) return name;
+  std::vector<bool> taken(m_elements.size() + 2, false);
+  for (const auto& element : m_elements) {
+    const std::string& name = element->name();
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string_view digits = std::string_view(name).substr(prefix.size());
+    if (digits.front() == '0' || digits.size() > 9 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      continue;
+    const auto n = static_cast<std::size_t>(std::stoul(std::string(digits)));
+    if (n < taken.size()) taken[n] = true;
   }
+  std::size_t n = 1;
+  while (taken[n]) ++n;
+  return prefix + std::to_string(n);
 }
 
 Element* Schematic::findElement(std::string_view name) const {

@@ -1,0 +1,122 @@
+// Engine benchmarks: time runs of the examples and of generated RC ladders at a full-screen
+// sample count (N = 1840, a 1920-pixel screen) and k = 6, the transfer sweep of the filter,
+// and a 25-cycle measurement of the diode bridge.
+//
+//   build/bench/engine_bench                      all cases
+//   build/bench/engine_bench --benchmark_filter=ladder
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "bench/circuits.h"
+#include "engine/transient_run.h"
+
+namespace {
+
+using namespace wolterix;
+
+constexpr int kSamples = 1840;
+constexpr int kIterations = 6;
+
+void report(benchmark::State& state, const engine::Simulation& sim, double seconds) {
+  const auto& counters = sim.network().counters();
+  state.counters["nodes"] = sim.network().nodeCount();
+  state.counters["branches"] = static_cast<double>(sim.network().branches().size());
+  state.counters["band"] = sim.network().halfBandwidth();
+  state.counters["steps"] = static_cast<double>(counters.steps);
+  state.counters["solves"] = static_cast<double>(counters.solves);
+  state.counters["factorisations"] = static_cast<double>(counters.factorisations);
+  state.counters["ms"] = seconds * 1e3;
+  state.counters["steps_per_s"] = static_cast<double>(counters.steps) / seconds;
+}
+
+void timeRun(benchmark::State& state, const std::function<bool(model::Schematic&)>& build,
+             double simulatedTime) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    model::Schematic schematic;
+    if (!build(schematic)) throw std::runtime_error("circuit could not be built");
+    engine::Simulation sim;
+    sim.setSampleCount(kSamples);
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    const engine::RunResult result = sim.transientRun(schematic, 0.0, simulatedTime, kIterations);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!result.ok()) state.SkipWithError(result.lines.empty() ? "run failed" : result.lines[0].c_str());
+    report(state, sim, seconds);
+  }
+}
+
+void example(benchmark::State& state, const std::string& file, double simulatedTime) {
+  timeRun(state, [&](model::Schematic& s) { return bench::loadExample(s, file); }, simulatedTime);
+}
+
+void ladder(benchmark::State& state) {
+  const int sections = static_cast<int>(state.range(0));
+  timeRun(state, [&](model::Schematic& s) { return bench::buildRcLadder(s, sections); }, 40e-3);
+}
+
+void transferSweep(benchmark::State& state) {
+  for (auto _ : state) {
+    model::Schematic schematic;
+    bench::loadExample(schematic, "filtr.wtx");
+    engine::Simulation sim;
+    sim.setSampleCount(kSamples);
+    const auto start = std::chrono::steady_clock::now();
+    const engine::RunResult result = sim.frequencySweep(schematic, 1.0, 1e6);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!result.ok()) state.SkipWithError("sweep failed");
+    state.counters["points"] = sim.transferStore().pointCount;
+    state.counters["ms"] = seconds * 1e3;
+  }
+}
+
+void bridgeMeasurement(benchmark::State& state) {
+  for (auto _ : state) {
+    model::Schematic schematic;
+    bench::loadExample(schematic, "mostek.wtx");
+    engine::Simulation sim;
+    sim.setSampleCount(kSamples);
+    long long steps = 0;
+    long long solves = 0;
+    long long factorisations = 0;
+    const auto start = std::chrono::steady_clock::now();
+    double t = 0.0;
+    for (int cycle = 0; cycle < 25; ++cycle) {
+      const engine::RunResult result = sim.transientRun(schematic, t, 20e-3, kIterations, true);
+      if (!result.ok()) state.SkipWithError("measurement failed");
+      t = sim.continuationTime();
+      steps += sim.network().counters().steps;
+      solves += sim.network().counters().solves;
+      factorisations += sim.network().counters().factorisations;
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.counters["steps"] = static_cast<double>(steps);
+    state.counters["solves"] = static_cast<double>(solves);
+    state.counters["factorisations"] = static_cast<double>(factorisations);
+    state.counters["ms"] = seconds * 1e3;
+    state.counters["steps_per_s"] = static_cast<double>(steps) / seconds;
+  }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(example, rc, std::string("rc.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, rlc, std::string("rlc.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, half_wave_rectifier, std::string("prostownik.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, diode_bridge, std::string("mostek.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, scr_phase_control, std::string("tyrystor.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, transformer, std::string("transformator.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, dc_motor, std::string("silnik.wtx"), 1.0)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(ladder)->Arg(40)->Arg(398)->Arg(960)->Arg(wolterix::bench::maxLadderSections())->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(transferSweep)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(bridgeMeasurement)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
