@@ -86,6 +86,21 @@ TEST(CliSimulate, WritesOneRowPerSampleWithExactNumbers) {
   EXPECT_EQ(wolterix::cli::formatNumber(0.1), "0.1");
 }
 
+TEST(CliSimulate, StatsReportTheSolverCounters) {
+  SimulateOptions options;
+  options.path = WOLTERIX_EXAMPLES "/mostek.wtx";
+  options.timeText = "40m";
+  options.samples = 100;
+  options.iterations = 2;
+  options.stats = true;
+  options.waves = {"U(R1)"};
+  const Captured c = runSimulate(options);
+  ASSERT_EQ(c.code, 0) << c.err;
+  for (const char* line : {"węzły: 4\n", "gałęzie: 7\n", "kroki: 401\n", "faktoryzacje: ",
+                           "czas: ", "kroki na sekundę: "})
+    EXPECT_NE(c.err.find(line), std::string::npos) << line << " in " << c.err;
+}
+
 TEST(CliSimulate, EveryExampleRunsWithAllItsWaveforms) {
   int examples = 0;
   for (const auto& entry : std::filesystem::directory_iterator(WOLTERIX_EXAMPLES)) {

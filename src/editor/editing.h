@@ -1,0 +1,161 @@
+#pragma once
+/// Editing a schematic with the mouse and the editing commands, without any widget: the
+/// canvas widget feeds it grid points and modifier keys and paints what it says.
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/schematic.h"
+#include "model/schematic_file.h"
+
+namespace wolterix::editor {
+
+/// Editor modes: selection, placing a junction, drawing a wire; any other value is the numeric
+/// kind of the element to place.
+inline constexpr int kSelectMode = -1;
+inline constexpr int kJunctionMode = -2;
+inline constexpr int kWireMode = 0;
+
+/// What is selected.
+enum class SelectionSummary {
+  Nothing = -1,
+  OneJunction = -2,
+  OneWire = 0,
+  OneElement = 1,
+  SeveralWithWires = -4,  ///< several objects including a wire or a junction
+  SeveralElements = -3,
+};
+
+struct Modifiers {
+  bool shift = false;
+  bool alt = false;
+  bool ctrl = false;
+};
+
+/// A point in canvas pixels.
+struct PixelPoint {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+/// The document flags every edit touches.
+struct DocumentFlags {
+  bool modified = false;
+  bool resultsValid = false;
+  bool measurementContinuable = false;
+};
+
+class Editor {
+public:
+  static constexpr std::size_t kUndoDepth = 10;
+
+  explicit Editor(model::Schematic& schematic);
+
+  model::Schematic& schematic() { return m_schematic; }
+
+  // View: the grid size and zoom the widget draws with (for the rubber band's pixel test).
+  void setView(int grid, int zoom);
+
+  // Modes.
+  int mode() const { return m_mode; }
+  /// Chooses a mode (a palette button): deselects everything.
+  void setMode(int mode);
+
+  // Mouse, in grid points (snapped by the caller) and raw pixels. A run in progress makes the
+  // mouse do nothing.
+  void mouseDown(model::GridPoint g, PixelPoint raw, Modifiers modifiers);
+  void mouseMove(model::GridPoint g, PixelPoint raw, Modifiers modifiers, bool leftButtonHeld);
+  void mouseUp(model::GridPoint g, PixelPoint raw, Modifiers modifiers);
+  void doubleClick();
+  void setRunInProgress(bool running) { m_running = running; }
+
+  /// Called when a double click asks for the selected element's parameters.
+  std::function<void(model::Element&)> onParameters;
+
+  // What the widget paints besides the schematic.
+  std::optional<std::pair<model::GridPoint, model::GridPoint>> wirePreview() const {
+    return m_preview;
+  }
+  std::optional<std::pair<PixelPoint, PixelPoint>> rubberBand() const { return m_band; }
+
+  // Status bar texts for a grid point.
+  static std::string positionText(model::GridPoint g);
+  std::string objectText(model::GridPoint g) const;
+
+  /// The object under a grid point: a junction, else a wire through it, else an element
+  /// centred there; null for nothing or a point off the grid.
+  model::Obiekt* hitTest(model::GridPoint g) const;
+
+  // Selection.
+  SelectionSummary summary() const;
+  model::Obiekt* currentObject() const { return m_current; }
+  void deselectAll();
+  void selectAll();
+  void selectElements();
+  void selectWires();
+  void selectJunctions();
+
+  // Commands on the selection.
+  void rotateLeft() { rotateSelected(-2); }
+  void rotateRight() { rotateSelected(+2); }
+  /// Swaps two terminals of the one selected BJT, coupled coils or wattmeter.
+  void reverse();
+  void toggleNames();
+  void toggleVoltageArrows();
+  void toggleCurrentArrows();
+  void reverseVoltageArrows();
+  void reverseCurrentArrows();
+  void deleteSelected();
+  /// Restores the newest deleted group where it was; false (and the history kept) when it no
+  /// longer fits there.
+  bool undoDelete();
+  bool canUndo() const { return !m_undo.empty(); }
+  std::size_t undoDepth() const { return m_undo.size(); }
+  void copy();
+  void cut();
+  bool canPaste() const;
+  /// Pastes the clipboard at the first free place from the top left; false if none.
+  bool paste();
+
+  DocumentFlags& flags() { return m_flags; }
+  const DocumentFlags& flags() const { return m_flags; }
+  /// Forgets the undo history (New, Open).
+  void clearHistory() { m_undo.clear(); }
+
+private:
+  void select(model::GridPoint g, bool adding);
+  void changed();
+  void rotateSelected(int steps);
+  void placeObject(model::GridPoint press, model::GridPoint release);
+  bool moveSelection(model::GridPoint g);
+  bool selectionPlacedSoundly() const;
+  void mergeSelectedWires();
+  void renameDuplicatesAmongSelected();
+  std::vector<model::Element*> selectedElements() const;
+  model::Obiekt* firstSelected() const;
+  PixelPoint pixelOf(model::GridPoint g) const;
+
+  model::Schematic& m_schematic;
+  int m_mode = kSelectMode;
+  int m_grid = 20;
+  int m_zoom = 1;
+  bool m_running = false;
+  bool m_buttonDown = false;
+  bool m_openParametersOnRelease = false;
+  model::GridPoint m_press{};
+  model::GridPoint m_lastMove{};
+  model::Obiekt* m_current = nullptr;
+  std::vector<std::pair<model::Obiekt*, model::GridPoint>> m_dragOrigins;
+  std::optional<std::pair<model::GridPoint, model::GridPoint>> m_preview;
+  std::optional<std::pair<PixelPoint, PixelPoint>> m_band;
+  std::deque<model::SchematicText> m_undo;  ///< newest first
+  model::SchematicText m_clipboard;
+  bool m_clipboardTransfer = false;
+  DocumentFlags m_flags;
+};
+
+}  // namespace wolterix::editor
