@@ -472,6 +472,11 @@ void Editor::deleteSelected() {
   model::writeSchematic(m_schematic, group, true);
   m_undo.push_front(std::move(group));
   if (m_undo.size() > kUndoDepth) m_undo.pop_back();
+  destroySelected();
+}
+
+void Editor::destroySelected() {
+  // Wires, then junctions, then elements.
   std::vector<const Obiekt*> doomed;
   for (const auto& w : m_schematic.wires())
     if (w->selected) doomed.push_back(w.get());
@@ -520,17 +525,7 @@ void Editor::copy() {
 void Editor::cut() {
   if (summary() == SelectionSummary::Nothing) return;
   copy();
-  // Deleting through the clipboard does not enter the undo history.
-  std::vector<const Obiekt*> doomed;
-  for (const auto& w : m_schematic.wires())
-    if (w->selected) doomed.push_back(w.get());
-  for (const auto& j : m_schematic.junctions())
-    if (j->selected) doomed.push_back(j.get());
-  for (const auto& e : m_schematic.elements())
-    if (e->selected) doomed.push_back(e.get());
-  for (const Obiekt* o : doomed) m_schematic.destroy(o);
-  m_current = nullptr;
-  changed();
+  destroySelected();  // deleting through the clipboard does not enter the undo history
 }
 
 bool Editor::canPaste() const {

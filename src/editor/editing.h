@@ -130,6 +130,7 @@ private:
   void select(model::GridPoint g, bool adding);
   void changed();
   void rotateSelected(int steps);
+  void destroySelected();
   void placeObject(model::GridPoint press, model::GridPoint release);
   bool moveSelection(model::GridPoint g);
   bool selectionPlacedSoundly() const;
