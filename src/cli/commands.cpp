@@ -7,6 +7,8 @@
 #include <fstream>
 #include <optional>
 
+#include "editor/svg_canvas.h"
+#include "editor/symbols.h"
 #include "engine/transient_run.h"
 #include "model/connectivity.h"
 #include "model/engineering_number.h"
@@ -213,6 +215,59 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
   }
   if (!sink.finish()) {
     err << model::messages::kCannotWrite << options.outPath << '\n';
+    return kUsageOrFileError;
+  }
+  return kSuccess;
+}
+
+namespace {
+
+constexpr std::string_view kBadGrid = "Niewłaściwy rozmiar siatki (16, 18, 20, 22 albo 24): ";
+constexpr std::string_view kBadZoom = "Niewłaściwe powiększenie (1..4): ";
+
+}  // namespace
+
+int render(const RenderOptions& options, std::ostream& err) {
+  if (options.grid < 16 || options.grid > 24 || options.grid % 2 != 0) {
+    err << kBadGrid << options.grid << '\n';
+    return kUsageOrFileError;
+  }
+  if (options.zoom < 1 || options.zoom > 4) {
+    err << kBadZoom << options.zoom << '\n';
+    return kUsageOrFileError;
+  }
+  model::Schematic schematic;
+  if (!open(schematic, options.path, err)) return kUsageOrFileError;
+
+  // Extent of everything on the grid, as the printout takes it, with room for the names.
+  model::GridPoint min{model::kGridSize, model::kGridSize};
+  model::GridPoint max{-1, -1};
+  const auto extend = [&](const model::Obiekt& object) {
+    for (const model::GridPoint p : object.coveredPoints()) {
+      min = {std::min(min.x, p.x), std::min(min.y, p.y)};
+      max = {std::max(max.x, p.x), std::max(max.y, p.y)};
+    }
+  };
+  for (const auto& e : schematic.elements()) extend(*e);
+  for (const auto& w : schematic.wires()) extend(*w);
+  for (const auto& j : schematic.junctions()) extend(*j);
+  if (max.x < min.x) min = max = {0, 0};
+
+  editor::ViewSettings view;
+  view.grid = options.grid;
+  view.zoom = options.zoom;
+  view.printer = true;
+  view.showGrid = false;
+  constexpr int kMargin = 2;  // grid steps around the objects
+  const double scale = options.zoom;
+  const double step = scale * options.grid;
+  editor::SvgCanvas canvas((max.x - min.x + 2 * kMargin) * step,
+                           (max.y - min.y + 2 * kMargin) * step);
+  canvas.setBackground(editor::colors::kWhite);
+  editor::drawSchematic(canvas, schematic, view, scale, (kMargin - min.x) * step,
+                        (kMargin - min.y) * step);
+  if (!canvas.save(options.svgPath)) {
+    err << model::messages::kCannotWrite << options.svgPath << '\n';
     return kUsageOrFileError;
   }
   return kSuccess;

@@ -38,6 +38,17 @@ struct SimulateOptions {
 /// (transfer schematics, --from/--to) and writes the chosen waveforms as CSV.
 int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err);
 
+struct RenderOptions {
+  std::string path;     ///< schematic file (.wtx)
+  std::string svgPath;  ///< SVG file to write
+  int grid = 20;        ///< grid step in pixels: 16, 18, 20, 22 or 24
+  int zoom = 1;         ///< 1..4
+};
+
+/// Draws the schematic as it would be printed (no grid dots, white bodies, only the names and
+/// arrows that are shown) into an SVG file, cropped to the objects with a margin.
+int render(const RenderOptions& options, std::ostream& err);
+
 /// Shortest decimal text that reads back to exactly the same double.
 std::string formatNumber(double value);
 

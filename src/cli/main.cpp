@@ -52,10 +52,30 @@ int main(int argc, char** argv) {
                      "Wypisuje na stderr liczniki: węzły, gałęzie, kroki, rozwiązania, "
                      "faktoryzacje, czas [ms], kroki na sekundę");
 
-  CLI11_PARSE(app, argc, argv);
+  wolterix::cli::RenderOptions render;
+  auto* renderCommand = app.add_subcommand(
+      "render", "Rysuje schemat do pliku SVG tak, jak na wydruku (bez siatki, tylko pokazane\n"
+                "nazwy i strzałki)");
+  renderCommand->add_option("FILE", render.path, "Plik schematu (.wtx)")->required();
+  renderCommand->add_option("--svg", render.svgPath, "Plik SVG do zapisania")->required();
+  renderCommand->add_option("--grid", render.grid, "Rozmiar siatki w pikselach (16..24, parzysty)")
+      ->check(CLI::IsMember({16, 18, 20, 22, 24}))
+      ->default_val(20);
+  renderCommand->add_option("--zoom", render.zoom, "Powiększenie (1..4)")
+      ->check(CLI::Range(1, 4))
+      ->default_val(1);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    // Drawing reports every faulty call with the program's usage error code.
+    return renderCommand->parsed() && code != 0 ? wolterix::cli::kUsageOrFileError : code;
+  }
 
   if (list->parsed()) return wolterix::cli::listSchematic(listPath, std::cout, std::cerr);
   if (topology->parsed()) return wolterix::cli::showTopology(topologyPath, std::cout, std::cerr);
+  if (renderCommand->parsed()) return wolterix::cli::render(render, std::cerr);
   if (simulate->parsed()) {
     std::size_t start = 0;
     while (!waves.empty() && start <= waves.size()) {
