@@ -22,9 +22,15 @@ int main(int argc, char* argv[]) {
 
   try {
     wolterix::editor::TForm1 window;
-    window.show();
     const QStringList args = QApplication::arguments();
-    if (args.size() > 1) window.openFile(args.at(1));
+    if (args.size() > 1) {
+      // A file named on the command line opens straight away, past the start screen.
+      window.showMaximized();
+      window.openFile(args.at(1));
+    } else {
+      window.showStartScreen();
+      window.show();
+    }
     return QApplication::exec();
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QStringLiteral("Wolterix"), QString::fromUtf8(e.what()));

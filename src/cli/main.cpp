@@ -68,9 +68,9 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
+    // --help answers 0; every faulty call gets the program's usage error code.
     const int code = app.exit(e);
-    // Drawing reports every faulty call with the program's usage error code.
-    return renderCommand->parsed() && code != 0 ? wolterix::cli::kUsageOrFileError : code;
+    return code == 0 ? 0 : wolterix::cli::kUsageOrFileError;
   }
 
   if (list->parsed()) return wolterix::cli::listSchematic(listPath, std::cout, std::cerr);

@@ -56,6 +56,7 @@ public:
   explicit Editor(model::Schematic& schematic);
 
   model::Schematic& schematic() { return m_schematic; }
+  const model::Schematic& schematic() const { return m_schematic; }
 
   // View: the grid size and zoom the widget draws with (for the rubber band's pixel test).
   void setView(int grid, int zoom);

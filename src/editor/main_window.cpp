@@ -1,24 +1,789 @@
 #include "editor/main_window.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
+#include <QStackedWidget>
 #include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
 
+#include "editor/dialogs.h"
+#include "editor/painter_canvas.h"
+#include "editor/schematic_canvas.h"
+#include "editor/symbols.h"
+#include "help/about_dialog.h"
+#include "help/help_topics.h"
+#include "help/help_window.h"
+#include "model/connectivity.h"
+#include "model/element.h"
 #include "model/schematic_file.h"
 
 namespace wolterix::editor {
 
+using model::ElementKind;
+
+namespace {
+
+const QString kFilter = QStringLiteral("Pliki Wolterix (*.wtx)");
+
+QString fromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The object palette and the insert menu, in the order of the menu.
+struct ModeEntry {
+  int mode;
+  const char* code;  // SB / MX suffix
+  const char* menuText;
+  const char* hint;
+};
+
+const ModeEntry kModeEntries[] = {
+    {kSelectMode, "Nic", "Tryb zaznaczania",
+     "Zaznacz, Przesuń|Włącza tryb umożliwiający zaznaczanie i przesuwanie obiektów"},
+    {kWireMode, "Lin", "Przewód elektryczny",
+     "Przewód elektryczny|Umożliwia wstawienie przewodu elektrycznego"},
+    {kJunctionMode, "Wen", "Węzeł elektryczny", "Węzeł|Umożliwia wstawienie węzła elektrycznego"},
+    {50, "Nap", "Źródło napięcia", "Źródło napięcia|Umożliwia wstawienie źródła napięcia różnego rodzaju"},
+    {51, "Prd", "Źródło prądu", "Źródło prądu|Umożliwia wstawienie źródła prądu różnego rodzaju"},
+    {52, "zsN", "Źródło napięcia sterowane",
+     "Źródło napięcia sterowane|Umożliwia wstawienie sterowanego źródła napięcia"},
+    {53, "zsP", "Źródło prądu sterowane",
+     "Źródło prądu sterowane|Umożliwia wstawienie sterowanego źródła prądu"},
+    {54, "nWe", "Napięcie wejściowe",
+     "Napięcie wejściowe|Umożliwia wstawienie napięcia wejściowego transmitancji"},
+    {1, "Rez", "Rezystancja", "Rezystancja|Umożliwia wstawienie rezystancji"},
+    {2, "Ind", "Indukcyjność", "Indukcyjność|Umożliwia wstawienie indukcyjności"},
+    {3, "Poj", "Pojemność", "Pojemność|Umożliwia wstawienie pojemności"},
+    {14, "War", "Warystor", "Warystor|Umożliwia wstawienie warystora"},
+    {15, "nlL", "Indukcyjność nieliniowa",
+     "Indukcyjność nieliniowa|Umożliwia wstawienie indukcyjności nieliniowej"},
+    {16, "nlC", "Pojemność nieliniowa",
+     "Pojemność nieliniowa|Umożliwia wstawienie pojemności nieliniowej"},
+    {4, "Dio", "Dioda", "Dioda|Umożliwia wstawienie diody prostowniczej"},
+    {5, "Zen", "Dioda Zenera", "Dioda Zenera|Umożliwia wstawienie diody Zenera"},
+    {6, "Tyr", "Tyrystor SCR", "Tyrystor SCR|Umożliwia wstawienie tyrystora SCR (półsterowalnego)"},
+    {10, "RCT", "Tyrystor RCT",
+     "Tyrystor RCT|Umożliwia wstawienie tyrystora RCT (przewodzącego wstecznie)"},
+    {7, "GTO", "Tyrystor GTO", "Tyrystor GTO|Umożliwia wstawienie tyrystora GTO (pełnosterowalnego)"},
+    {8, "TrM", "Tranzystor mocy",
+     "Tranzystor mocy|Umożliwia wstawienie tranzystora mocy (zaworu pełnosterowalnego)"},
+    {90, "wyl", "Wyłącznik", "Wyłącznik|Umożliwia wstawienie wyłącznika"},
+    {20, "Spr", "Cewki sprzężone", "Cewki sprzężone|Umożliwia wstawienie cewek sprzężonych magnetycznie"},
+    {25, "Tf1", "Transformator jednofazowy",
+     "Transformator jednofazowy|Umożliwia wstawienie transformatora jednofazowego"},
+    {9, "BJT", "Tranzystor bipolarny",
+     "Tranzystor Bipolarny|Umożliwia wstawienie tranzystora bipolarnego"},
+    {30, "sDC", "Silnik prądu stałego",
+     "Silnik prądu stałego|Umożliwia wstawienie silnika obcowzbudnego prądu stałego"},
+    {80, "mmV", "Woltomierz", "Woltomierz|Umożliwia wstawienie woltomierza"},
+    {81, "mmA", "Amperomierz", "Amperomierz|Umożliwia wstawienie amperomierza"},
+    {82, "mmW", "Watomierz", "Watomierz|Umożliwia wstawienie watomierza"},
+};
+
+// A palette icon drawn by the symbol artwork itself.
+QIcon kindIcon(int mode) {
+  QPixmap picture(32, 32);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  PainterCanvas canvas(painter);
+  ViewSettings view;
+  view.grid = 10;
+  view.printer = true;
+  view.background = colors::kWhite;
+  const auto kind = model::kindFromNumber(mode);
+  if (kind) {
+    auto element = model::createElement(*kind, {1, 1});
+    element->selected = false;
+    drawElement(canvas, *element, view, 1.4, 2, 2);
+  } else if (mode == kWireMode) {
+    painter.drawLine(4, 16, 28, 16);
+  } else if (mode == kJunctionMode) {
+    painter.drawLine(4, 16, 28, 16);
+    painter.drawLine(16, 4, 16, 28);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QPoint(16, 16), 3, 3);
+  } else {
+    // Selection: an arrow pointer.
+    painter.setBrush(Qt::black);
+    const QPoint arrow[] = {{10, 4}, {10, 26}, {15, 21}, {19, 29}, {22, 27}, {18, 20}, {25, 20}};
+    painter.drawPolygon(arrow, 7);
+  }
+  return QIcon(picture);
+}
+
+QIcon standardIcon(QStyle::StandardPixmap which) { return QApplication::style()->standardIcon(which); }
+
+// A small picture made of a glyph or two, for the buttons without a standard picture.
+QIcon glyphIcon(const QString& glyph, const QColor& colour = Qt::black) {
+  QPixmap picture(24, 24);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(glyph.size() > 1 ? 11 : 18);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(colour);
+  painter.drawText(picture.rect(), Qt::AlignCenter, glyph);
+  return QIcon(picture);
+}
+
+}  // namespace
+
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(titleFor({}));
-  auto* label = new QLabel(QStringLiteral("Wolterix\nwersja 2.0"), this);
-  label->setAlignment(Qt::AlignCenter);
-  QFont font = label->font();
-  font.setPixelSize(32);
-  label->setFont(font);
-  setCentralWidget(label);
-  resize(800, 600);
+  setWindowIcon(kindIcon(50));
+
+  m_pages = new QStackedWidget(this);
+  buildStartPanel();
+  auto* scroll = new QScrollArea(m_pages);
+  scroll->setObjectName(QStringLiteral("ScrollBox1"));
+  m_canvas = new SchematicCanvas(m_editor, scroll);
+  m_canvas->setObjectName(QStringLiteral("PBX"));
+  scroll->setWidget(m_canvas);
+  m_pages->addWidget(scroll);
+  setCentralWidget(m_pages);
+
+  m_analysisPanel = new QLabel(QStringLiteral("Symulacja czasowa"), this);
+  m_positionPanel = new QLabel(this);
+  m_positionPanel->setFixedWidth(50);
+  m_positionPanel->setAlignment(Qt::AlignCenter);
+  m_hintPanel = new QLabel(this);
+  m_hintPanel->setMinimumWidth(300);
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar()->addWidget(m_analysisPanel);
+  statusBar()->addWidget(m_positionPanel);
+  statusBar()->addWidget(m_hintPanel, 1);
+  m_canvas->onStatus = [this](const QString& position, const QString& object) {
+    m_positionPanel->setText(position);
+    m_hintPanel->setText(object);
+  };
+  m_canvas->onEdited = [this] { edited(); };
+  m_canvas->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  m_topology = new TTopoDialog(this);
+  m_help = new help::HelpWindow(nullptr);
+
+  // Defaults, then the stored settings.
+  askNewMode = [this]() -> std::optional<bool> {
+    TNowyDialog dialog(this);
+    dialog.setTransferChosen(m_schematic.transferMode());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.transferChosen();
+  };
+  askOpenPath = [this] {
+    QFileDialog dialog(this, QStringLiteral("Otwórz"), QString(), kFilter);
+    dialog.setDefaultSuffix(QStringLiteral("wtx"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
+  askSavePath = [this] {
+    QFileDialog dialog(this, QStringLiteral("Zapisz jako"), m_currentFile, kFilter);
+    dialog.setDefaultSuffix(QStringLiteral("wtx"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
+  askSaveQuestion = [this] {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Uwaga"),
+                    QStringLiteral("Bieżący schemat został zmieniony. Czy zapisać zmiany?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Yes) return SaveAnswer::Yes;
+    if (answer == QMessageBox::No) return SaveAnswer::No;
+    return SaveAnswer::Cancel;
+  };
+  showWarning = [this](const QString& text) {
+    QMessageBox::warning(this, QStringLiteral("Uwaga"), text);
+  };
+
+  buildCommands();
+  buildMenus();
+  buildPalettes();
+  buildPopupMenu();
+  loadSettings();
+
+  m_idle = new QTimer(this);
+  connect(m_idle, &QTimer::timeout, this, &TForm1::idleUpdate);
+  m_idle->start(100);
+  start();
+}
+
+TForm1::~TForm1() { delete m_help; }
+
+QAction* TForm1::command(const QString& name) const {
+  const auto it = m_commands.find(name);
+  return it == m_commands.end() ? nullptr : it->second;
+}
+
+void TForm1::buildStartPanel() {
+  auto* panel = new QWidget(m_pages);
+  panel->setObjectName(QStringLiteral("Panel1"));
+  auto* layout = new QVBoxLayout(panel);
+  auto* icon = new QLabel(panel);
+  icon->setPixmap(kindIcon(50).pixmap(48, 48));
+  icon->setAlignment(Qt::AlignCenter);
+  auto* name = new QLabel(QStringLiteral("Wolterix"), panel);
+  name->setObjectName(QStringLiteral("Label1"));
+  QFont big = name->font();
+  big.setPixelSize(34);
+  big.setBold(true);
+  name->setFont(big);
+  name->setAlignment(Qt::AlignCenter);
+  auto* version = new QLabel(QStringLiteral("wersja 2.0"), panel);
+  version->setObjectName(QStringLiteral("Label2"));
+  version->setAlignment(Qt::AlignCenter);
+  auto* about = new QLabel(
+      QStringLiteral("Symulator obwodów elektrycznych i energoelektronicznych do nauki"), panel);
+  about->setObjectName(QStringLiteral("Label3"));
+  about->setAlignment(Qt::AlignCenter);
+  about->setWordWrap(true);
+  auto* startButton = new QPushButton(QStringLiteral("S T A R T"), panel);
+  startButton->setObjectName(QStringLiteral("SpeedButton1"));
+  startButton->setDefault(true);
+  connect(startButton, &QPushButton::clicked, this, &TForm1::start);
+  layout->addWidget(icon);
+  layout->addWidget(name);
+  layout->addWidget(version);
+  layout->addWidget(about);
+  layout->addStretch();
+  layout->addWidget(startButton);
+  m_pages->addWidget(panel);
+}
+
+void TForm1::showStartScreen() {
+  m_started = false;
+  m_pages->setCurrentIndex(0);
+  menuBar()->hide();
+  m_toolPalette->hide();
+  m_objectPalette->hide();
+  statusBar()->hide();
+  setWindowFlag(Qt::FramelessWindowHint, true);
+  setFixedSize(350, 240);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - QPoint(175, 120));
+}
+
+void TForm1::start() {
+  const bool wasShown = isVisible();
+  m_started = true;
+  m_pages->setCurrentIndex(1);
+  setWindowFlag(Qt::FramelessWindowHint, false);
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    setGeometry(area.x() + area.width() / 10, area.y() + area.height() / 10, area.width() * 8 / 10,
+                area.height() * 8 / 10);
+  }
+  menuBar()->show();
+  applyView();
+  if (wasShown) showMaximized();
+}
+
+QAction* TForm1::addCommand(const QString& name, const QString& text, const QString& hint,
+                            const QKeySequence& key, std::function<void()> run) {
+  auto* action = new QAction(text, this);
+  action->setObjectName(name);
+  const qsizetype bar = hint.indexOf('|');
+  action->setToolTip(bar < 0 ? hint : hint.left(bar));
+  action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+  if (!key.isEmpty()) action->setShortcut(key);
+  if (run)
+    connect(action, &QAction::triggered, this, [this, run] {
+      run();
+      edited();
+      m_canvas->update();
+    });
+  addAction(action);  // shortcuts work whatever is shown
+  m_commands[name] = action;
+  return action;
+}
+
+void TForm1::buildCommands() {
+  // File.
+  addCommand("MXnowy", "&Nowy...", "Nowy|Tworzy nowy obszar roboczy", {}, [this] { newDocument(); })
+      ->setIcon(standardIcon(QStyle::SP_FileIcon));
+  addCommand("MXotw", "&Otwórz...", "Otwórz|Otwiera istniejący plik Wolterix (schemat elektryczny)",
+             QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openDocument(); })
+      ->setIcon(standardIcon(QStyle::SP_DialogOpenButton));
+  for (int i = 0; i < 4; ++i)
+    addCommand(QStringLiteral("MXZ%1").arg(i + 1), {}, {}, {}, [this, i] { openRecent(i); });
+  addCommand("MXzapisz", "&Zapisz", "Zapisz|Zapisuje bieżący plik pod aktualną nazwą",
+             QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); })
+      ->setIcon(standardIcon(QStyle::SP_DialogSaveButton));
+  addCommand("MXzapjako", "Z&apisz jako...", "Zapisz jako|Zapisuje bieżący plik pod podaną nazwą",
+             {}, [this] { saveAs(); })
+      ->setIcon(standardIcon(QStyle::SP_DriveFDIcon));
+  addCommand("MXdruksch", "&Drukuj schemat...", "Drukuj schemat|Wywołuje pole dialogowe drukowania",
+             QKeySequence(Qt::CTRL | Qt::Key_D), nullptr);
+  addCommand("MXzak", "Za&kończ", "Zakończ|Kończy pracę programu", {}, [this] { close(); });
+
+  // Edit.
+  addCommand("MXcof", "&Cofnij Usuń", "Cofnij Usuń|Cofa ostatnią operację usuwania",
+             QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_editor.undoDelete(); })
+      ->setIcon(standardIcon(QStyle::SP_ArrowBack));
+  addCommand("MXusun", "&Usuń", "Usuń|Usuwa zaznaczone obiekty", QKeySequence(Qt::Key_Delete),
+             [this] { m_editor.deleteSelected(); })
+      ->setIcon(standardIcon(QStyle::SP_TrashIcon));
+  addCommand("MXwytnij", "Wy&tnij", "Wytnij|Wycina zaznaczone obiekty do schowka",
+             QKeySequence(Qt::CTRL | Qt::Key_X), [this] { m_editor.cut(); });
+  addCommand("MXkopiuj", "&Kopiuj", "Kopiuj|Kopiuje zaznaczone obiekty do schowka",
+             QKeySequence(Qt::CTRL | Qt::Key_C), [this] { m_editor.copy(); });
+  addCommand("MXwklej", "Wk&lej", "Wklej|Wkleja obiekty ze schowka",
+             QKeySequence(Qt::CTRL | Qt::Key_V), [this] { m_editor.paste(); });
+  addCommand("MXzazO", "Zaznacz wszystk&o", "Zaznacz wszystko|Zaznacza wszystkie obiekty", {},
+             [this] { m_editor.selectAll(); });
+  addCommand("MXzazE", "Zaznacz &elementy", "Zaznacz elementy|Zaznacza wszystkie elementy", {},
+             [this] { m_editor.selectElements(); });
+  addCommand("MXzazP", "Zaznacz &przewody", "Zaznacz przewody|Zaznacza wszystkie przewody", {},
+             [this] { m_editor.selectWires(); });
+  addCommand("MXzazW", "Zaznacz &węzły", "Zaznacz węzły|Zaznacza wszystkie węzły", {},
+             [this] { m_editor.selectJunctions(); });
+
+  // Element.
+  addCommand("MXobrl", "Obróc w &lewo", "Obróć w lewo|Obraca zaznaczone elementy o 90° w lewo",
+             QKeySequence(Qt::Key_Tab), [this] { m_editor.rotateLeft(); });
+  addCommand("MXobrp", "Obróc w &prawo", "Obróć w prawo|Obraca zaznaczone elementy o 90° w prawo",
+             QKeySequence(Qt::SHIFT | Qt::Key_Backtab), [this] { m_editor.rotateRight(); });
+  addCommand("MXodwroc", "O&dwróć", "Odwróć|Zamienia miejscami dwie końcówki zaznaczonego elementu",
+             {}, [this] { m_editor.reverse(); });
+  addCommand("MXparam", "Para&metry...",
+             "Parametry|Wywołuje pole dialogowe modyfikacji parametrów zaznaczonego elementu",
+             QKeySequence(Qt::Key_F7), nullptr);
+  addCommand("MXpunaz", "Pokaż/ukryj na&zwę",
+             "Pokaż/ukryj nazwę|Wyświetla lub ukrywa nazwę zaznaczonych elementów", {},
+             [this] { m_editor.toggleNames(); });
+  addCommand("MXpuU", "Pokaż/ukryj &napięcie",
+             "Pokaż/ukryj napięcie|Wyświetla lub ukrywa strzałkę napięcia zaznaczonych elementów",
+             {}, [this] { m_editor.toggleVoltageArrows(); });
+  addCommand("MXpuI", "Pokaż/ukryj p&rąd",
+             "Pokaż/ukryj prąd|Wyświetla lub ukrywa strzałkę prądu zaznaczonych elementów", {},
+             [this] { m_editor.toggleCurrentArrows(); });
+  addCommand("MXzkU", "Zmień &kierunek napięcia",
+             "Zmień kierunek napięcia|Zmienia kierunek strzałki napięcia zaznaczonych elementów",
+             {}, [this] { m_editor.reverseVoltageArrows(); });
+  addCommand("MXzkI", "Zmień k&ierunek prądu",
+             "Zmień kierunek prądu|Zmienia kierunek strzałki prądu zaznaczonych elementów", {},
+             [this] { m_editor.reverseCurrentArrows(); });
+
+  // Insert: one radio group shared with the object palette.
+  m_modes = new QActionGroup(this);
+  m_modes->setExclusive(true);
+  for (const ModeEntry& entry : kModeEntries) {
+    const QString hint = QString::fromUtf8(entry.hint);
+    QAction* action = addCommand(QStringLiteral("MX") + QString::fromLatin1(entry.code),
+                                 QString::fromUtf8(entry.menuText), hint,
+                                 entry.mode == kSelectMode ? QKeySequence(Qt::Key_Insert)
+                                                           : QKeySequence(),
+                                 nullptr);
+    action->setCheckable(true);
+    action->setIcon(kindIcon(entry.mode));
+    action->setToolTip(hint.left(hint.indexOf('|')));
+    m_modes->addAction(action);
+    m_commands[QStringLiteral("SB") + QString::fromLatin1(entry.code)] = action;
+    m_modeActions[entry.mode] = action;
+    const int mode = entry.mode;
+    connect(action, &QAction::triggered, this, [this, mode] { setMode(mode); });
+  }
+  m_modeActions[kSelectMode]->setChecked(true);
+
+  // Simulation, measurement: their windows come with the analyses.
+  addCommand("MXsymu", "&Symulacja...", "Symulacja|Wywołuje pole dialogowe symulacji",
+             QKeySequence(Qt::Key_F9), nullptr);
+  addCommand("MXprzeb", "&Przebiegi...", "Przebiegi|Wywołuje pole dialogowe wyboru przebiegów i skali",
+             QKeySequence(Qt::Key_F11), nullptr);
+  addCommand("MXwyk", "&Wykresy...", "Wykresy|Wyświetla wykresy wybranych przebiegów czasowych",
+             QKeySequence(Qt::Key_F12), nullptr);
+  addCommand("MXtopo", "T&opologia...", "Topologia|Otwiera okienko topologii bieżącego obwodu",
+             QKeySequence(Qt::CTRL | Qt::Key_T), [this] {
+               refreshTopology();
+               m_topology->show();
+               m_topology->raise();
+             });
+  addCommand("MXSiW", "Symulacja+Wyk&resy",
+             "Symulacja+Wykresy|Wykonuje symulację przy aktualnych ustawieniach i automatycznie "
+             "wyświetla wybrane przebiegi",
+             QKeySequence(Qt::CTRL | Qt::Key_F9), nullptr);
+  addCommand("MXpanel", "Otwórz pa&nel pomiarowy", "Pomiar|Otwiera panel pomiarowy", {}, nullptr);
+  addCommand("MXdodU", "Dodaj &woltomierz", "Dodaj woltomierz|Dodaje miernik napięcia zaznaczonego elementu",
+             QKeySequence(Qt::CTRL | Qt::Key_U), nullptr);
+  addCommand("MXdodI", "Dodaj &amperomierz", "Dodaj amperomierz|Dodaje miernik prądu zaznaczonego elementu",
+             QKeySequence(Qt::CTRL | Qt::Key_I), nullptr);
+  addCommand("MXdodP", "Dodaj wa&tomierz", "Dodaj watomierz|Dodaje miernik mocy zaznaczonego elementu",
+             QKeySequence(Qt::CTRL | Qt::Key_P), nullptr);
+  addCommand("MXpom", "&Pomiar (Real-Time)...", "Pomiar|Uruchamia pomiar w czasie rzeczywistym",
+             QKeySequence(Qt::Key_F8), nullptr);
+  addCommand("MXpowpom", "P&owtórz pomiar", "Powtórz pomiar|Powtarza ostatni pomiar",
+             QKeySequence(Qt::CTRL | Qt::Key_F8), nullptr);
+  addCommand("MXkont", "&Kontynuuj", "Kontynuuj|Kontynuuje symulację lub pomiar",
+             QKeySequence(Qt::Key_F10), nullptr);
+
+  // View options, shared with the canvas popup menu.
+  addCommand("MXw1", "&Kolor tła...", "Kolor tła|Zmienia kolor tła schematu", QKeySequence(Qt::Key_F4),
+             [this] {
+               TKolorDialog dialog(this);
+               Color colour = m_settings.canvasColour;
+               if (dialog.choose(canvasColours(), colour)) {
+                 m_settings.canvasColour = colour;
+                 applyView();
+               }
+             });
+  QAction* grid = addCommand("MXw2", "&Pokaż siatkę", "Pokaż siatkę|Wyświetla lub ukrywa siatkę",
+                             QKeySequence(Qt::Key_F5), [this] {
+                               m_settings.showGrid = command("MXw2")->isChecked();
+                               applyView();
+                             });
+  grid->setCheckable(true);
+  m_gridSizes = new QActionGroup(this);
+  const struct { int size; const char* text; Qt::Key key; } sizes[] = {
+      {16, "16 pikseli", Qt::Key_1}, {18, "18 pikseli", Qt::Key_2}, {20, "20 pikseli", Qt::Key_3},
+      {22, "22 piksele", Qt::Key_4}, {24, "24 piksele", Qt::Key_5}};
+  for (const auto& s : sizes) {
+    QAction* a = addCommand(QStringLiteral("MXZs%1").arg(s.size), QString::fromUtf8(s.text),
+                            QStringLiteral("Rozmiar siatki|Zmienia rozmiar siatki"),
+                            QKeySequence(Qt::CTRL | s.key), nullptr);
+    a->setCheckable(true);
+    m_gridSizes->addAction(a);
+    m_commands[QStringLiteral("PnSub%1").arg(s.size)] = a;
+    const int size = s.size;
+    connect(a, &QAction::triggered, this, [this, size] {
+      m_settings.grid = size;
+      applyView();
+    });
+  }
+  m_zooms = new QActionGroup(this);
+  const Qt::Key zoomKeys[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4};
+  for (int z = 1; z <= 4; ++z) {
+    QAction* a = addCommand(QStringLiteral("MXZs%1").arg(z * 100), QStringLiteral("%1%").arg(z * 100),
+                            QStringLiteral("Widok|Zmienia powiększenie schematu"),
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | zoomKeys[z - 1]), nullptr);
+    a->setCheckable(true);
+    m_zooms->addAction(a);
+    m_commands[QStringLiteral("sub%1").arg(z * 100)] = a;
+    connect(a, &QAction::triggered, this, [this, z] {
+      if (m_view.zoom == z) return;
+      m_view.zoom = z;
+      applyView();
+    });
+  }
+  const struct { const char* name; const char* text; const char* hint; bool UserSettings::*flag; } panels[] = {
+      {"MXw5", "Pokaż paletę &narzędzi", "Paleta narzędzi|Wyświetla lub ukrywa paletę narzędzi",
+       &UserSettings::toolPalette},
+      {"MXw6", "Pokaż paletę &obiektów", "Paleta obiektów|Wyświetla lub ukrywa paletę obiektów",
+       &UserSettings::objectPalette},
+      {"MXw7", "Pokaż pasek &stanu", "Pasek stanu|Wyświetla lub ukrywa pasek stanu",
+       &UserSettings::statusBar}};
+  for (const auto& p : panels) {
+    QAction* a = addCommand(QString::fromLatin1(p.name), QString::fromUtf8(p.text),
+                            QString::fromUtf8(p.hint), {}, nullptr);
+    a->setCheckable(true);
+    const auto flag = p.flag;
+    connect(a, &QAction::triggered, this, [this, a, flag] {
+      m_settings.*flag = a->isChecked();
+      applyView();
+    });
+  }
+  for (const auto& [pm, mx] : {std::pair{"Pm1", "MXw1"}, {"Pm2", "MXw2"}, {"Pm5", "MXw5"},
+                               {"Pm6", "MXw6"}, {"Pm7", "MXw7"}})
+    m_commands[QString::fromLatin1(pm)] = command(QString::fromLatin1(mx));
+
+  // Help.
+  addCommand("MXpomoc", "&Pomoc kontekstowa", "Pomoc|Wywołuje system pomocy programu Wolterix",
+             QKeySequence(Qt::Key_F1), [this] { contextHelp(); })
+      ->setIcon(standardIcon(QStyle::SP_DialogHelpButton));
+  addCommand("MXlastp", "Ostatnio używana &strona", "Ostatnio używana strona|Otwiera ostatnio czytaną stronę pomocy",
+             {}, [this] { m_help->showLastTopic(); });
+  addCommand("MXtematy", "&Tematy pomocy", "Tematy pomocy|Otwiera spis tematów pomocy", {},
+             [this] { m_help->showContents(); });
+  addCommand("MXpio", "Pytania i odpo&wiedzi", "Pytania i odpowiedzi|Odpowiedzi na częste pytania",
+             {}, [this] { m_help->showQuestions(); });
+  addCommand("MXabout", "&O programie...", "O programie|Wyświetla wizytówkę programu", {}, [this] {
+    help::AboutDialog about(this);
+    about.exec();
+  })->setIcon(standardIcon(QStyle::SP_MessageBoxInformation));
+}
+
+void TForm1::buildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  const auto menu = [&](const QString& name, const QString& title) {
+    QMenu* m = bar->addMenu(title);
+    m->setObjectName(name);
+    m->setToolTipsVisible(true);
+    return m;
+  };
+  const auto add = [&](QMenu* m, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      if (QString::fromLatin1(name) == QStringLiteral("-")) {
+        m->addSeparator();
+      } else {
+        m->addAction(command(QString::fromLatin1(name)));
+      }
+    }
+  };
+  QMenu* file = menu("MMplik", "&Plik");
+  add(file, {"MXnowy", "MXotw"});
+  QMenu* reopen = file->addMenu(QStringLiteral("Ot&wórz ponownie"));
+  reopen->setObjectName(QStringLiteral("MXreopen"));
+  m_commands[QStringLiteral("MXreopen")] = reopen->menuAction();
+  add(reopen, {"MXZ1", "MXZ2", "MXZ3", "MXZ4"});
+  add(file, {"-", "MXzapisz", "MXzapjako", "-", "MXdruksch", "-", "MXzak"});
+  add(menu("MMedycja", "&Edycja"), {"MXcof", "-", "MXusun", "MXwytnij", "MXkopiuj", "MXwklej", "-",
+                                    "MXzazO", "MXzazE", "MXzazP", "MXzazW"});
+  add(menu("MMelement", "Ele&ment"), {"MXobrl", "MXobrp", "MXodwroc", "-", "MXparam", "-",
+                                      "MXpunaz", "MXpuU", "MXpuI", "MXzkU", "MXzkI"});
+  QMenu* insert = menu("MMwstaw", "&Wstaw");
+  for (const ModeEntry& entry : kModeEntries) {
+    if (entry.mode == 4) insert->addSeparator();  // the second column starts at "Dioda"
+    insert->addAction(m_modeActions[entry.mode]);
+  }
+  add(menu("MMsymulacja", "&Symulacja"), {"MXsymu", "MXprzeb", "MXwyk", "-", "MXtopo", "-", "MXSiW"});
+  add(menu("MMpomiar", "P&omiar"), {"MXpanel", "-", "MXdodU", "MXdodI", "MXdodP", "-", "MXpom",
+                                    "MXpowpom", "MXkont"});
+  QMenu* view = menu("MMwlasc", "Wł&aściwości");
+  add(view, {"MXw1", "MXw2"});
+  QMenu* gridMenu = view->addMenu(QStringLiteral("&Rozmiar siatki"));
+  gridMenu->setObjectName(QStringLiteral("MXw3"));
+  add(gridMenu, {"MXZs16", "MXZs18", "MXZs20", "MXZs22", "MXZs24"});
+  QMenu* zoomMenu = view->addMenu(QStringLiteral("&Widok"));
+  zoomMenu->setObjectName(QStringLiteral("MXw4"));
+  add(zoomMenu, {"MXZs100", "MXZs200", "MXZs300", "MXZs400"});
+  add(view, {"-", "MXw5", "MXw6", "MXw7"});
+  add(menu("MMpomoc", "Pomo&c"), {"MXpomoc", "MXlastp", "MXtematy", "MXpio", "-", "MXabout"});
+}
+
+void TForm1::buildPalettes() {
+  m_toolPalette = new QToolBar(QStringLiteral("Paleta narzędzi"), this);
+  m_toolPalette->setObjectName(QStringLiteral("PanelMetod"));
+  m_toolPalette->setMovable(false);
+  m_toolPalette->setIconSize(QSize(24, 24));
+  addToolBar(Qt::TopToolBarArea, m_toolPalette);
+  const struct { const char* name; const char* command; } buttons[] = {
+      {"MSBNowy", "MXnowy"},   {"MSBOtworz", "MXotw"},   {"MSBZapJako", "MXzapjako"},
+      {"MSBZapisz", "MXzapisz"}, {"MSBDrukuj", "MXdruksch"}, {"-", nullptr},
+      {"MSBCofnij", "MXcof"},   {"MSBUsun", "MXusun"},    {"MSBOdwr", "MXodwroc"},
+      {"MSBObrL", "MXobrl"},    {"MSBObrP", "MXobrp"},    {"MSBParam", "MXparam"},
+      {"MSBpuNaz", "MXpunaz"},  {"MSBpuU", "MXpuU"},      {"MSBpuI", "MXpuI"},
+      {"MSBzkU", "MXzkU"},      {"MSBzkI", "MXzkI"},      {"-", nullptr},
+      {"MSBSym", "MXsymu"},     {"MSBPrzeb", "MXprzeb"},  {"MSBWyk", "MXwyk"},
+      {"MSBPomiar", "MXpanel"}, {"MSBTopo", "MXtopo"},    {"-", nullptr},
+      {"MSBAbout", "MXabout"},  {"MSBPomoc", "MXpomoc"}};
+  for (const auto& b : buttons) {
+    if (!b.command) {
+      m_toolPalette->addSeparator();
+      continue;
+    }
+    QAction* action = command(QString::fromLatin1(b.command));
+    m_toolPalette->addAction(action);
+    m_commands[QString::fromLatin1(b.name)] = action;
+  }
+  m_toolPalette->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  const struct { const char* command; const char* glyph; QColor colour; } glyphs[] = {
+      {"MXdruksch", "▤", Qt::black}, {"MXodwroc", "⇄", Qt::black},  {"MXobrl", "↶", Qt::black},
+      {"MXobrp", "↷", Qt::black},     {"MXparam", "R=", Qt::black},  {"MXpunaz", "Ab", QColor(0, 0, 128)},
+      {"MXpuU", "U", QColor(0, 0, 255)}, {"MXpuI", "I", QColor(128, 0, 0)},
+      {"MXzkU", "±U", QColor(0, 0, 255)}, {"MXzkI", "±I", QColor(128, 0, 0)},
+      {"MXsymu", "▶", QColor(0, 110, 0)}, {"MXprzeb", "∿", Qt::black}, {"MXwyk", "▟", Qt::black},
+      {"MXpanel", "◔", Qt::black},       {"MXtopo", "⋔", Qt::black}};
+  for (const auto& g : glyphs) {
+    QAction* action = command(QString::fromLatin1(g.command));
+    if (action->icon().isNull()) action->setIcon(glyphIcon(QString::fromUtf8(g.glyph), g.colour));
+  }
+
+  m_objectPalette = new QToolBar(QStringLiteral("Paleta obiektów"), this);
+  m_objectPalette->setObjectName(QStringLiteral("PanelElem"));
+  m_objectPalette->setMovable(false);
+  auto* grid = new QWidget(m_objectPalette);
+  auto* layout = new QGridLayout(grid);
+  layout->setContentsMargins(1, 1, 1, 1);
+  layout->setSpacing(0);
+  int index = 0;
+  for (const ModeEntry& entry : kModeEntries) {
+    auto* button = new QToolButton(grid);
+    button->setDefaultAction(m_modeActions[entry.mode]);
+    button->setObjectName(QStringLiteral("SB") + QString::fromLatin1(entry.code));
+    button->setIconSize(QSize(28, 28));
+    button->setAutoRaise(true);
+    layout->addWidget(button, index / 2, index % 2);
+    ++index;
+  }
+  layout->setRowStretch(index / 2 + 1, 1);
+  m_objectPalette->addWidget(grid);
+  addToolBar(Qt::LeftToolBarArea, m_objectPalette);
+}
+
+void TForm1::buildPopupMenu() {
+  m_popup = new QMenu(this);
+  m_popup->setObjectName(QStringLiteral("WtxPopupMenu"));
+  m_popup->addAction(command("MXw1"));
+  m_popup->addAction(command("MXw2"));
+  QMenu* grid = m_popup->addMenu(QStringLiteral("R&ozmiar siatki"));
+  for (int size : {16, 18, 20, 22, 24}) grid->addAction(command(QStringLiteral("MXZs%1").arg(size)));
+  QMenu* zoom = m_popup->addMenu(QStringLiteral("&Widok"));
+  for (int z = 1; z <= 4; ++z) zoom->addAction(command(QStringLiteral("MXZs%1").arg(z * 100)));
+  m_popup->addSeparator();
+  m_popup->addAction(command("MXw5"));
+  m_popup->addAction(command("MXw6"));
+  m_popup->addAction(command("MXw7"));
+  connect(m_canvas, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { m_popup->popup(m_canvas->mapToGlobal(at)); });
+}
+
+void TForm1::setMode(int mode) {
+  m_editor.setMode(mode);
+  if (QAction* a = m_modeActions[mode]) a->setChecked(true);
+  m_canvas->update();
+}
+
+void TForm1::applyView() {
+  m_view.grid = m_settings.grid;
+  m_view.showGrid = m_settings.showGrid;
+  m_view.background = m_settings.canvasColour;
+  m_canvas->setView(m_view);
+  command("MXw2")->setChecked(m_settings.showGrid);
+  command(QStringLiteral("MXZs%1").arg(m_settings.grid))->setChecked(true);
+  command(QStringLiteral("MXZs%1").arg(m_view.zoom * 100))->setChecked(true);
+  command("MXw5")->setChecked(m_settings.toolPalette);
+  command("MXw6")->setChecked(m_settings.objectPalette);
+  command("MXw7")->setChecked(m_settings.statusBar);
+  if (m_started) {
+    m_toolPalette->setVisible(m_settings.toolPalette);
+    m_objectPalette->setVisible(m_settings.objectPalette);
+    statusBar()->setVisible(m_settings.statusBar);
+  }
+}
+
+void TForm1::loadSettings() {
+  QSettings store(QStringLiteral("Dorek"), QStringLiteral("Wolterix"));
+  UserSettings s;
+  const auto number = [&](const char* key, auto& target) {
+    if (store.contains(QString::fromLatin1(key))) target = store.value(QString::fromLatin1(key)).toInt();
+  };
+  const auto flag = [&](const char* key, bool& target) {
+    if (store.contains(QString::fromLatin1(key))) target = store.value(QString::fromLatin1(key)).toBool();
+  };
+  if (store.contains(QStringLiteral("KolorTe")))
+    s.canvasColour = numberToColour(store.value(QStringLiteral("KolorTe")).toLongLong());
+  if (store.contains(QStringLiteral("KolorTw")))
+    s.plotColour = numberToColour(store.value(QStringLiteral("KolorTw")).toLongLong());
+  number("Siatka", s.grid);
+  flag("pSiatke", s.showGrid);
+  number("LPSmode", s.plotMode);
+  flag("pPN", s.toolPalette);
+  flag("pPO", s.objectPalette);
+  flag("pPS", s.statusBar);
+  for (int i = 0; i < 4; ++i)
+    s.recent[static_cast<std::size_t>(i)] =
+        store.value(QStringLiteral("Reo%1").arg(i)).toString().toStdString();
+  s.validate();
+  m_settings = s;
+  applyView();
+}
+
+void TForm1::saveSettings() const {
+  QSettings store(QStringLiteral("Dorek"), QStringLiteral("Wolterix"));
+  store.setValue(QStringLiteral("KolorTe"), static_cast<qlonglong>(colourToNumber(m_settings.canvasColour)));
+  store.setValue(QStringLiteral("KolorTw"), static_cast<qlonglong>(colourToNumber(m_settings.plotColour)));
+  store.setValue(QStringLiteral("Siatka"), m_settings.grid);
+  store.setValue(QStringLiteral("pSiatke"), m_settings.showGrid);
+  store.setValue(QStringLiteral("LPSmode"), m_settings.plotMode);
+  store.setValue(QStringLiteral("pPN"), m_settings.toolPalette);
+  store.setValue(QStringLiteral("pPO"), m_settings.objectPalette);
+  store.setValue(QStringLiteral("pPS"), m_settings.statusBar);
+  for (int i = 0; i < 4; ++i)
+    store.setValue(QStringLiteral("Reo%1").arg(i),
+                   QString::fromStdString(m_settings.recent[static_cast<std::size_t>(i)]));
+}
+
+void TForm1::idleUpdate() {
+  const CommandStates s = computeCommandStates(m_editor, {});
+  const auto enable = [&](std::initializer_list<const char*> names, bool on) {
+    for (const char* name : names) command(QString::fromLatin1(name))->setEnabled(on);
+  };
+  enable({"MXdruksch"}, false);  // printing arrives with the print dialog
+  enable({"MXusun", "MXwytnij", "MXkopiuj"}, s.deleteSelection);
+  enable({"MXcof"}, s.undo);
+  enable({"MXwklej"}, s.paste);
+  enable({"MXpunaz", "MXobrl", "MXobrp"}, s.rotateAndName);
+  enable({"MXodwroc"}, s.reverse);
+  enable({"MXpuU", "MXzkU"}, s.voltageArrows);
+  enable({"MXpuI", "MXzkI"}, s.currentArrows);
+  // The parameter dialogs, runs, plots and the measurement panel come with their windows.
+  enable({"MXparam", "MXsymu", "MXSiW", "MXprzeb", "MXwyk", "MXpanel", "MXdodU", "MXdodI", "MXdodP",
+          "MXpom", "MXpowpom", "MXkont"},
+         false);
+  command("MXsymu")->setText(fromUtf8(s.simulateCaption));
+  command("MXsymu")->setStatusTip(fromUtf8(s.simulateHint));
+  const QString buttonHint = fromUtf8(s.simulateButtonHint);
+  command("MXsymu")->setToolTip(buttonHint.left(buttonHint.indexOf('|')));
+  command("MXSiW")->setText(fromUtf8(s.runAndPlotCaption));
+  command("MXSiW")->setStatusTip(fromUtf8(s.runAndPlotHint));
+  command("MXpanel")->setText(fromUtf8(s.panelCaption));
+  const QString panel = fromUtf8(s.analysisPanel);
+  if (m_analysisPanel->text() != panel) m_analysisPanel->setText(panel);
+  findChild<QMenu*>(QStringLiteral("MMpomiar"))->menuAction()->setEnabled(s.measurement);
+  for (const ModeEntry& entry : kModeEntries) {
+    const auto kind = model::kindFromNumber(entry.mode);
+    if (!kind) continue;
+    QAction* action = m_modeActions[entry.mode];
+    action->setVisible(s.kindVisible(*kind));
+    action->setEnabled(s.kindEnabled(*kind));
+    if (auto* button = m_objectPalette->findChild<QToolButton*>(QStringLiteral("SB") +
+                                                                 QString::fromLatin1(entry.code)))
+      button->setVisible(s.kindVisible(*kind));
+  }
+  // A hidden kind cannot stay the placing mode.
+  if (const auto kind = model::kindFromNumber(m_editor.mode()); kind && !s.kindEnabled(*kind))
+    setMode(kSelectMode);
+
+  // Recent files.
+  if (!m_currentFile.isEmpty() && m_currentFile != m_lastRecentPath) {
+    rememberRecent(m_currentFile);
+    m_lastRecentPath = m_currentFile;
+  }
+  for (int i = 0; i < 4; ++i) {
+    const QString path = QString::fromStdString(m_settings.recent[static_cast<std::size_t>(i)]);
+    QAction* item = command(QStringLiteral("MXZ%1").arg(i + 1));
+    item->setText(QStringLiteral("&%1 ").arg(i + 1) + path);
+    item->setVisible(!path.isEmpty());
+  }
+  command("MXreopen")->setEnabled(command("MXZ1")->isVisible());
+}
+
+void TForm1::rememberRecent(const QString& path) {
+  addRecentFile(m_settings.recent, path.toStdString());
+}
+
+void TForm1::edited() {
+  if (m_topology->isVisible()) refreshTopology();
+}
+
+void TForm1::refreshTopology() {
+  model::numberNodes(m_schematic);
+  QStringList lines;
+  for (const std::string& line : model::showTopology(m_schematic)) lines << QString::fromStdString(line);
+  m_topology->setLines(lines);
 }
 
 QString TForm1::titleFor(const QString& path) {
@@ -27,21 +792,127 @@ QString TForm1::titleFor(const QString& path) {
   return QStringLiteral("Wolterix - ") + name.left(std::max<qsizetype>(0, name.size() - 4));
 }
 
+// The save question: true when the command may go on (saved, or not wanted).
+bool TForm1::maybeSave() {
+  if (!m_editor.flags().modified) return true;
+  switch (askSaveQuestion()) {
+    case SaveAnswer::Yes: return save();  // goes on only once the file is really written
+    case SaveAnswer::No: return true;
+    case SaveAnswer::Cancel: return false;
+  }
+  return false;
+}
+
+void TForm1::documentReplaced() {
+  m_editor.setMode(kSelectMode);
+  m_modeActions[kSelectMode]->setChecked(true);
+  m_editor.deselectAll();
+  m_editor.clearHistory();
+  m_editor.flags() = {};
+  setWindowTitle(titleFor(m_currentFile));
+  if (m_topology->isVisible()) refreshTopology();
+  m_canvas->update();
+}
+
+bool TForm1::newDocument() {
+  if (!maybeSave()) return false;
+  const std::optional<bool> transfer = askNewMode();
+  if (!transfer) return false;  // cancelled: nothing is deleted
+  m_schematic.clear();
+  m_schematic.setTransferMode(*transfer);
+  m_currentFile.clear();
+  documentReplaced();
+  return true;
+}
+
 bool TForm1::openFile(const QString& path) {
   // The schematic is replaced only when the file could be read.
-  const auto result =
-      model::openSchematicFile(m_schematic, QFile::encodeName(path).toStdString());
+  const auto result = model::openSchematicFile(m_schematic, QFile::encodeName(path).toStdString());
   if (!result.ok()) {
-    QMessageBox::warning(this, QStringLiteral("Uwaga"), QString::fromStdString(result.error));
+    showWarning(QString::fromStdString(result.error));
     return false;
   }
   m_currentFile = path;
-  setWindowTitle(titleFor(path));
-  statusBar()->showMessage(QStringLiteral("Elementy: %1, przewody: %2, węzły: %3")
-                               .arg(m_schematic.elementCount())
-                               .arg(m_schematic.wires().size())
-                               .arg(m_schematic.junctions().size()));
+  documentReplaced();
   return true;
+}
+
+bool TForm1::openDocument() {
+  if (!maybeSave()) return false;
+  const QString path = askOpenPath();
+  return !path.isEmpty() && openFile(path);
+}
+
+bool TForm1::openRecent(int index) {
+  if (index < 0 || index > 3) return false;
+  const QString path = QString::fromStdString(m_settings.recent[static_cast<std::size_t>(index)]);
+  if (path.isEmpty() || !maybeSave()) return false;
+  if (!QFileInfo::exists(path)) {
+    showWarning(QStringLiteral("Plik nie istnieje."));
+    return false;
+  }
+  return openFile(path);
+}
+
+bool TForm1::writeFile(const QString& path) {
+  const auto result = model::saveSchematicFile(m_schematic, QFile::encodeName(path).toStdString());
+  if (!result.ok()) {
+    showWarning(QString::fromStdString(result.error));  // the modified flag stays set
+    return false;
+  }
+  m_editor.flags().modified = false;
+  return true;
+}
+
+bool TForm1::save() {
+  if (m_currentFile.isEmpty()) return saveAs();
+  return writeFile(m_currentFile);
+}
+
+bool TForm1::saveAs() {
+  const QString path = askSavePath();
+  if (path.isEmpty() || !writeFile(path)) return false;
+  m_currentFile = path;
+  setWindowTitle(titleFor(path));
+  return true;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!maybeSave()) {
+    event->ignore();
+    return;
+  }
+  if (!m_currentFile.isEmpty()) rememberRecent(m_currentFile);
+  saveSettings();
+  m_help->hideHelp();
+  event->accept();
+}
+
+bool TForm1::event(QEvent* event) {
+  // Long hints go to the third panel of the status bar.
+  if (event->type() == QEvent::StatusTip) {
+    m_hintPanel->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TForm1::showHelp(const QString& request) { m_help->showTopic(request); }
+
+int TForm1::topicOfSelection() const {
+  if (m_editor.summary() != SelectionSummary::OneElement) return 0;
+  for (const auto& e : m_schematic.elements())
+    if (e->selected) return help::topicOfKind(e->kind());
+  return 0;
+}
+
+void TForm1::contextHelp() {
+  const int topic = topicOfSelection();
+  if (topic > 0) {
+    showHelp(QStringLiteral("@#%1").arg(topic));
+  } else {
+    m_help->showContents();
+  }
 }
 
 }  // namespace wolterix::editor

@@ -1,29 +1,133 @@
 #pragma once
-/// The main window of the program.
+/// The main window of the program: start screen, palettes, menus, status bar, view options,
+/// settings and the file commands.
 
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "editor/command_states.h"
+#include "editor/editing.h"
+#include "editor/symbols.h"
+#include "editor/user_settings.h"
 #include "model/schematic.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QToolBar;
+class QTimer;
+
+namespace wolterix::help {
+class HelpWindow;
+}
 
 namespace wolterix::editor {
 
-/// Main window: owns the open schematic and shows its name in the title.
+class SchematicCanvas;
+class TTopoDialog;
+class TKolorDialog;
+
+/// Answers of the save question.
+enum class SaveAnswer { Yes, No, Cancel };
+
 class TForm1 : public QMainWindow {
   Q_OBJECT
 
 public:
   explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
 
   model::Schematic& schematic() { return m_schematic; }
-  /// Opens a schematic file; on failure shows the reason and keeps the current schematic.
+  Editor& editor() { return m_editor; }
+  SchematicCanvas& canvas() { return *m_canvas; }
+  const UserSettings& settings() const { return m_settings; }
+  const QString& currentFile() const { return m_currentFile; }
+  help::HelpWindow& helpWindow() { return *m_help; }
+  TTopoDialog& topologyWindow() { return *m_topology; }
+  /// A command of the menus, palettes or popup menu by its name ("MXnowy", "SBRez", "Pm2").
+  QAction* command(const QString& name) const;
+
+  /// The start panel with "S T A R T"; start() leaves it for the working window.
+  void showStartScreen();
+  void start();
+  /// Opens a file without asking anything first (start-up with a file name).
   bool openFile(const QString& path);
   /// "Wolterix - " and the file name without directory and extension, or "(bez nazwy)".
   static QString titleFor(const QString& path);
+  /// Enables, shows and relabels the commands (also run whenever the program is idle).
+  void idleUpdate();
+
+  // File commands. Each returns false when it was abandoned.
+  bool newDocument();
+  bool openDocument();
+  bool openRecent(int index);
+  bool save();
+  bool saveAs();
+
+  // Replaceable for tests: the choices the file commands ask the user for.
+  std::function<std::optional<bool>()> askNewMode;  ///< nullopt = cancelled, true = transfer
+  std::function<QString()> askOpenPath;             ///< empty = cancelled
+  std::function<QString()> askSavePath;             ///< empty = cancelled
+  std::function<SaveAnswer()> askSaveQuestion;
+  std::function<void(const QString&)> showWarning;  ///< "Uwaga" messages
+
+  /// Reads the settings store (only values present, validated) and applies them.
+  void loadSettings();
+  void saveSettings() const;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
 
 private:
+  void buildStartPanel();
+  void buildCommands();
+  void buildMenus();
+  void buildPalettes();
+  void buildPopupMenu();
+  QAction* addCommand(const QString& name, const QString& text, const QString& hint,
+                      const QKeySequence& key, std::function<void()> run);
+  void edited();
+  void applyView();
+  bool maybeSave();
+  bool writeFile(const QString& path);
+  void documentReplaced();
+  void rememberRecent(const QString& path);
+  void refreshTopology();
+  void showHelp(const QString& request);
+  void contextHelp();
+  int topicOfSelection() const;
+  void setMode(int mode);
+
   model::Schematic m_schematic;
+  Editor m_editor{m_schematic};
+  UserSettings m_settings;
+  ViewSettings m_view;
+  SchematicCanvas* m_canvas = nullptr;
+  QStackedWidget* m_pages = nullptr;
+  QToolBar* m_toolPalette = nullptr;
+  QToolBar* m_objectPalette = nullptr;
+  QLabel* m_analysisPanel = nullptr;
+  QLabel* m_positionPanel = nullptr;
+  QLabel* m_hintPanel = nullptr;
+  QMenu* m_popup = nullptr;
+  QActionGroup* m_modes = nullptr;
+  QActionGroup* m_gridSizes = nullptr;
+  QActionGroup* m_zooms = nullptr;
+  std::map<QString, QAction*> m_commands;
+  std::map<int, QAction*> m_modeActions;  ///< mode -> the MX item shared with the palette
+  TTopoDialog* m_topology = nullptr;
+  help::HelpWindow* m_help = nullptr;
+  QTimer* m_idle = nullptr;
   QString m_currentFile;
+  QString m_lastRecentPath;
+  bool m_started = false;
 };
 
 }  // namespace wolterix::editor

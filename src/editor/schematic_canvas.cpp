@@ -1,0 +1,133 @@
+#include "editor/schematic_canvas.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include "editor/painter_canvas.h"
+
+namespace wolterix::editor {
+
+namespace {
+
+// Our own cursor pictures: a pointing hand over objects, a cross for placing.
+QCursor handCursor() {
+  QPixmap picture(32, 32);
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::white);
+  const QPoint finger[] = {{8, 1},  {11, 1},  {11, 10}, {20, 12}, {21, 22},
+                           {18, 28}, {10, 28}, {4, 18},  {5, 15},  {8, 17}};
+  p.drawPolygon(finger, 10);
+  p.drawLine(14, 12, 14, 18);
+  p.drawLine(17, 13, 17, 18);
+  return QCursor(picture, 9, 1);
+}
+
+QCursor crossCursor() {
+  QPixmap picture(32, 32);
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  p.setPen(QPen(Qt::white, 3));
+  p.drawLine(16, 4, 16, 28);
+  p.drawLine(4, 16, 28, 16);
+  p.setPen(QPen(Qt::black, 1));
+  p.drawLine(16, 4, 16, 28);
+  p.drawLine(4, 16, 28, 16);
+  return QCursor(picture, 16, 16);
+}
+
+}  // namespace
+
+SchematicCanvas::SchematicCanvas(Editor& editor, QWidget* parent)
+    : QWidget(parent), m_editor(editor), m_handCursor(handCursor()), m_crossCursor(crossCursor()) {
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setView(m_view);
+}
+
+void SchematicCanvas::setView(const ViewSettings& view) {
+  m_view = view;
+  m_view.printer = false;
+  const CanvasSize size = canvasSize(m_view);
+  setFixedSize(size.width, size.height);
+  m_editor.setView(m_view.grid, m_view.zoom);
+  update();
+}
+
+void SchematicCanvas::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const Color bg = m_view.background;
+  painter.fillRect(rect(), QColor(bg.r, bg.g, bg.b));
+  PainterCanvas canvas(painter);
+  drawSchematic(canvas, m_editor.schematic(), m_view, m_view.zoom, 0, 0);
+
+  // The wire being drawn and the rubber band: red, dotted.
+  canvas.setPen({colors::kRed, 1, PenStyle::Dot});
+  canvas.setBrush(Brush::none());
+  if (const auto preview = m_editor.wirePreview()) {
+    const CanvasPoint a = gridToPixel(preview->first, m_view);
+    const CanvasPoint b = gridToPixel(preview->second, m_view);
+    canvas.line(a.x * m_view.zoom, a.y * m_view.zoom, b.x * m_view.zoom, b.y * m_view.zoom);
+  }
+  if (const auto band = m_editor.rubberBand())
+    canvas.rectangle(band->first.x, band->first.y, band->second.x, band->second.y);
+}
+
+Modifiers SchematicCanvas::modifiersOf(const QMouseEvent* event) {
+  const Qt::KeyboardModifiers m = event->modifiers();
+  return {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::AltModifier),
+          m.testFlag(Qt::ControlModifier)};
+}
+
+void SchematicCanvas::MFOnMD(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPointF pos = event->position();
+  m_editor.mouseDown(pixelToGrid(pos.x(), pos.y(), m_view), {pos.x(), pos.y()},
+                     modifiersOf(event));
+  update();
+  if (onEdited) onEdited();
+}
+
+void SchematicCanvas::MFOnMM(QMouseEvent* event) {
+  const QPointF pos = event->position();
+  const model::GridPoint g = pixelToGrid(pos.x(), pos.y(), m_view);
+  m_editor.mouseMove(g, {pos.x(), pos.y()}, modifiersOf(event),
+                     event->buttons().testFlag(Qt::LeftButton));
+  if (onStatus)
+    onStatus(QString::fromStdString(Editor::positionText(g)),
+             QString::fromStdString(m_editor.objectText(g)));
+  updateCursor(g);
+  if (event->buttons().testFlag(Qt::LeftButton)) {
+    update();
+    if (onEdited) onEdited();
+  }
+}
+
+void SchematicCanvas::MFOnMU(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPointF pos = event->position();
+  m_editor.mouseUp(pixelToGrid(pos.x(), pos.y(), m_view), {pos.x(), pos.y()},
+                   modifiersOf(event));
+  update();
+  if (onEdited) onEdited();
+}
+
+void SchematicCanvas::OnDoubleCl(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  if (modifiersOf(event).alt || modifiersOf(event).ctrl) return;
+  m_editor.doubleClick();
+}
+
+void SchematicCanvas::updateCursor(model::GridPoint g) {
+  if (m_editor.mode() != kSelectMode) {
+    setCursor(m_crossCursor);
+  } else if (m_editor.hitTest(g)) {
+    setCursor(m_handCursor);
+  } else {
+    unsetCursor();
+  }
+}
+
+}  // namespace wolterix::editor

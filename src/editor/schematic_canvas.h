@@ -1,0 +1,52 @@
+#pragma once
+/// The drawing surface of the main window: paints the schematic and turns mouse events into
+/// calls on the editor.
+
+#include <QCursor>
+#include <QWidget>
+
+#include <functional>
+
+#include "editor/editing.h"
+#include "editor/symbols.h"
+
+namespace wolterix::editor {
+
+class SchematicCanvas : public QWidget {
+  Q_OBJECT
+
+public:
+  SchematicCanvas(Editor& editor, QWidget* parent = nullptr);
+
+  /// Grid size, zoom, grid dots and background; resizes the surface to z * g * 102 pixels.
+  void setView(const ViewSettings& view);
+  const ViewSettings& view() const { return m_view; }
+
+  /// Receives the status texts: the grid position ("12:7") and the object under the mouse.
+  std::function<void(const QString& position, const QString& object)> onStatus;
+  /// Called after every mouse action that may have changed the schematic.
+  std::function<void()> onEdited;
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  // The handlers of the surface, named as in the rest of the program.
+  void mousePressEvent(QMouseEvent* event) override { MFOnMD(event); }
+  void mouseMoveEvent(QMouseEvent* event) override { MFOnMM(event); }
+  void mouseReleaseEvent(QMouseEvent* event) override { MFOnMU(event); }
+  void mouseDoubleClickEvent(QMouseEvent* event) override { OnDoubleCl(event); }
+
+private:
+  void MFOnMD(QMouseEvent* event);
+  void MFOnMM(QMouseEvent* event);
+  void MFOnMU(QMouseEvent* event);
+  void OnDoubleCl(QMouseEvent* event);
+  static Modifiers modifiersOf(const QMouseEvent* event);
+  void updateCursor(model::GridPoint g);
+
+  Editor& m_editor;
+  ViewSettings m_view;
+  QCursor m_handCursor;
+  QCursor m_crossCursor;
+};
+
+}  // namespace wolterix::editor
