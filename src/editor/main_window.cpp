@@ -618,19 +618,33 @@ void TForm1::buildPalettes() {
   auto* layout = new QGridLayout(grid);
   layout->setContentsMargins(1, 1, 1, 1);
   layout->setSpacing(0);
-  int index = 0;
   for (const ModeEntry& entry : kModeEntries) {
     auto* button = new QToolButton(grid);
     button->setDefaultAction(m_modeActions[entry.mode]);
     button->setObjectName(QStringLiteral("SB") + QString::fromLatin1(entry.code));
     button->setIconSize(QSize(28, 28));
     button->setAutoRaise(true);
-    layout->addWidget(button, index / 2, index % 2);
-    ++index;
+    m_paletteButtons.push_back(button);
   }
-  layout->setRowStretch(index / 2 + 1, 1);
+  m_paletteLayout = layout;
+  layOutObjectPalette();
   m_objectPalette->addWidget(grid);
   addToolBar(Qt::LeftToolBarArea, m_objectPalette);
+}
+
+// Two columns of the buttons that are shown, so hidden kinds leave no gaps.
+void TForm1::layOutObjectPalette() {
+  for (QToolButton* button : m_paletteButtons) m_paletteLayout->removeWidget(button);
+  int index = 0;
+  for (QToolButton* button : m_paletteButtons) {
+    const bool shown = button->defaultAction()->isVisible();
+    button->setVisible(shown);
+    if (!shown) continue;
+    m_paletteLayout->addWidget(button, index / 2, index % 2);
+    ++index;
+  }
+  m_paletteLayout->parentWidget()->adjustSize();
+  m_objectPalette->updateGeometry();
 }
 
 void TForm1::buildPopupMenu() {
@@ -743,16 +757,16 @@ void TForm1::idleUpdate() {
   const QString panel = fromUtf8(s.analysisPanel);
   if (m_analysisPanel->text() != panel) m_analysisPanel->setText(panel);
   findChild<QMenu*>(QStringLiteral("MMpomiar"))->menuAction()->setEnabled(s.measurement);
+  bool paletteChanged = false;
   for (const ModeEntry& entry : kModeEntries) {
     const auto kind = model::kindFromNumber(entry.mode);
     if (!kind) continue;
     QAction* action = m_modeActions[entry.mode];
+    paletteChanged = paletteChanged || action->isVisible() != s.kindVisible(*kind);
     action->setVisible(s.kindVisible(*kind));
     action->setEnabled(s.kindEnabled(*kind));
-    if (auto* button = m_objectPalette->findChild<QToolButton*>(QStringLiteral("SB") +
-                                                                 QString::fromLatin1(entry.code)))
-      button->setVisible(s.kindVisible(*kind));
   }
+  if (paletteChanged) layOutObjectPalette();
   // A hidden kind cannot stay the placing mode.
   if (const auto kind = model::kindFromNumber(m_editor.mode()); kind && !s.kindEnabled(*kind))
     setMode(kSelectMode);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "editor/command_states.h"
 #include "editor/editing.h"
@@ -16,6 +17,8 @@
 #include "model/schematic.h"
 
 class QAction;
+class QGridLayout;
+class QToolButton;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -91,6 +94,7 @@ private:
   void buildMenus();
   void buildPalettes();
   void buildPopupMenu();
+  void layOutObjectPalette();
   QAction* addCommand(const QString& name, const QString& text, const QString& hint,
                       const QKeySequence& key, std::function<void()> run);
   void edited();
@@ -117,6 +121,8 @@ private:
   QLabel* m_positionPanel = nullptr;
   QLabel* m_hintPanel = nullptr;
   QMenu* m_popup = nullptr;
+  std::vector<QToolButton*> m_paletteButtons;
+  QGridLayout* m_paletteLayout = nullptr;
   QActionGroup* m_modes = nullptr;
   QActionGroup* m_gridSizes = nullptr;
   QActionGroup* m_zooms = nullptr;
