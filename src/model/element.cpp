@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/cp1250.h"
+
 namespace wolterix::model {
 
 FieldCursor::FieldCursor(std::string_view fileForm) {
@@ -41,13 +43,14 @@ Element::Element(ElementKind kind) : Obiekt(static_cast<std::uint8_t>(kind)), m_
 }
 
 bool Element::isAcceptableName(std::string_view name) {
+  // A name must survive the file unchanged: no delimiters of the element line ("«", "»", "$")
+  // or of a controlled source's reference ("/"), no control characters, and nothing the
+  // file's code page cannot hold.
   if (name.empty()) return false;
-  if (name.find("«") != std::string_view::npos || name.find("»") != std::string_view::npos)
-    return false;
-  return std::none_of(name.begin(), name.end(), [](char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x20 || u == 0x7F;
-  });
+  for (std::string_view forbidden : {"«", "»", "/", "$"})
+    if (name.find(forbidden) != std::string_view::npos) return false;
+  const auto decoded = decodeCp1250(encodeCp1250(name));
+  return decoded && *decoded == name;
 }
 
 bool Element::setName(std::string_view name) {

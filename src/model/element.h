@@ -39,8 +39,8 @@ public:
   const KindInfo& info() const { return kindInfo(m_kind); }
 
   const std::string& name() const { return m_name; }
-  /// Replaces the name. Refuses an empty name and names that the file format cannot carry
-  /// (the name delimiters "«" "»" and control characters).
+  /// Replaces the name. Refuses an empty name and names that the file cannot carry faithfully
+  /// ("«", "»", "/", "$", control characters, characters outside code page 1250).
   bool setName(std::string_view name);
   /// True when name can be given to an element (see setName).
   static bool isAcceptableName(std::string_view name);

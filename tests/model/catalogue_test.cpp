@@ -4,6 +4,7 @@
 
 #include "model/element.h"
 #include "model/schematic.h"
+#include "model/schematic_file.h"
 #include "support/circuit_builder.h"
 
 namespace {
@@ -100,8 +101,18 @@ TEST(Naming, RefusesNamesTheFileCannotCarry) {
   EXPECT_FALSE(r.setName("a»b"));
   EXPECT_FALSE(r.setName("a«b"));
   EXPECT_FALSE(r.setName("a\nb"));
+  EXPECT_FALSE(r.setName("a/b"));
+  EXPECT_FALSE(r.setName("a$b"));
+  EXPECT_FALSE(r.setName("漢"));
+  EXPECT_FALSE(r.setName("a\xff"));  // not UTF-8 at all
   EXPECT_EQ(r.name(), "R1");
-  EXPECT_TRUE(r.setName("Rój 1|/$"));
+  EXPECT_TRUE(r.setName("Rój 1|×ß"));
+  // Whatever is accepted comes back from the file unchanged.
+  SchematicText lines;
+  writeSchematic(s, lines, false);
+  Schematic copy;
+  readSchematic(copy, lines, ReadMode::Open);
+  EXPECT_EQ(copy.elements().at(0)->name(), "Rój 1|×ß");
 }
 
 TEST(Schematic, CountsDownAndForgetsDestroyedObjects) {
