@@ -27,6 +27,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "dialogs/error_dialog.h"
+#include "dialogs/simulation_dialogs.h"
+#include "dialogs/simulation_settings_logic.h"
 #include "editor/dialogs.h"
 #include "editor/painter_canvas.h"
 #include "editor/schematic_canvas.h"
@@ -36,6 +39,7 @@
 #include "help/help_window.h"
 #include "model/connectivity.h"
 #include "model/element.h"
+#include "model/messages.h"
 #include "model/schematic_file.h"
 
 namespace wolterix::editor {
@@ -181,6 +185,17 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   };
   m_canvas->onEdited = [this] { edited(); };
   m_canvas->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  m_timePanel = new QLabel(QStringLiteral("0 ms"), this);
+  m_timePanel->setObjectName(QStringLiteral("CzasPanel"));
+  statusBar()->addPermanentWidget(m_timePanel);
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  m_simulation.setSampleCount(dialogs::sampleCountForScreen(screen ? screen->geometry().width() : 1024));
+  m_simulationDialog = new dialogs::TSymuDialog(m_simulation.sampleCount(), this);
+  m_transferDialog = new dialogs::TTransmiDialog(this);
+  m_progress = new dialogs::ProgressWindow(this);
+  execSimulationDialog = [](dialogs::TSymuDialog& dialog) { return dialog.exec(); };
+  execTransferDialog = [](dialogs::TTransmiDialog& dialog) { return dialog.exec(); };
 
   m_topology = new TTopoDialog(this);
   m_help = new help::HelpWindow(nullptr);
@@ -410,7 +425,7 @@ void TForm1::buildCommands() {
 
   // Simulation, measurement: their windows come with the analyses.
   addCommand("MXsymu", "&Symulacja...", "Symulacja|Wywołuje pole dialogowe symulacji",
-             QKeySequence(Qt::Key_F9), nullptr);
+             QKeySequence(Qt::Key_F9), [this] { SymOnCl(); });
   addCommand("MXprzeb", "&Przebiegi...", "Przebiegi|Wywołuje pole dialogowe wyboru przebiegów i skali",
              QKeySequence(Qt::Key_F11), nullptr);
   addCommand("MXwyk", "&Wykresy...", "Wykresy|Wyświetla wykresy wybranych przebiegów czasowych",
@@ -424,7 +439,7 @@ void TForm1::buildCommands() {
   addCommand("MXSiW", "Symulacja+Wyk&resy",
              "Symulacja+Wykresy|Wykonuje symulację przy aktualnych ustawieniach i automatycznie "
              "wyświetla wybrane przebiegi",
-             QKeySequence(Qt::CTRL | Qt::Key_F9), nullptr);
+             QKeySequence(Qt::CTRL | Qt::Key_F9), [this] { runWithStoredSettings(); });
   addCommand("MXpanel", "Otwórz pa&nel pomiarowy", "Pomiar|Otwiera panel pomiarowy", {}, nullptr);
   addCommand("MXdodU", "Dodaj &woltomierz", "Dodaj woltomierz|Dodaje miernik napięcia zaznaczonego elementu",
              QKeySequence(Qt::CTRL | Qt::Key_U), nullptr);
@@ -731,7 +746,10 @@ void TForm1::saveSettings() const {
 }
 
 void TForm1::idleUpdate() {
-  const CommandStates s = computeCommandStates(m_editor, {});
+  ProgramState program;
+  program.timeResultsValid = resultsValid() && !m_schematic.transferMode();
+  program.transferResultsValid = resultsValid() && m_schematic.transferMode();
+  const CommandStates s = computeCommandStates(m_editor, program);
   const auto enable = [&](std::initializer_list<const char*> names, bool on) {
     for (const char* name : names) command(QString::fromLatin1(name))->setEnabled(on);
   };
@@ -744,8 +762,9 @@ void TForm1::idleUpdate() {
   enable({"MXpuU", "MXzkU"}, s.voltageArrows);
   enable({"MXpuI", "MXzkI"}, s.currentArrows);
   // The parameter dialogs, runs, plots and the measurement panel come with their windows.
-  enable({"MXparam", "MXsymu", "MXSiW", "MXprzeb", "MXwyk", "MXpanel", "MXdodU", "MXdodI", "MXdodP",
-          "MXpom", "MXpowpom", "MXkont"},
+  enable({"MXsymu", "MXSiW"}, s.run);
+  enable({"MXparam", "MXprzeb", "MXwyk", "MXpanel", "MXdodU", "MXdodI", "MXdodP", "MXpom",
+          "MXpowpom", "MXkont"},
          false);
   command("MXsymu")->setText(fromUtf8(s.simulateCaption));
   command("MXsymu")->setStatusTip(fromUtf8(s.simulateHint));
@@ -912,6 +931,102 @@ bool TForm1::event(QEvent* event) {
 }
 
 void TForm1::showHelp(const QString& request) { m_help->showTopic(request); }
+
+bool TForm1::resultsValid() const {
+  return m_editor.flags().resultsValid && m_lastRunTransfer == m_schematic.transferMode();
+}
+
+void TForm1::showErrors(const std::vector<std::string>& lines) {
+  QStringList list;
+  for (const std::string& line : lines) list << QString::fromStdString(line);
+  dialogs::TErrorDialog::show(this, list);
+}
+
+bool TForm1::SymOnCl() {
+  const bool transfer = m_schematic.transferMode();
+  const QStringList invalid{QString::fromUtf8(model::messages::kInvalidNumber.data(),
+                                              static_cast<qsizetype>(model::messages::kInvalidNumber.size()))};
+  for (;;) {
+    if (transfer) {
+      m_transferDialog->setValues(QString::fromStdString(m_simulationSettings.fromText),
+                                  QString::fromStdString(m_simulationSettings.toText));
+      if (execTransferDialog(*m_transferDialog) != QDialog::Accepted) return false;
+      const std::string from = m_transferDialog->fromText().toStdString();
+      const std::string to = m_transferDialog->toText().toStdString();
+      const auto range = dialogs::acceptedRange(from, to);
+      if (!range) {
+        dialogs::TErrorDialog::show(this, invalid);
+        m_simulationSettings.fromText = m_simulationSettings.toText = "?";
+        continue;
+      }
+      m_simulationSettings.fromText = from;
+      m_simulationSettings.toText = to;
+      m_simulationSettings.from = range->first;
+      m_simulationSettings.to = range->second;
+      return runAnalysis(false);
+    }
+    m_simulationDialog->setValues(QString::fromStdString(m_simulationSettings.timeText),
+                                  m_simulationSettings.iterations);
+    const int choice = execSimulationDialog(*m_simulationDialog);
+    if (choice == dialogs::TSymuDialog::Cancelled) return false;
+    const std::string text = m_simulationDialog->timeText().toStdString();
+    m_simulationSettings.iterations = m_simulationDialog->iterations();
+    const auto time = dialogs::acceptedTime(text);
+    if (!time) {
+      dialogs::TErrorDialog::show(this, invalid);
+      m_simulationSettings.timeText = "?";
+      continue;
+    }
+    m_simulationSettings.timeText = text;
+    m_simulationSettings.time = *time;
+    return runAnalysis(choice == dialogs::TSymuDialog::Continue);
+  }
+}
+
+bool TForm1::runWithStoredSettings() {
+  const QStringList invalid{QString::fromUtf8(model::messages::kInvalidNumber.data(),
+                                              static_cast<qsizetype>(model::messages::kInvalidNumber.size()))};
+  // The stored texts pass the same checks as the dialog's.
+  if (m_schematic.transferMode()) {
+    if (!dialogs::acceptedRange(m_simulationSettings.fromText, m_simulationSettings.toText)) {
+      dialogs::TErrorDialog::show(this, invalid);
+      return false;
+    }
+  } else if (!dialogs::acceptedTime(m_simulationSettings.timeText)) {
+    dialogs::TErrorDialog::show(this, invalid);
+    return false;
+  }
+  return runAnalysis(false);
+}
+
+bool TForm1::runAnalysis(bool continueRun) {
+  m_editor.setRunInProgress(true);
+  m_progress->setProgress(0);
+  m_progress->show();
+  engine::RunCallbacks callbacks;
+  callbacks.progress = [this](int percent) { m_progress->setProgress(percent); };
+  engine::RunResult result;
+  const bool transfer = m_schematic.transferMode();
+  if (transfer) {
+    result = m_simulation.frequencySweep(m_schematic, m_simulationSettings.from,
+                                         m_simulationSettings.to, callbacks);
+  } else {
+    // "Kontynuuj" goes on only from valid results of this circuit; otherwise it starts at 0.
+    const double start = continueRun && resultsValid() ? m_simulation.continuationTime() : 0.0;
+    result = m_simulation.transientRun(m_schematic, start, m_simulationSettings.time,
+                                       m_simulationSettings.iterations, false, callbacks);
+  }
+  m_progress->hide();
+  m_editor.setRunInProgress(false);
+  m_editor.flags().resultsValid = result.ok();
+  m_lastRunTransfer = transfer;
+  if (!transfer && result.ok())
+    m_timePanel->setText(QString::fromStdString(
+        dialogs::timeDisplayText(m_simulation.continuationTime(), m_simulationSettings.time)));
+  if (!result.ok()) showErrors(result.lines);
+  m_canvas->update();
+  return result.ok();
+}
 
 int TForm1::topicOfSelection() const {
   if (m_editor.summary() != SelectionSummary::OneElement) return 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/command_states.h"
+#include "engine/transient_run.h"
 #include "editor/editing.h"
 #include "editor/symbols.h"
 #include "editor/user_settings.h"
@@ -28,6 +29,12 @@ class QTimer;
 
 namespace wolterix::help {
 class HelpWindow;
+}
+
+namespace wolterix::dialogs {
+class TSymuDialog;
+class TTransmiDialog;
+class ProgressWindow;
 }
 
 namespace wolterix::editor {
@@ -80,6 +87,20 @@ public:
   std::function<SaveAnswer()> askSaveQuestion;
   std::function<void(const QString&)> showWarning;  ///< "Uwaga" messages
 
+  // Analyses.
+  /// The run command: the simulation or transfer dialog, then the run. False when cancelled
+  /// or the run failed.
+  bool SymOnCl();
+  /// Runs with the stored settings without the dialog (then the plots, once they exist).
+  bool runWithStoredSettings();
+  engine::Simulation& simulation() { return m_simulation; }
+  engine::SimulationSettings& simulationSettings() { return m_simulationSettings; }
+  /// True while valid results of the present workspace's analysis exist.
+  bool resultsValid() const;
+  /// Replaceable for tests: shows a dialog modally and answers its result.
+  std::function<int(dialogs::TSymuDialog&)> execSimulationDialog;
+  std::function<int(dialogs::TTransmiDialog&)> execTransferDialog;
+
   /// Reads the settings store (only values present, validated) and applies them.
   void loadSettings();
   void saveSettings() const;
@@ -109,8 +130,18 @@ private:
   int topicOfSelection() const;
   void setMode(int mode);
 
+  bool runAnalysis(bool continueRun);
+  void showErrors(const std::vector<std::string>& lines);
+
   model::Schematic m_schematic;
   Editor m_editor{m_schematic};
+  engine::Simulation m_simulation;
+  engine::SimulationSettings m_simulationSettings;
+  bool m_lastRunTransfer = false;
+  dialogs::TSymuDialog* m_simulationDialog = nullptr;
+  dialogs::TTransmiDialog* m_transferDialog = nullptr;
+  dialogs::ProgressWindow* m_progress = nullptr;
+  QLabel* m_timePanel = nullptr;
   UserSettings m_settings;
   ViewSettings m_view;
   SchematicCanvas* m_canvas = nullptr;
