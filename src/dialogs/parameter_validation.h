@@ -1,0 +1,119 @@
+#pragma once
+/// What the parameter dialogs show, how typed entries are checked, and how they are stored.
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/element.h"
+
+namespace wolterix::model {
+class Schematic;
+}
+namespace wolterix::editor {
+struct DocumentFlags;
+}
+
+namespace wolterix::dialogs {
+
+/// When a number field takes part in the check.
+enum class FieldGate {
+  Always,
+  EnableBox,          ///< only while its own enable box is ticked (firing angles, switch times)
+  NonConstantSource,  ///< only for a waveform other than "Stałe" (source frequency and phase)
+};
+
+/// Upper limit of a field beyond its number rule.
+enum class FieldLimit { None, AtMost100, Below100 };
+
+/// One number field of a parameter dialog, in the dialog's order.
+struct FieldSpec {
+  std::string_view label;        ///< "R =", or the enable box text of a gated field
+  std::string_view unit;         ///< "Ω", "H", ... ("" for none)
+  std::string_view messageName;  ///< the name between quotes in an error line
+  std::size_t slot;              ///< parameter index in the element (file order)
+  model::NumberRule rule;
+  std::string_view resetText;   ///< put into the field when it is faulty
+  std::string_view objectName;  ///< the widget's name ("valR")
+  std::string_view group = {};  ///< caption of the group box the field stands in
+  FieldLimit limit = FieldLimit::None;
+  FieldGate gate = FieldGate::Always;
+  int maxLength = 13;
+  std::string_view enableName = {};  ///< object name of the enable box of a gated field
+
+  /// True when text satisfies the number rule and the limit.
+  bool accepts(std::string_view text) const;
+};
+
+/// Everything a kind's dialog is made of.
+struct FormSpec {
+  std::string_view caption;
+  int helpTopic;
+  std::span<const FieldSpec> fields;
+  /// Field indices in the order their errors are listed; empty means the field order.
+  std::span<const std::size_t> messageOrder = {};
+  int nameMaxLength = 16;
+  /// Radio group: caption (may name a field group to stand inside it) and button texts.
+  std::string_view choiceCaption = {};
+  std::span<const std::string_view> choices = {};
+  /// Controlled sources: the editable drop-down "X =".
+  bool hasControl = false;
+};
+
+/// The dialog of a kind.
+const FormSpec& formSpec(model::ElementKind kind);
+
+/// Longest text of the controlling-quantity field.
+inline constexpr int kControlMaxLength = 16;
+
+/// What the user sees and types in a dialog.
+struct ParameterInput {
+  std::string name;
+  std::vector<std::string> texts;  ///< one per field, in field order
+  std::vector<bool> enabled;       ///< enable boxes, one per field (only gated fields use it)
+  int choice = 0;                  ///< index of the ticked radio button
+  std::string control;             ///< controlled sources: "X ="
+};
+
+/// The element's stored name, texts and choices as the dialog shows them.
+ParameterInput inputFromElement(const model::Element& element);
+
+/// Result of checking one round of input.
+struct Validation {
+  std::vector<std::string> lines;  ///< "[1] ...", numbered from 1
+  ParameterInput corrected;        ///< the input with faulty fields reset
+  bool ok() const { return lines.empty(); }
+};
+
+/// Checks what the user typed into the dialog of element.
+Validation validateInput(const model::Element& element, const model::Schematic& schematic,
+                         const ParameterInput& input);
+
+/// Stores valid input: name, texts with their values, choices, enable boxes.
+void applyInput(model::Element& element, const ParameterInput& input);
+
+/// The edit loop without the widgets: what to show, then one check per press of "OK".
+class ParameterEditSession {
+ public:
+  ParameterEditSession(model::Element& element, const model::Schematic& schematic,
+                       editor::DocumentFlags& flags);
+
+  /// What the dialog is to show in the coming round.
+  const ParameterInput& shown() const { return m_shown; }
+  /// The user pressed "OK": returns the error lines, or stores the input and marks the
+  /// document changed when there are none.
+  std::vector<std::string> submit(const ParameterInput& typed);
+  /// The control list of a controlled source (empty for other kinds).
+  const std::vector<std::string>& controlList() const { return m_controlList; }
+
+ private:
+  model::Element& m_element;
+  const model::Schematic& m_schematic;
+  editor::DocumentFlags& m_flags;
+  ParameterInput m_shown;
+  std::vector<std::string> m_controlList;
+};
+
+}  // namespace wolterix::dialogs
