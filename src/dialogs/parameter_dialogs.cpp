@@ -37,6 +37,10 @@ QString sourceValueHint(int waveform) {
   }
 }
 
+// Common column widths keep the fields of the separate groups roughly in line.
+constexpr int kLabelWidth = 56;
+constexpr int kUnitWidth = 24;
+
 }  // namespace
 
 ParameterDialog::ParameterDialog(model::ElementKind kind, QWidget* parent)
@@ -47,6 +51,7 @@ ParameterDialog::ParameterDialog(model::ElementKind kind, QWidget* parent)
 
   auto* nameRow = new QHBoxLayout;
   auto* nameLabel = new QLabel(QStringLiteral("Nazwa"), this);
+  nameLabel->setMinimumWidth(kLabelWidth);
   m_name = new QLineEdit(this);
   m_name->setObjectName(QStringLiteral("Nazwa"));
   m_name->setMaxLength(m_form.nameMaxLength);
@@ -144,6 +149,8 @@ void ParameterDialog::buildFields(QVBoxLayout* layout) {
       grid = new QGridLayout(section);
       if (spec.group.empty()) grid->setContentsMargins(0, 0, 0, 0);
       grid->setColumnStretch(1, 1);
+      grid->setColumnMinimumWidth(0, kLabelWidth);
+      grid->setColumnMinimumWidth(2, kUnitWidth);
       layout->addWidget(section);
       row = 0;
     }

@@ -190,7 +190,10 @@ INSTANTIATE_TEST_SUITE_P(
                     {"valIor", "3"},
                     {"valPun", "20"},
                     {"valPfen", "10"}}},
-        FamilyCase{K::mmW, {{"Nazwa", "W9"}}}));
+        FamilyCase{K::mmW, {{"Nazwa", "W9"}}}),
+    [](const auto& info) {
+      return std::string(model::kindInfo(info.param.kind).code) + "_" + std::to_string(info.index);
+    });
 
 TEST_F(ParameterDialogTest, ErrorsComeBackNumberedUntilTheInputIsValid) {
   model::Element& r = add(ElementKind::Rez, 10);

@@ -134,7 +134,11 @@ INSTANTIATE_TEST_SUITE_P(Rules, FieldRuleTest,
                                            FieldCase{ElementKind::Tf1, "Ior", "99,9", true},
                                            FieldCase{ElementKind::sDC, "(fi)", "-50", true},
                                            FieldCase{ElementKind::sDC, "J", "0", false},
-                                           FieldCase{ElementKind::nWe, "Poziom", "-20", true}));
+                                           FieldCase{ElementKind::nWe, "Poziom", "-20", true}),
+                         [](const auto& info) {
+                           return std::string(model::kindInfo(info.param.kind).code) + "_" +
+                                  std::to_string(info.index);
+                         });
 
 TEST_F(ParameterValidationTest, FieldsAreListedInTheOrderOfTheirKind) {
   model::Element& zener = add(ElementKind::Zen, 10);
