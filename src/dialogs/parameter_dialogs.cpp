@@ -44,7 +44,7 @@ constexpr int kUnitWidth = 24;
 }  // namespace
 
 ParameterDialog::ParameterDialog(model::ElementKind kind, QWidget* parent)
-    : QDialog(parent), m_kind(kind), m_form(formSpec(kind)) {
+    : QDialog(parent), m_kind(kind), m_form(parameterForm(kind)) {
   setWindowTitle(qs(m_form.caption));
   auto* layout = new QVBoxLayout(this);
   m_body = layout;
@@ -63,7 +63,7 @@ ParameterDialog::ParameterDialog(model::ElementKind kind, QWidget* parent)
   QWidget* choices = buildChoices();
   const bool choicesInGroup = std::any_of(
       m_form.fields.begin(), m_form.fields.end(),
-      [&](const FieldSpec& f) { return !f.group.empty() && f.group == m_form.choiceCaption; });
+      [&](const FormField& f) { return !f.group.empty() && f.group == m_form.choiceCaption; });
   if (choices && !choicesInGroup)
     layout->addWidget(choices);
   else
@@ -110,7 +110,7 @@ QWidget* ParameterDialog::buildChoices() {
   const bool separateGroup =
       !m_form.choiceCaption.empty() &&
       std::none_of(m_form.fields.begin(), m_form.fields.end(),
-                   [&](const FieldSpec& f) { return f.group == m_form.choiceCaption; });
+                   [&](const FormField& f) { return f.group == m_form.choiceCaption; });
   if (separateGroup) {
     box = new QGroupBox(qs(m_form.choiceCaption), this);
     boxLayout = new QVBoxLayout(box);
@@ -141,13 +141,13 @@ void ParameterDialog::buildFields(QVBoxLayout* layout) {
       grid->addWidget(m_choiceRow, row++, 0, 1, 3);
   };
   for (std::size_t i = 0; i < m_form.fields.size(); ++i) {
-    const FieldSpec& spec = m_form.fields[i];
-    if (!section || spec.group != sectionGroup) {
+    const FormField& entry = m_form.fields[i];
+    if (!section || entry.group != sectionGroup) {
       closeSection();
-      sectionGroup = spec.group;
-      section = spec.group.empty() ? new QWidget(this) : new QGroupBox(qs(spec.group), this);
+      sectionGroup = entry.group;
+      section = entry.group.empty() ? new QWidget(this) : new QGroupBox(qs(entry.group), this);
       grid = new QGridLayout(section);
-      if (spec.group.empty()) grid->setContentsMargins(0, 0, 0, 0);
+      if (entry.group.empty()) grid->setContentsMargins(0, 0, 0, 0);
       grid->setColumnStretch(1, 1);
       grid->setColumnMinimumWidth(0, kLabelWidth);
       grid->setColumnMinimumWidth(2, kUnitWidth);
@@ -156,19 +156,19 @@ void ParameterDialog::buildFields(QVBoxLayout* layout) {
     }
     FieldRow fieldRow;
     fieldRow.edit = new QLineEdit(section);
-    fieldRow.edit->setObjectName(qs(spec.objectName));
-    fieldRow.edit->setMaxLength(spec.maxLength);
+    fieldRow.edit->setObjectName(qs(entry.objectName));
+    fieldRow.edit->setMaxLength(entry.maxLength);
     fieldRow.edit->setMinimumWidth(110);
-    if (spec.gate == FieldGate::EnableBox) {
-      fieldRow.enable = new QCheckBox(qs(spec.label), section);
-      fieldRow.enable->setObjectName(qs(spec.enableName));
+    if (entry.gate == FieldGate::EnableBox) {
+      fieldRow.enable = new QCheckBox(qs(entry.label), section);
+      fieldRow.enable->setObjectName(qs(entry.enableName));
       fieldRow.label = fieldRow.enable;
     } else {
-      auto* label = new QLabel(qs(spec.label), section);
+      auto* label = new QLabel(qs(entry.label), section);
       label->setBuddy(fieldRow.edit);
       fieldRow.label = label;
     }
-    fieldRow.unit = new QLabel(qs(spec.unit), section);
+    fieldRow.unit = new QLabel(qs(entry.unit), section);
     grid->addWidget(fieldRow.label, row, 0);
     grid->addWidget(fieldRow.edit, row, 1);
     grid->addWidget(fieldRow.unit, row, 2);

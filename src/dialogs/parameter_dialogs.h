@@ -36,7 +36,7 @@ class ParameterDialog : public QDialog {
   ParameterDialog(model::ElementKind kind, QWidget* parent);
 
   model::ElementKind kind() const { return m_kind; }
-  const FormSpec& form() const { return m_form; }
+  const ParameterForm& form() const { return m_form; }
 
   /// Puts name, texts, enable boxes, choice and control into the widgets.
   void setInput(const ParameterInput& input);
@@ -88,7 +88,7 @@ class ParameterDialog : public QDialog {
   QWidget* buildChoices();
 
   model::ElementKind m_kind;
-  const FormSpec& m_form;
+  const ParameterForm& m_form;
   QLineEdit* m_name = nullptr;
   std::vector<FieldRow> m_rows;
   QButtonGroup* m_choices = nullptr;

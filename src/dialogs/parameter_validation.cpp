@@ -26,50 +26,50 @@ constexpr FieldGate kNotDC = FieldGate::NonConstantSource;
 // clang-format off
 // label, unit, name in messages, parameter slot, rule, reset, widget, group, limit, gate,
 // length, enable box
-constexpr FieldSpec kRez[] = {{"R =", "Ω", "R", 0, kPos, "?", "valR"}};
-constexpr FieldSpec kInd[] = {
+constexpr FormField kRez[] = {{"R =", "Ω", "R", 0, kPos, "?", "valR"}};
+constexpr FormField kInd[] = {
     {"L =", "H", "L", 0, kPos, "?", "valL"},
     {"I(t=0) =", "A", "I(t=0)", 1, kAny, "0", "valI"},
 };
-constexpr FieldSpec kPoj[] = {
+constexpr FormField kPoj[] = {
     {"C =", "F", "C", 0, kPos, "?", "valC"},
     {"U(t=0)=", "V", "U(t=0)", 1, kAny, "0", "valU"},
 };
-constexpr FieldSpec kNap[] = {
+constexpr FormField kNap[] = {
     {"E =", "V", "E", 0, kPos, "?", "valE"},
     {"Rw =", "Ω", "Rw", 1, kPosZ, "0", "valRw"},
     {"f =", "Hz", "f", 2, kPos, "?", "valf", {}, FieldLimit::None, kNotDC},
     {"φ =", "°", "(fi)", 3, kAny, "0", "valFi", {}, FieldLimit::None, kNotDC},
 };
-constexpr FieldSpec kPrd[] = {
+constexpr FormField kPrd[] = {
     {"J =", "A", "J", 0, kPos, "?", "valJ"},
     {"Gw =", "S", "Gw", 1, kPosZ, "0", "valGw"},
     {"f =", "Hz", "f", 2, kPos, "?", "valf", {}, FieldLimit::None, kNotDC},
     {"φ =", "°", "(fi)", 3, kAny, "0", "valFi", {}, FieldLimit::None, kNotDC},
 };
-constexpr FieldSpec kZsN[] = {
+constexpr FormField kZsN[] = {
     {"Rw =", "Ω", "Rw", 1, kPosZ, "0", "valRw"},
     {"k =", "", "k", 0, kNonZero, "?", "valk"},
 };
-constexpr FieldSpec kZsP[] = {
+constexpr FormField kZsP[] = {
     {"Gw =", "S", "Gw", 1, kPosZ, "0", "valGw"},
     {"k =", "", "k", 0, kNonZero, "?", "valk"},
 };
-constexpr FieldSpec kNWe[] = {
+constexpr FormField kNWe[] = {
     {"Poziom :", "dB", "Poziom", 0, kAny, "0", "valPoziom", {}, FieldLimit::None,
      FieldGate::Always, 16},
 };
-constexpr FieldSpec kDio[] = {
+constexpr FormField kDio[] = {
     {"Rf =", "Ω", "Rf", 0, kPosZ, "0", "valRf"},
     {"Gd =", "S", "Gd", 1, kPosZ, "0", "valGd"},
 };
-constexpr FieldSpec kZen[] = {
+constexpr FormField kZen[] = {
     {"Uz =", "V", "Uz", 0, kPos, "?", "valUz"},
     {"Rf =", "Ω", "Rf", 1, kPosZ, "0", "valRf"},
     {"Gd =", "S", "Gd", 2, kPosZ, "0", "valGd"},
 };
 constexpr std::size_t kZenOrder[] = {1, 2, 0};
-constexpr FieldSpec kTyr[] = {
+constexpr FormField kTyr[] = {
     {"Rt =", "Ω", "Rt", 0, kPosZ, "0", "valRt"},
     {"Gd =", "S", "Gd", 1, kPosZ, "0", "valGd"},
     {"f =", "Hz", "f", 2, kPos, "?", "valf", "Sterowanie"},
@@ -77,28 +77,28 @@ constexpr FieldSpec kTyr[] = {
     {"φ2 =", "°", "(fi)2", 4, kPosZ, "?", "valFi2", "Sterowanie", FieldLimit::None, kBox, 13, "CBox1"},
     {"φ3 =", "°", "(fi)3", 5, kPosZ, "?", "valFi3", "Sterowanie", FieldLimit::None, kBox, 13, "CBox2"},
 };
-constexpr FieldSpec kGTO[] = {
+constexpr FormField kGTO[] = {
     {"Rt =", "Ω", "Rt", 0, kPosZ, "0", "valRt"},
     {"Gd =", "S", "Gd", 1, kPosZ, "0", "valGd"},
     {"f =", "Hz", "f", 2, kPos, "?", "valf", "Sterowanie"},
     {"φon =", "°", "(fi)on", 3, kPosZ, "?", "valFiOn", "Sterowanie"},
     {"φoff =", "°", "(fi)off", 4, kPosZ, "?", "valFiOff", "Sterowanie"},
 };
-constexpr FieldSpec kWar[] = {
+constexpr FormField kWar[] = {
     {"c =", "", "c", 0, kPos, "?", "valc"},
     {"ß =", "", "ß", 1, kPos, "?", "valBeta"},
 };
-constexpr FieldSpec kNlL[] = {
+constexpr FormField kNlL[] = {
     {"L =", "", "L", 0, kPos, "?", "valL"},
     {"ß =", "", "ß", 1, kPos, "?", "valBeta"},
     {"I(t=0) =", "A", "I(t=0)", 2, kPosZ, "0", "valI"},
 };
-constexpr FieldSpec kNlC[] = {
+constexpr FormField kNlC[] = {
     {"C =", "", "C", 0, kPos, "?", "valC"},
     {"ß =", "", "ß", 1, kPos, "?", "valBeta"},
     {"U(t=0)=", "V", "U(t=0)", 2, kPosZ, "0", "valU"},
 };
-constexpr FieldSpec kBJT[] = {
+constexpr FormField kBJT[] = {
     {"h11e =", "Ω", "h11e", 0, kPos, "?", "valH11"},
     {"h12e =", "", "h12e", 1, kPos, "?", "valH12"},
     {"h21e =", "", "h21e", 2, kPos, "?", "valH21"},
@@ -106,7 +106,7 @@ constexpr FieldSpec kBJT[] = {
 };
 constexpr std::string_view kRated = "Dane znamionowe";
 constexpr std::string_view kLoad = "Obciążenie";
-constexpr FieldSpec kSDC[] = {
+constexpr FormField kSDC[] = {
     {"P =", "W", "P", 0, kPos, "?", "valP", kRated},
     {"U =", "V", "U", 1, kPos, "?", "valU", kRated},
     {"I =", "A", "I", 2, kPos, "?", "valI", kRated},
@@ -122,13 +122,13 @@ constexpr FieldSpec kSDC[] = {
     {"f =", "%", "(fi)", 10, kAny, "100", "valFi", "Wzbudzenie", FieldLimit::None,
      FieldGate::Always, 6},
 };
-constexpr FieldSpec kWyl[] = {
+constexpr FormField kWyl[] = {
     {"t1 =", "s", "Czas przełączenia(1)", 0, kPosZ, "?", "valT1", "Czas przełączenia",
      FieldLimit::None, kBox, 13, "CB1"},
     {"t2 =", "s", "Czas przełączenia(2)", 1, kPosZ, "?", "valT2", "Czas przełączenia",
      FieldLimit::None, kBox, 13, "CB2"},
 };
-constexpr FieldSpec kSpr[] = {
+constexpr FormField kSpr[] = {
     {"L =", "H", "L1", 0, kPos, "?", "valL1", "Cewka  I "},
     {"I(t=0) =", "A", "I1(t=0)", 2, kAny, "0", "valI1", "Cewka  I "},
     {"L =", "H", "L2", 1, kPos, "?", "valL2", "Cewka  II "},
@@ -138,7 +138,7 @@ constexpr FieldSpec kSpr[] = {
 constexpr std::size_t kSprOrder[] = {0, 2, 1, 3, 4};
 constexpr std::string_view kTfRated = "Dane znamionowe ";
 constexpr std::string_view kTfOther = "Inne parametry ";
-constexpr FieldSpec kTf1[] = {
+constexpr FormField kTf1[] = {
     {"S =", "VA", "S", 0, kPos, "?", "valS", kTfRated},
     {"U1 =", "V", "U1", 1, kPos, "?", "valU1", kTfRated},
     {"U2 =", "V", "U2", 2, kPos, "?", "valU2", kTfRated},
@@ -162,53 +162,53 @@ constexpr std::string_view kSwitchStates[] = {"Otwarty", "Zamknięty"};
 constexpr int kActiveLoadChoice = 0;
 constexpr int kPassiveLoadChoice = 1;
 
-constexpr FormSpec kFormRez{"Rezystancja", 51, kRez};
-constexpr FormSpec kFormInd{"Indukcyjność", 52, kInd};
-constexpr FormSpec kFormPoj{"Pojemność", 53, kPoj};
-constexpr FormSpec kFormNap{.caption = "Źródło napięcia",
-                            .helpTopic = 46,
-                            .fields = kNap,
-                            .choiceCaption = "Rodzaj",
-                            .choices = kWaveforms};
-constexpr FormSpec kFormPrd{.caption = "Źródło prądu",
-                            .helpTopic = 47,
-                            .fields = kPrd,
-                            .choiceCaption = "Rodzaj",
-                            .choices = kWaveforms};
-constexpr FormSpec kFormZsN{
+constexpr ParameterForm kFormRez{"Rezystancja", 51, kRez};
+constexpr ParameterForm kFormInd{"Indukcyjność", 52, kInd};
+constexpr ParameterForm kFormPoj{"Pojemność", 53, kPoj};
+constexpr ParameterForm kFormNap{.caption = "Źródło napięcia",
+                                 .helpTopic = 46,
+                                 .fields = kNap,
+                                 .choiceCaption = "Rodzaj",
+                                 .choices = kWaveforms};
+constexpr ParameterForm kFormPrd{.caption = "Źródło prądu",
+                                 .helpTopic = 47,
+                                 .fields = kPrd,
+                                 .choiceCaption = "Rodzaj",
+                                 .choices = kWaveforms};
+constexpr ParameterForm kFormZsN{
     .caption = "Źródło napięcia sterowane", .helpTopic = 48, .fields = kZsN, .hasControl = true};
-constexpr FormSpec kFormZsP{
+constexpr ParameterForm kFormZsP{
     .caption = "Źródło prądu sterowane", .helpTopic = 49, .fields = kZsP, .hasControl = true};
-constexpr FormSpec kFormNWe{
+constexpr ParameterForm kFormNWe{
     .caption = "Napięcie wejściowe", .helpTopic = 50, .fields = kNWe, .nameMaxLength = 13};
-constexpr FormSpec kFormDio{"Dioda", 57, kDio};
-constexpr FormSpec kFormZen{"Dioda Zenera", 58, kZen, kZenOrder};
-constexpr FormSpec kFormTyr{"Tyrystor SCR", 59, kTyr};
-constexpr FormSpec kFormRCT{"Tyrystor RCT", 60, kTyr};
-constexpr FormSpec kFormGTO{"Tyrystor GTO", 61, kGTO};
-constexpr FormSpec kFormTrM{"Tranzystor mocy", 62, kGTO};
-constexpr FormSpec kFormWar{"Warystor", 54, kWar};
-constexpr FormSpec kFormNlL{"Indukcyjność nieliniowa", 55, kNlL};
-constexpr FormSpec kFormNlC{"Pojemność nieliniowa", 56, kNlC};
-constexpr FormSpec kFormBJT{.caption = "Tranzystor bipolarny",
-                            .helpTopic = 67,
-                            .fields = kBJT,
-                            .choices = kTransistorTypes};
-constexpr FormSpec kFormSDC{.caption = "Silnik prądu stałego",
-                            .helpTopic = 64,
-                            .fields = kSDC,
-                            .choiceCaption = kLoad,
-                            .choices = kLoadTypes};
-constexpr FormSpec kFormWyl{.caption = "Wyłącznik",
-                            .helpTopic = 63,
-                            .fields = kWyl,
-                            .choiceCaption = "Stan początkowy",
-                            .choices = kSwitchStates};
-constexpr FormSpec kFormSpr{"Cewki sprzężone", 65, kSpr, kSprOrder};
-constexpr FormSpec kFormTf1{"Transformator jednofazowy", 66, kTf1};
-constexpr FormSpec kFormMmV{"Woltomierz", 68, {}};
-constexpr FormSpec kFormMmA{"Amperomierz", 69, {}};
-constexpr FormSpec kFormMmW{"Watomierz", 70, {}};
+constexpr ParameterForm kFormDio{"Dioda", 57, kDio};
+constexpr ParameterForm kFormZen{"Dioda Zenera", 58, kZen, kZenOrder};
+constexpr ParameterForm kFormTyr{"Tyrystor SCR", 59, kTyr};
+constexpr ParameterForm kFormRCT{"Tyrystor RCT", 60, kTyr};
+constexpr ParameterForm kFormGTO{"Tyrystor GTO", 61, kGTO};
+constexpr ParameterForm kFormTrM{"Tranzystor mocy", 62, kGTO};
+constexpr ParameterForm kFormWar{"Warystor", 54, kWar};
+constexpr ParameterForm kFormNlL{"Indukcyjność nieliniowa", 55, kNlL};
+constexpr ParameterForm kFormNlC{"Pojemność nieliniowa", 56, kNlC};
+constexpr ParameterForm kFormBJT{.caption = "Tranzystor bipolarny",
+                                 .helpTopic = 67,
+                                 .fields = kBJT,
+                                 .choices = kTransistorTypes};
+constexpr ParameterForm kFormSDC{.caption = "Silnik prądu stałego",
+                                 .helpTopic = 64,
+                                 .fields = kSDC,
+                                 .choiceCaption = kLoad,
+                                 .choices = kLoadTypes};
+constexpr ParameterForm kFormWyl{.caption = "Wyłącznik",
+                                 .helpTopic = 63,
+                                 .fields = kWyl,
+                                 .choiceCaption = "Stan początkowy",
+                                 .choices = kSwitchStates};
+constexpr ParameterForm kFormSpr{"Cewki sprzężone", 65, kSpr, kSprOrder};
+constexpr ParameterForm kFormTf1{"Transformator jednofazowy", 66, kTf1};
+constexpr ParameterForm kFormMmV{"Woltomierz", 68, {}};
+constexpr ParameterForm kFormMmA{"Amperomierz", 69, {}};
+constexpr ParameterForm kFormMmW{"Watomierz", 70, {}};
 
 std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -216,7 +216,7 @@ std::string fieldLine(std::string_view opening, std::string_view fieldName) {
   return std::string(opening) + " " + inQuotes(fieldName) + ".";
 }
 
-bool isChecked(const FieldSpec& field, const ParameterInput& input, std::size_t i) {
+bool isChecked(const FormField& field, const ParameterInput& input, std::size_t i) {
   switch (field.gate) {
     case FieldGate::Always: return true;
     case FieldGate::EnableBox: return i < input.enabled.size() && input.enabled[i];
@@ -229,7 +229,8 @@ std::string_view textOf(const ParameterInput& input, std::size_t i) {
   return i < input.texts.size() ? std::string_view(input.texts[i]) : std::string_view();
 }
 
-std::optional<double> valueOf(const FormSpec& form, const ParameterInput& input, std::size_t i) {
+std::optional<double> valueOf(const ParameterForm& form, const ParameterInput& input,
+                              std::size_t i) {
   const std::string_view text = textOf(input, i);
   if (!form.fields[i].accepts(text)) return std::nullopt;
   return model::parseNumber(text);
@@ -237,7 +238,7 @@ std::optional<double> valueOf(const FormSpec& form, const ParameterInput& input,
 
 }  // namespace
 
-bool FieldSpec::accepts(std::string_view text) const {
+bool FormField::accepts(std::string_view text) const {
   if (!model::isValidNumber(text, rule)) return false;
   const double value = *model::parseNumber(text);
   switch (limit) {
@@ -248,7 +249,7 @@ bool FieldSpec::accepts(std::string_view text) const {
   return true;
 }
 
-const FormSpec& formSpec(ElementKind kind) {
+const ParameterForm& parameterForm(ElementKind kind) {
   switch (kind) {
     case ElementKind::Rez: return kFormRez;
     case ElementKind::Ind: return kFormInd;
@@ -280,10 +281,10 @@ const FormSpec& formSpec(ElementKind kind) {
 }
 
 ParameterInput inputFromElement(const model::Element& element) {
-  const FormSpec& form = formSpec(element.kind());
+  const ParameterForm& form = parameterForm(element.kind());
   ParameterInput input;
   input.name = element.name();
-  for (const FieldSpec& field : form.fields) {
+  for (const FormField& field : form.fields) {
     input.texts.push_back(element.parameter(field.slot).text());
     input.enabled.push_back(field.gate == FieldGate::EnableBox && element.isGiven(field.slot));
   }
@@ -302,7 +303,7 @@ ParameterInput inputFromElement(const model::Element& element) {
 
 Validation validateInput(const model::Element& element, const model::Schematic& schematic,
                          const ParameterInput& input) {
-  const FormSpec& form = formSpec(element.kind());
+  const ParameterForm& form = parameterForm(element.kind());
   Validation result{{}, input};
   ParameterInput& corrected = result.corrected;
   corrected.texts.resize(form.fields.size());
@@ -330,7 +331,7 @@ Validation validateInput(const model::Element& element, const model::Schematic& 
   const std::size_t count = form.fields.size();
   for (std::size_t k = 0; k < count; ++k) {
     const std::size_t i = form.messageOrder.empty() ? k : form.messageOrder[k];
-    const FieldSpec& field = form.fields[i];
+    const FormField& field = form.fields[i];
     if (!isChecked(field, input, i) || field.accepts(textOf(input, i))) continue;
     faults.push_back(fieldLine(messages::kInvalidNumberField, field.messageName));
     reset(i);
@@ -370,10 +371,10 @@ Validation validateInput(const model::Element& element, const model::Schematic& 
 }
 
 void applyInput(model::Element& element, const ParameterInput& input) {
-  const FormSpec& form = formSpec(element.kind());
+  const ParameterForm& form = parameterForm(element.kind());
   element.setName(input.name);
   for (std::size_t i = 0; i < form.fields.size() && i < input.texts.size(); ++i) {
-    const FieldSpec& field = form.fields[i];
+    const FormField& field = form.fields[i];
     // A text the form refuses is never stored: a field outside the check (an unticked angle,
     // the frequency of a constant source) keeps its old text and value.
     if (field.accepts(input.texts[i])) element.setParameter(field.slot, input.texts[i]);
@@ -401,7 +402,7 @@ ParameterEditSession::ParameterEditSession(model::Element& element,
       m_schematic(schematic),
       m_flags(flags),
       m_shown(inputFromElement(element)) {
-  if (formSpec(element.kind()).hasControl)
+  if (parameterForm(element.kind()).hasControl)
     m_controlList = model::controlQuantityList(schematic, &element);
 }
 

@@ -29,7 +29,7 @@ enum class FieldGate {
 enum class FieldLimit { None, AtMost100, Below100 };
 
 /// One number field of a parameter dialog, in the dialog's order.
-struct FieldSpec {
+struct FormField {
   std::string_view label;        ///< "R =", or the enable box text of a gated field
   std::string_view unit;         ///< "Ω", "H", ... ("" for none)
   std::string_view messageName;  ///< the name between quotes in an error line
@@ -48,10 +48,10 @@ struct FieldSpec {
 };
 
 /// Everything a kind's dialog is made of.
-struct FormSpec {
+struct ParameterForm {
   std::string_view caption;
   int helpTopic;
-  std::span<const FieldSpec> fields;
+  std::span<const FormField> fields;
   /// Field indices in the order their errors are listed; empty means the field order.
   std::span<const std::size_t> messageOrder = {};
   int nameMaxLength = 16;
@@ -63,7 +63,7 @@ struct FormSpec {
 };
 
 /// The dialog of a kind.
-const FormSpec& formSpec(model::ElementKind kind);
+const ParameterForm& parameterForm(model::ElementKind kind);
 
 /// Longest text of the controlling-quantity field.
 inline constexpr int kControlMaxLength = 16;

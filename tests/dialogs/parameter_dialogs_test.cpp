@@ -110,7 +110,7 @@ TEST_P(DialogFamilyTest, TypedValuesAreStoredOnOk) {
   EXPECT_FALSE(m_flags.measurementContinuable);
 
   const ParameterInput stored = inputFromElement(element);
-  const FormSpec& form = formSpec(c.kind);
+  const ParameterForm& form = parameterForm(c.kind);
   for (const auto& [name, typed] : c.texts) {
     if (name == "Nazwa") {
       EXPECT_EQ(stored.name, typed.toStdString());
@@ -328,7 +328,7 @@ TEST_F(ParameterDialogTest, EveryKindHasItsDialog) {
     const auto dialog = createParameterDialog(info.kind);
     dialog->setInput(inputFromElement(*model::createElement(info.kind, {10, 10})));
     dialog->show();
-    EXPECT_EQ(dialog->windowTitle().toStdString(), formSpec(info.kind).caption);
+    EXPECT_EQ(dialog->windowTitle().toStdString(), parameterForm(info.kind).caption);
     EXPECT_TRUE(dialog->findChild<QPushButton*>("OK")->isDefault());
     if (!shots.isEmpty())
       dialog->grab().save(QDir(shots).filePath(QString::fromUtf8(info.code) + ".png"));

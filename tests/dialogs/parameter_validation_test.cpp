@@ -26,7 +26,7 @@ class ParameterValidationTest : public ::testing::Test {
 
   /// Index of the form field shown under a message name.
   static std::size_t fieldOf(ElementKind kind, std::string_view messageName) {
-    const auto& fields = formSpec(kind).fields;
+    const auto& fields = parameterForm(kind).fields;
     for (std::size_t i = 0; i < fields.size(); ++i)
       if (fields[i].messageName == messageName) return i;
     ADD_FAILURE() << "no field " << messageName;
@@ -309,7 +309,8 @@ TEST_F(ParameterValidationTest, ChoicesRoundTripThroughTheElement) {
   auto& motor = static_cast<model::SilnikDC&>(add(ElementKind::sDC, 10));
   EXPECT_FALSE(motor.activeLoad());
   ParameterInput input = inputFromElement(motor);
-  EXPECT_EQ(formSpec(ElementKind::sDC).choices[static_cast<std::size_t>(input.choice)], "bierne");
+  EXPECT_EQ(parameterForm(ElementKind::sDC).choices[static_cast<std::size_t>(input.choice)],
+            "bierne");
   input.choice = 0;
   applyInput(motor, input);
   EXPECT_TRUE(motor.activeLoad());
@@ -323,11 +324,11 @@ TEST_F(ParameterValidationTest, ChoicesRoundTripThroughTheElement) {
   EXPECT_EQ(inputFromElement(bjt).choice, 1);
 }
 
-TEST(FormSpecTest, EveryFieldNamesAParameterOfItsKindOnce) {
+TEST(ParameterFormTest, EveryFieldNamesAParameterOfItsKindOnce) {
   for (const model::KindInfo& info : model::allKinds()) {
-    const FormSpec& form = formSpec(info.kind);
+    const ParameterForm& form = parameterForm(info.kind);
     std::vector<bool> seen(info.parameters.size(), false);
-    for (const FieldSpec& field : form.fields) {
+    for (const FormField& field : form.fields) {
       ASSERT_LT(field.slot, info.parameters.size()) << info.code;
       EXPECT_FALSE(seen[field.slot]) << info.code << " " << field.messageName;
       seen[field.slot] = true;
