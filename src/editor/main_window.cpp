@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/error_dialog.h"
+#include "dialogs/parameter_dialogs.h"
 #include "dialogs/simulation_dialogs.h"
 #include "dialogs/simulation_settings_logic.h"
 #include "editor/dialogs.h"
@@ -185,6 +186,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   };
   m_canvas->onEdited = [this] { edited(); };
   m_canvas->setContextMenuPolicy(Qt::CustomContextMenu);
+  m_editor.onParameters = [this](model::Element&) { ParamOnCl(); };
 
   m_timePanel = new QLabel(QStringLiteral("0 ms"), this);
   m_timePanel->setObjectName(QStringLiteral("CzasPanel"));
@@ -385,7 +387,7 @@ void TForm1::buildCommands() {
              {}, [this] { m_editor.reverse(); });
   addCommand("MXparam", "Para&metry...",
              "Parametry|Wywołuje pole dialogowe modyfikacji parametrów zaznaczonego elementu",
-             QKeySequence(Qt::Key_F7), nullptr);
+             QKeySequence(Qt::Key_F7), [this] { ParamOnCl(); });
   addCommand("MXpunaz", "Pokaż/ukryj na&zwę",
              "Pokaż/ukryj nazwę|Wyświetla lub ukrywa nazwę zaznaczonych elementów", {},
              [this] { m_editor.toggleNames(); });
@@ -763,7 +765,8 @@ void TForm1::idleUpdate() {
   enable({"MXpuI", "MXzkI"}, s.currentArrows);
   // The parameter dialogs, runs, plots and the measurement panel come with their windows.
   enable({"MXsymu", "MXSiW"}, s.run);
-  enable({"MXparam", "MXprzeb", "MXwyk", "MXpanel", "MXdodU", "MXdodI", "MXdodP", "MXpom",
+  enable({"MXparam"}, s.parameters);
+  enable({"MXprzeb", "MXwyk", "MXpanel", "MXdodU", "MXdodI", "MXdodP", "MXpom",
           "MXpowpom", "MXkont"},
          false);
   command("MXsymu")->setText(fromUtf8(s.simulateCaption));
@@ -931,6 +934,20 @@ bool TForm1::event(QEvent* event) {
 }
 
 void TForm1::showHelp(const QString& request) { m_help->showTopic(request); }
+
+bool TForm1::ParamOnCl() {
+  if (m_editor.summary() != SelectionSummary::OneElement) return false;
+  model::Element* element = nullptr;
+  for (const auto& e : m_schematic.elements())
+    if (e->selected) element = e.get();
+  const bool accepted = dialogs::editParameters(
+      this, *element, m_schematic, m_editor.flags(),
+      [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); },
+      [this] { m_help->hideHelp(); });
+  edited();
+  m_canvas->update();
+  return accepted;
+}
 
 bool TForm1::resultsValid() const {
   return m_editor.flags().resultsValid && m_lastRunTransfer == m_schematic.transferMode();

@@ -87,6 +87,9 @@ public:
   std::function<SaveAnswer()> askSaveQuestion;
   std::function<void(const QString&)> showWarning;  ///< "Uwaga" messages
 
+  /// The parameter dialog of the one selected element (double click, F7).
+  bool ParamOnCl();
+
   // Analyses.
   /// The run command: the simulation or transfer dialog, then the run. False when cancelled
   /// or the run failed.
