@@ -37,7 +37,7 @@ int wrapOrientation(int orientation) {
 }
 
 Element::Element(ElementKind kind) : Obiekt(static_cast<std::uint8_t>(kind)), m_kind(kind) {
-  for (const ParameterSpec& spec : info().parameters) m_parameters.emplace_back(spec.defaultText);
+  for (const ParameterSpec& definition : info().parameters) m_parameters.emplace_back(definition.defaultText);
   m_given.assign(m_parameters.size(), false);
   voltageDirection = !isSourceKind(kind);
 }
@@ -176,9 +176,9 @@ void Element::readParameters(FieldCursor& fields, std::size_t first, std::size_t
 }
 
 bool Element::shown(std::size_t i, bool transferMode) const {
-  const ParameterSpec& spec = parameterSpec(i);
-  if (spec.timeOnly && transferMode) return false;
-  if (spec.optional && !m_given[i]) return false;
+  const ParameterSpec& definition = parameterSpec(i);
+  if (definition.timeOnly && transferMode) return false;
+  if (definition.optional && !m_given[i]) return false;
   return true;
 }
 
@@ -193,11 +193,11 @@ std::string Element::labelledValues(std::size_t first, std::size_t last,
   std::string text;
   for (std::size_t i = first; i < last; ++i) {
     if (!shown(i, transferMode)) continue;
-    const ParameterSpec& spec = parameterSpec(i);
+    const ParameterSpec& definition = parameterSpec(i);
     text += ' ';
-    text += spec.displayLabel;
+    text += definition.displayLabel;
     text += m_parameters[i].text();
-    text += spec.displaySuffix;
+    text += definition.displaySuffix;
     text += ';';
   }
   return text;
