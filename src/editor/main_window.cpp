@@ -961,8 +961,7 @@ void TForm1::showErrors(const std::vector<std::string>& lines) {
 
 bool TForm1::SymOnCl() {
   const bool transfer = m_schematic.transferMode();
-  const QStringList invalid{QString::fromUtf8(model::messages::kInvalidNumber.data(),
-                                              static_cast<qsizetype>(model::messages::kInvalidNumber.size()))};
+  const QStringList invalid{fromUtf8(model::messages::kInvalidNumber)};
   for (;;) {
     if (transfer) {
       m_transferDialog->setValues(QString::fromStdString(m_simulationSettings.fromText),
@@ -1001,8 +1000,7 @@ bool TForm1::SymOnCl() {
 }
 
 bool TForm1::runWithStoredSettings() {
-  const QStringList invalid{QString::fromUtf8(model::messages::kInvalidNumber.data(),
-                                              static_cast<qsizetype>(model::messages::kInvalidNumber.size()))};
+  const QStringList invalid{fromUtf8(model::messages::kInvalidNumber)};
   // The stored texts pass the same checks as the dialog's.
   if (m_schematic.transferMode()) {
     if (!dialogs::acceptedRange(m_simulationSettings.fromText, m_simulationSettings.toText)) {
