@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -33,6 +35,7 @@
 #include "dialogs/simulation_settings_logic.h"
 #include "editor/dialogs.h"
 #include "editor/painter_canvas.h"
+#include "editor/print_dialog.h"
 #include "editor/schematic_canvas.h"
 #include "editor/symbols.h"
 #include "help/about_dialog.h"
@@ -197,6 +200,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   m_transferDialog = new dialogs::TTransmiDialog(this);
   m_progress = new dialogs::ProgressWindow(this);
   execSimulationDialog = [](dialogs::TSymuDialog& dialog) { return dialog.exec(); };
+  execPrintDialog = [](TDrukDialog& dialog) { return dialog.exec(); };
+  askPdfPath = [this] {
+    QFileDialog dialog(this, QStringLiteral("Eksportuj do PDF"), QString(),
+                       QStringLiteral("Pliki PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
   execTransferDialog = [](dialogs::TTransmiDialog& dialog) { return dialog.exec(); };
 
   m_topology = new TTopoDialog(this);
@@ -353,7 +364,9 @@ void TForm1::buildCommands() {
              {}, [this] { saveAs(); })
       ->setIcon(standardIcon(QStyle::SP_DriveFDIcon));
   addCommand("MXdruksch", "&Drukuj schemat...", "Drukuj schemat|Wywołuje pole dialogowe drukowania",
-             QKeySequence(Qt::CTRL | Qt::Key_D), nullptr);
+             QKeySequence(Qt::CTRL | Qt::Key_D), [this] { DrukujOnCl(); });
+  addCommand("MXpdf", "Eksportuj do &PDF...", "Eksportuj do PDF|Zapisuje schemat w pliku PDF", {},
+             [this] { exportPdf(); });
   addCommand("MXzak", "Za&kończ", "Zakończ|Kończy pracę programu", {}, [this] { close(); });
 
   // Edit.
@@ -565,7 +578,7 @@ void TForm1::buildMenus() {
   reopen->setObjectName(QStringLiteral("MXreopen"));
   m_commands[QStringLiteral("MXreopen")] = reopen->menuAction();
   add(reopen, {"MXZ1", "MXZ2", "MXZ3", "MXZ4"});
-  add(file, {"-", "MXzapisz", "MXzapjako", "-", "MXdruksch", "-", "MXzak"});
+  add(file, {"-", "MXzapisz", "MXzapjako", "-", "MXdruksch", "MXpdf", "-", "MXzak"});
   add(menu("MMedycja", "&Edycja"), {"MXcof", "-", "MXusun", "MXwytnij", "MXkopiuj", "MXwklej", "-",
                                     "MXzazO", "MXzazE", "MXzazP", "MXzazW"});
   add(menu("MMelement", "Ele&ment"), {"MXobrl", "MXobrp", "MXodwroc", "-", "MXparam", "-",
@@ -755,7 +768,8 @@ void TForm1::idleUpdate() {
   const auto enable = [&](std::initializer_list<const char*> names, bool on) {
     for (const char* name : names) command(QString::fromLatin1(name))->setEnabled(on);
   };
-  enable({"MXdruksch"}, false);  // printing arrives with the print dialog
+  enable({"MXdruksch"}, s.print && !QPrinterInfo::availablePrinterNames().isEmpty());
+  enable({"MXpdf"}, s.print);
   enable({"MXusun", "MXwytnij", "MXkopiuj"}, s.deleteSelection);
   enable({"MXcof"}, s.undo);
   enable({"MXwklej"}, s.paste);
@@ -934,6 +948,42 @@ bool TForm1::event(QEvent* event) {
 }
 
 void TForm1::showHelp(const QString& request) { m_help->showTopic(request); }
+
+namespace {
+bool printThroughDialog(TForm1& window, QPrinter& printer, const model::Schematic& schematic,
+                        int grid, const std::function<int(TDrukDialog&)>& exec,
+                        const std::function<void(int)>& help) {
+  TDrukDialog dialog(printer, &window);
+  dialog.onHelp = help;
+  const SchematicExtent extent = schematicExtent(schematic);
+  dialog.prepareForSchematic(extent.size, grid);
+  if (exec(dialog) != QDialog::Accepted) return false;
+  return printSchematic(printer, schematic, dialog.layout(), extent.min, grid);
+}
+}  // namespace
+
+bool TForm1::DrukujOnCl() {
+  QPrinter printer(QPrinter::HighResolution);
+  return printThroughDialog(*this, printer, m_schematic, m_view.grid, execPrintDialog,
+                            [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); });
+}
+
+bool TForm1::exportPdf() {
+  const QString path = askPdfPath();
+  if (path.isEmpty()) return false;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setOutputFileName(path);
+  if (!printThroughDialog(*this, printer, m_schematic, m_view.grid, execPrintDialog,
+                          [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); }))
+    return false;
+  if (!QFileInfo::exists(path)) {
+    showWarning(QStringLiteral("Nie można zapisać pliku: ") + path);
+    return false;
+  }
+  return true;
+}
 
 bool TForm1::ParamOnCl() {
   if (m_editor.summary() != SelectionSummary::OneElement) return false;

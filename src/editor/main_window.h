@@ -87,6 +87,13 @@ public:
   std::function<SaveAnswer()> askSaveQuestion;
   std::function<void(const QString&)> showWarning;  ///< "Uwaga" messages
 
+  /// Prints the schematic through the print dialog (Ctrl+D).
+  bool DrukujOnCl();
+  /// The same layout written to a PDF file instead of a printer.
+  bool exportPdf();
+  /// Replaceable for tests: runs the print dialog, answers its result; and the PDF file name.
+  std::function<int(class TDrukDialog&)> execPrintDialog;
+  std::function<QString()> askPdfPath;
   /// The parameter dialog of the one selected element (double click, F7).
   bool ParamOnCl();
 

@@ -11,6 +11,7 @@
 
 #include "editor/dialogs.h"
 #include "editor/main_window.h"
+#include "editor/print_dialog.h"
 #include "help/help_window.h"
 #include "editor/schematic_canvas.h"
 #include "support/circuit_builder.h"
@@ -214,6 +215,30 @@ TEST(MainWindow, EveryMenuHasItsItems) {
   EXPECT_EQ(w.window.command(QStringLiteral("MSBUsun"))->toolTip(), QStringLiteral("Usuń"));
   EXPECT_EQ(w.window.command(QStringLiteral("MSBUsun"))->statusTip(),
             QStringLiteral("Usuwa zaznaczone obiekty"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindowPrinting, ExportsTheSchematicToPdf) {
+  QTemporaryDir dir;
+  TForm1 window;
+  ASSERT_TRUE(window.openFile(QStringLiteral(WOLTERIX_EXAMPLES "/mostek.wtx")));
+  const QString path = dir.path() + QStringLiteral("/mostek.pdf");
+  window.askPdfPath = [&] { return path; };
+  window.execPrintDialog = [](TDrukDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Drukuj"));
+    return int(QDialog::Accepted);
+  };
+  ASSERT_TRUE(window.exportPdf());
+  QFile pdf(path);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(4) == "%PDF");
+  EXPECT_GT(pdf.size(), 1000);
+
+  window.execPrintDialog = [](TDrukDialog&) { return int(QDialog::Rejected); };
+  EXPECT_FALSE(window.exportPdf());  // cancelled: nothing written
 }
 
 }  // namespace

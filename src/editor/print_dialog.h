@@ -1,0 +1,54 @@
+#pragma once
+/// "Drukuj": the page miniature with the schematic and plot frames, and printing through it.
+
+#include <QDialog>
+
+#include <functional>
+
+#include "editor/print_layout.h"
+
+class QCheckBox;
+class QGroupBox;
+class QPrinter;
+class QTabWidget;
+
+namespace wolterix::model {
+class Schematic;
+}
+
+namespace wolterix::editor {
+
+/// Page metrics of a printer (its printable area in device pixels) and of the screen.
+PageMetrics pageMetricsOf(const QPrinter& printer);
+
+class TDrukDialog : public QDialog {
+  Q_OBJECT
+
+public:
+  TDrukDialog(QPrinter& printer, QWidget* parent = nullptr);
+
+  PrintLayout& layout() { return m_layout; }
+  /// Prepares for the schematic alone: the plot frame and the choice of parts are hidden.
+  void prepareForSchematic(model::GridPoint extent, int grid);
+  std::function<void(int)> onHelp;
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+private:
+  void refresh();
+
+  QPrinter& m_printer;
+  PrintLayout m_layout;
+  QWidget* m_miniature;
+  QGroupBox* m_parts;
+  QCheckBox* m_schematicBox;
+  QCheckBox* m_plotBox;
+  QTabWidget* m_tabs;
+};
+
+/// Draws the schematic on the printer (or PDF) page as the dialog placed it.
+bool printSchematic(QPrinter& printer, const model::Schematic& schematic, const PrintLayout& layout,
+                    model::GridPoint min, int grid);
+
+}  // namespace wolterix::editor
