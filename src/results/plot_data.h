@@ -1,0 +1,71 @@
+#pragma once
+/// The traces of the plot window read from the last run, with their scales.
+
+#include <array>
+#include <complex>
+#include <string>
+#include <vector>
+
+#include "results/waveform_selection.h"
+
+namespace wolterix::engine {
+class WaveformStore;
+class FrequencyStore;
+}  // namespace wolterix::engine
+
+namespace wolterix::model {
+class Schematic;
+}
+
+namespace wolterix::results {
+
+/// The level in dB of the schematic's first input voltage (0 without one).
+double inputLevelOf(const model::Schematic& schematic);
+
+/// A shown time trace: its slot (which fixes its colour), name, quantity and samples.
+struct TimeTrace {
+  int slot = 0;
+  std::string name;
+  Quantity quantity = Quantity::Voltage;
+  std::vector<double> samples;
+};
+
+struct TimePlot {
+  double startTime = 0.0;
+  double spacing = 0.0;
+  int sampleCount = 0;
+  std::vector<TimeTrace> traces;
+  /// Vertical scale per quantity (indexed by Quantity), −1 when no trace shows it.
+  std::array<double, kQuantityCount> scales{-1, -1, -1, -1};
+
+  double span() const { return sampleCount > 1 ? spacing * (sampleCount - 1) : 0.0; }
+  double scale(Quantity q) const { return scales[static_cast<int>(q)]; }
+};
+
+/// The switched-on slots that name a recorded waveform; others are skipped silently.
+TimePlot buildTimePlot(const engine::WaveformStore& store, const WaveformSelection& selection);
+
+struct TransferTrace {
+  int slot = 0;
+  std::string name;
+  std::vector<std::complex<double>> values;
+  /// A value exactly zero has no magnitude in dB or angle: such a trace leaves those plots.
+  bool hasZero = false;
+};
+
+struct TransferPlot {
+  std::vector<double> frequencies;
+  std::vector<TransferTrace> traces;
+  double inputLevel = 0.0;
+  double lowerFrequency = 1.0;  ///< left edge of the logarithmic axis
+  double decades = 0.0;         ///< its width: log10(upper / lower frequency)
+  double lowerDecade = 1.0;     ///< the power of ten where the decade marks start
+  double dbTop = 0.0;
+  double dbBottom = 0.0;
+  double complexScale = 0.25;
+};
+
+TransferPlot buildTransferPlot(const engine::FrequencyStore& store,
+                               const WaveformSelection& selection, double inputLevel);
+
+}  // namespace wolterix::results

@@ -1,0 +1,183 @@
+#include "results/plot_scales.h"
+
+#include <algorithm>
+#include <cmath>
+#include <charconv>
+
+namespace wolterix::results {
+
+namespace {
+namespace c {
+constexpr Color kBlack{0, 0, 0};
+constexpr Color kDarkGrey{64, 64, 64};
+constexpr Color kGrey{128, 128, 128};
+constexpr Color kSilver{192, 192, 192};
+constexpr Color kWhite{255, 255, 255};
+constexpr Color kLime{0, 255, 0};
+constexpr Color kGreen{0, 128, 0};
+constexpr Color kRed{255, 0, 0};
+constexpr Color kMaroon{128, 0, 0};
+constexpr Color kNavy{0, 0, 128};
+constexpr Color kBlue{0, 0, 255};
+constexpr Color kTeal{0, 128, 128};
+constexpr Color kAqua{0, 255, 255};
+constexpr Color kYellow{255, 255, 0};
+constexpr Color kOlive{128, 128, 0};
+constexpr Color kFuchsia{255, 0, 255};
+constexpr Color kPurple{128, 0, 128};
+constexpr Color kGreyBlueTint{200, 208, 224};
+constexpr Color kCreamTint{255, 251, 240};
+constexpr Color kSkyTint{240, 248, 255};
+}  // namespace c
+
+constexpr std::array<Color, 12> kPalette = {
+    c::kBlack, c::kDarkGrey, c::kNavy,   c::kMaroon,        c::kGreen,     c::kTeal,
+    c::kSilver, c::kGreyBlueTint, c::kCreamTint, c::kSkyTint, c::kWhite, c::kLime};
+
+int luminance(Color k) { return (299 * k.r + 587 * k.g + 114 * k.b) / 1000; }
+
+bool isDark(Color k) {
+  for (Color dark : {c::kBlack, c::kDarkGrey, c::kNavy, c::kMaroon, c::kGreen, c::kTeal})
+    if (k == dark) return true;
+  // A colour outside the palette counts as dark by its brightness.
+  return std::find(kPalette.begin(), kPalette.end(), k) == kPalette.end() && luminance(k) < 128;
+}
+}  // namespace
+
+double minimumScale(Quantity q) {
+  switch (q) {
+    case Quantity::Voltage:
+    case Quantity::Current: return 1e-6;
+    case Quantity::Power: return 1e-3;
+    case Quantity::Speed: return 10.0;
+  }
+  return 1e-6;
+}
+
+double roundUpToSeries125(double magnitude) {
+  if (!(magnitude > 0.0) || !std::isfinite(magnitude)) return 1e-6;
+  // Repeated scaling leaves 0.02 a hair above 2 and 0.001 a hair above 1; the slack keeps
+  // such exact series values where they are instead of rounding them up a step.
+  constexpr double kSlack = 1 + 1e-9;
+  double mantissa = magnitude;
+  int exponent = 0;
+  while (mantissa > 10.0 * kSlack) mantissa /= 10.0, ++exponent;
+  while (mantissa <= kSlack) mantissa *= 10.0, --exponent;
+  const double rounded = mantissa <= 2.0 * kSlack ? 2.0 : mantissa <= 5.0 * kSlack ? 5.0 : 10.0;
+  return std::max(rounded * std::pow(10.0, exponent), 1e-6);
+}
+
+double automaticScale(Quantity q, double smallest, double largest) {
+  double magnitude = std::max(std::fabs(smallest), std::fabs(largest));
+  if (!std::isfinite(magnitude)) magnitude = 0.0;
+  return roundUpToSeries125(std::max(magnitude, minimumScale(q)));
+}
+
+double labelFactor(Quantity q, double scale) {
+  if (q == Quantity::Speed || !(scale > 0.0)) return 1.0;
+  double factor = 1.0;
+  int index = 0;
+  // The tolerance keeps 1000 (a whole kilo) from showing as 1000 of the lower unit.
+  while (scale * factor >= 1000.0 * (1 - 1e-9) && index < 4) factor /= 1000.0, ++index;
+  while (scale * factor < 1.0 * (1 - 1e-9) && index > -4) factor *= 1000.0, --index;
+  return factor;
+}
+
+AxisLabel verticalLabel(Quantity q, double scale) {
+  if (q == Quantity::Speed) return {scale, "[o/m]"};
+  static constexpr std::array<const char*, 9> kOpen = {"[p", "[n", "[u", "[m", "[",
+                                                       "[k", "[M", "[G", "[T"};
+  const double factor = labelFactor(q, scale);
+  const int index = int(std::lround(-std::log10(factor) / 3.0));
+  const char* unit = q == Quantity::Voltage ? "V]" : q == Quantity::Current ? "A]" : "W]";
+  return {scale * factor, std::string(kOpen[std::clamp(index, -4, 4) + 4]) + unit};
+}
+
+TimeUnit timeUnit(double span) {
+  if (span >= 1.0) return {"[s]", 1.0};
+  if (span >= 1e-3) return {"[ms]", 1e3};
+  if (span >= 1e-6) return {"[us]", 1e6};
+  if (span >= 1e-9) return {"[ns]", 1e9};
+  return {"[ps]", 1e12};
+}
+
+double magnitudeDb(std::complex<double> k, double inputLevel) {
+  return 20.0 * std::log10(std::abs(k)) + inputLevel;
+}
+
+double angleDegrees(std::complex<double> k) {
+  const double degrees = std::arg(k) * 180.0 / M_PI;
+  return degrees <= -180.0 ? 180.0 : degrees;
+}
+
+DbRange magnitudeRange(double peakDb, double span) {
+  const double division = span / 5.0;
+  if (!std::isfinite(peakDb)) peakDb = 0.0;
+  const double top = std::ceil(peakDb / division - 1e-9) * division;
+  return {top, top - span};
+}
+
+double complexPlaneScale(double largestPart) {
+  double mantissa = std::isfinite(largestPart) ? std::fabs(largestPart) : 0.0;
+  int exponent = 0;
+  while (mantissa > 2.5) mantissa /= 10.0, ++exponent;
+  double rounded = 2.5;
+  for (double step : {0.25, 0.5, 1.0, 1.25, 1.5, 2.0, 2.5}) {
+    if (mantissa <= step * (1 + 1e-12)) {
+      rounded = step;
+      break;
+    }
+  }
+  return rounded * std::pow(10.0, exponent);
+}
+
+double firstDecade(double lowerFrequency) {
+  if (!(lowerFrequency > 0.0)) return 1.0;
+  return std::pow(10.0, std::floor(std::log10(lowerFrequency) + 1e-9));
+}
+
+const std::array<Color, 12>& backgroundPalette() { return kPalette; }
+
+PlotColors plotColors(Color background, GridMode mode) {
+  PlotColors colors;
+  colors.background = background;
+  if (isDark(background))
+    colors.traces = {c::kLime, c::kRed, c::kAqua, c::kYellow, c::kFuchsia, c::kWhite};
+  else
+    colors.traces = {c::kGreen, c::kRed, c::kBlue, c::kOlive, c::kFuchsia, c::kNavy};
+
+  if (background == c::kWhite || background == c::kLime || background == c::kCreamTint ||
+      background == c::kSkyTint) {
+    colors.grid = c::kSilver;
+    colors.text = c::kBlack;
+  } else if (background == c::kSilver || background == c::kGreyBlueTint) {
+    colors.grid = c::kGrey;
+    colors.text = c::kBlack;
+  } else if (!isDark(background)) {
+    // Colours outside the palette: a light one reads like white.
+    colors.grid = c::kSilver;
+    colors.text = c::kBlack;
+  } else {
+    colors.grid = background == c::kDarkGrey ? c::kGrey : c::kDarkGrey;
+    colors.text = c::kSilver;
+  }
+  if (mode == GridMode::Strong) colors.grid = colors.text;
+  return colors;
+}
+
+const std::array<Color, 6>& printedTraceColors() {
+  static constexpr std::array<Color, 6> kPrinted = {c::kLime,  c::kRed,    c::kAqua,
+                                                    c::kOlive, c::kPurple, c::kNavy};
+  return kPrinted;
+}
+
+std::string axisNumber(double value) {
+  if (std::fabs(value) < 1e-12) return "0";
+  // to_chars ignores the locale, so the axis never depends on the environment.
+  char buffer[32];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 3);
+  return std::string(buffer, result.ptr);
+}
+
+}  // namespace wolterix::results
