@@ -410,7 +410,7 @@ void Editor::mergeSelectedWires() {
     m_schematic.clear();
     model::readSchematic(m_schematic, saved, model::ReadMode::Open);
     m_schematic.setTransferMode(transfer);
-    m_current = nullptr;
+    deselectAll();  // objects read back start selected
     return;
   }
   if (mergedAny) {

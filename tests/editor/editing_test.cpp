@@ -212,6 +212,7 @@ TEST(Merging, NeverAtAJointOfThreeWires) {
   mouse.click({20, 10});
   EXPECT_EQ(s.wires().size(), 3u);
   EXPECT_EQ(terminalNodes(s), before);
+  EXPECT_EQ(editor.summary(), SelectionSummary::Nothing);
 }
 
 TEST(Commands, RotateReverseAndArrows) {
