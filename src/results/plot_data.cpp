@@ -30,7 +30,7 @@ TimePlot buildTimePlot(const engine::WaveformStore& store, const WaveformSelecti
   std::array<bool, kQuantityCount> present{};
 
   for (int slot = 0; slot < WaveformSelection::kSlotCount; ++slot) {
-    const TraceSlot& chosen = selection.slots[slot];
+    const TraceSlot& chosen = selection.traceSlots[slot];
     if (!chosen.on || chosen.name.empty()) continue;
     const auto parts = model::splitWaveformName(chosen.name);
     if (!parts) continue;
@@ -70,7 +70,7 @@ TransferPlot buildTransferPlot(const engine::FrequencyStore& store,
   double peakDb = -std::numeric_limits<double>::infinity();
   double largestPart = 0.0;
   for (int slot = 0; slot < WaveformSelection::kSlotCount; ++slot) {
-    const TraceSlot& chosen = selection.slots[slot];
+    const TraceSlot& chosen = selection.traceSlots[slot];
     if (!chosen.on || chosen.name.empty()) continue;
     auto values = store.trace(chosen.name);
     if (!values) continue;

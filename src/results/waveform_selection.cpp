@@ -43,7 +43,7 @@ void WaveformSelection::moveStep(ScaleStep s, int delta) {
 }
 
 void WaveformSelection::clearSlotsNotIn(const std::vector<std::string>& list) {
-  for (TraceSlot& slot : slots) {
+  for (TraceSlot& slot : traceSlots) {
     if (std::find(list.begin(), list.end(), slot.name) == list.end()) slot = TraceSlot{};
   }
 }

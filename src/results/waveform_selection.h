@@ -53,7 +53,7 @@ struct TraceSlot {
 struct WaveformSelection {
   static constexpr int kSlotCount = 6;
 
-  std::array<TraceSlot, kSlotCount> slots;
+  std::array<TraceSlot, kSlotCount> traceSlots;
   /// Per quantity: fixed scale (true) or automatic (false).
   std::array<bool, kQuantityCount> fixedScale{};
   std::array<int, kScaleStepCount> steps{8, 4, 8, 4, 6, 8, 1};

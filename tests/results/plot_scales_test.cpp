@@ -117,10 +117,10 @@ TEST(PlotData, RectifierTracesGetOneVoltageScaleAndUnknownSlotsAreSkipped) {
   ASSERT_TRUE(sim.transientRun(schematic, 0, 40e-3, 1).ok());
 
   WaveformSelection selection;
-  selection.slots[0] = {"U(E1)", true};
-  selection.slots[1] = {"U(Nope)", true};  // deleted since: no trace, no error
-  selection.slots[2] = {"U(R1)", true};
-  selection.slots[3] = {"I(R1)", false};
+  selection.traceSlots[0] = {"U(E1)", true};
+  selection.traceSlots[1] = {"U(Nope)", true};  // deleted since: no trace, no error
+  selection.traceSlots[2] = {"U(R1)", true};
+  selection.traceSlots[3] = {"I(R1)", false};
   const TimePlot plot = buildTimePlot(sim.store(), selection);
   ASSERT_EQ(plot.traces.size(), 2u);
   EXPECT_EQ(plot.traces[1].slot, 2);
@@ -144,7 +144,7 @@ TEST(PlotData, TransferPlotAddsTheInputLevelAndDropsTracesWithAZero) {
   ASSERT_TRUE(sim.frequencySweep(schematic, 10.0, 1e5).ok());
 
   WaveformSelection selection;
-  selection.slots[0] = {names[1], true};
+  selection.traceSlots[0] = {names[1], true};
   const TransferPlot plain = buildTransferPlot(sim.transferStore(), selection, 0.0);
   const TransferPlot raised = buildTransferPlot(sim.transferStore(), selection, 20.0);
   ASSERT_EQ(plain.traces.size(), 1u);

@@ -8,19 +8,19 @@ using namespace wolterix::results;
 
 TEST(WaveformSelection, SlotsOutsideTheCurrentListAreEmptiedAndSwitchedOff) {
   WaveformSelection s;
-  s.slots[0] = {"U(R1)", true};
-  s.slots[1] = {"I(L1)", true};   // from a transient run, gone after a transfer sweep
-  s.slots[2] = {"K(R2)", false};  // kept although off: it is still offered
-  s.slots[3] = {"U(R9)", true};   // a deleted element
+  s.traceSlots[0] = {"U(R1)", true};
+  s.traceSlots[1] = {"I(L1)", true};   // from a transient run, gone after a transfer sweep
+  s.traceSlots[2] = {"K(R2)", false};  // kept although off: it is still offered
+  s.traceSlots[3] = {"U(R9)", true};   // a deleted element
   s.clearSlotsNotIn({"K(R1)", "K(R2)", "U(R1)"});
-  EXPECT_EQ(s.slots[0], (TraceSlot{"U(R1)", true}));
-  EXPECT_EQ(s.slots[1], TraceSlot{});
-  EXPECT_EQ(s.slots[2], (TraceSlot{"K(R2)", false}));
-  EXPECT_EQ(s.slots[3], TraceSlot{});
+  EXPECT_EQ(s.traceSlots[0], (TraceSlot{"U(R1)", true}));
+  EXPECT_EQ(s.traceSlots[1], TraceSlot{});
+  EXPECT_EQ(s.traceSlots[2], (TraceSlot{"K(R2)", false}));
+  EXPECT_EQ(s.traceSlots[3], TraceSlot{});
 
   // An empty list (only transformers and coupled coils) clears everything.
   s.clearSlotsNotIn({});
-  for (const auto& slot : s.slots) EXPECT_EQ(slot, TraceSlot{});
+  for (const auto& slot : s.traceSlots) EXPECT_EQ(slot, TraceSlot{});
 }
 
 TEST(WaveformSelection, DefaultFixedScalesAreFiveHundredVoltsAmperesWattsAndHundredRpm) {
