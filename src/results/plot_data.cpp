@@ -36,7 +36,8 @@ TimePlot buildTimePlot(const engine::WaveformStore& store, const WaveformSelecti
     if (!parts) continue;
     auto samples = store.trace(chosen.name);
     if (!samples) continue;
-    samples->resize(std::min<std::size_t>(samples->size(), std::size_t(std::max(0, store.sampleCount))));
+    samples->resize(
+        std::min<std::size_t>(samples->size(), std::size_t(std::max(0, store.sampleCount))));
     const Quantity q = quantityOfLetter(parts->first);
     const int qi = static_cast<int>(q);
     present[qi] = true;

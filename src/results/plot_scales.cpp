@@ -1,8 +1,8 @@
 #include "results/plot_scales.h"
 
 #include <algorithm>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 
 namespace wolterix::results {
 
@@ -31,7 +31,7 @@ constexpr Color kSkyTint{240, 248, 255};
 }  // namespace c
 
 constexpr std::array<Color, 12> kPalette = {
-    c::kBlack, c::kDarkGrey, c::kNavy,   c::kMaroon,        c::kGreen,     c::kTeal,
+    c::kBlack,  c::kDarkGrey,     c::kNavy,      c::kMaroon,  c::kGreen, c::kTeal,
     c::kSilver, c::kGreyBlueTint, c::kCreamTint, c::kSkyTint, c::kWhite, c::kLime};
 
 int luminance(Color k) { return (299 * k.r + 587 * k.g + 114 * k.b) / 1000; }

@@ -11,7 +11,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -45,8 +44,10 @@ Style styleFor(const PlotView& view, bool paper) {
     style.grid = QPen(toQColor(view.colors.grid), 0);
     for (int k = 0; k < 6; ++k) style.traces[k] = toQColor(view.colors.traces[k]);
   }
-  if (view.grid == GridMode::None) style.grid = QPen(Qt::NoPen);
-  else if (view.grid == GridMode::Faint) style.grid.setStyle(Qt::DotLine);
+  if (view.grid == GridMode::None)
+    style.grid = QPen(Qt::NoPen);
+  else if (view.grid == GridMode::Faint)
+    style.grid.setStyle(Qt::DotLine);
   style.axis = QPen(style.text, 0);
   return style;
 }
@@ -109,7 +110,8 @@ void paintTime(QPainter& p, const QRectF& r, const PlotView& view, const Style& 
     drawTextAt(p, QPointF(r.left() + r.width() * i / kTimeDivisions, r.bottom() + 2),
                qtext(axisNumber(t)), Qt::AlignTop);
   }
-  drawTextAt(p, QPointF(r.right(), r.bottom() + 16), qtext(unit.text), Qt::AlignTop | Qt::AlignRight);
+  drawTextAt(p, QPointF(r.right(), r.bottom() + 16), qtext(unit.text),
+             Qt::AlignTop | Qt::AlignRight);
 
   // Value labels of up to two quantities, left and right of the plot.
   const auto labelled = labelledQuantities(view);
@@ -124,8 +126,8 @@ void paintTime(QPainter& p, const QRectF& r, const PlotView& view, const Style& 
     const Qt::Alignment align = side == 0 ? Qt::AlignRight : Qt::AlignLeft;
     for (int j = 0; j <= kValueDivisions; ++j) {
       const double value = scale * (1.0 - 2.0 * j / kValueDivisions) * factor;
-      drawTextAt(p, QPointF(x, r.top() + r.height() * j / kValueDivisions), qtext(axisNumber(value)),
-                 align);
+      drawTextAt(p, QPointF(x, r.top() + r.height() * j / kValueDivisions),
+                 qtext(axisNumber(value)), align);
     }
     drawTextAt(p, QPointF(x, r.top() + r.height() / kValueDivisions / 2), qtext(label.unit), align);
   }
@@ -142,8 +144,10 @@ void paintTime(QPainter& p, const QRectF& r, const PlotView& view, const Style& 
     for (std::size_t i = 0; i < trace.samples.size(); ++i) {
       const double v = std::clamp(trace.samples[i] / scale, -2.0, 2.0);
       const QPointF point(r.left() + r.width() * double(i) / last, midY - v * r.height() / 2);
-      if (i == 0) path.moveTo(point);
-      else path.lineTo(point);
+      if (i == 0)
+        path.moveTo(point);
+      else
+        path.lineTo(point);
     }
     p.setPen(QPen(s.traces[trace.slot], 1.2));
     p.drawPath(path);
@@ -193,12 +197,15 @@ void paintBode(QPainter& p, const QRectF& r, const PlotView& view, const Style& 
     if (trace.hasZero) continue;
     QPainterPath path;
     for (std::size_t k = 0; k < trace.values.size(); ++k) {
-      const double v = angle ? angleDegrees(trace.values[k])
-                             : magnitudeDb(trace.values[k], plot.inputLevel);
+      const double v =
+          angle ? angleDegrees(trace.values[k]) : magnitudeDb(trace.values[k], plot.inputLevel);
       const double y = r.top() + r.height() * (top - v) / (top - bottom);
-      const QPointF point(frequencyX(plot, r, plot.frequencies[k]), std::clamp(y, r.top() - 5, r.bottom() + 5));
-      if (k == 0) path.moveTo(point);
-      else path.lineTo(point);
+      const QPointF point(frequencyX(plot, r, plot.frequencies[k]),
+                          std::clamp(y, r.top() - 5, r.bottom() + 5));
+      if (k == 0)
+        path.moveTo(point);
+      else
+        path.lineTo(point);
     }
     p.setPen(QPen(s.traces[trace.slot], 1.2));
     p.drawPath(path);
@@ -221,24 +228,29 @@ void paintComplex(QPainter& p, const QRectF& area, const PlotView& view, const S
       const double radius = side / 2 * ring / 5;
       p.drawEllipse(centre, radius, radius);
       p.setPen(s.text);
-      drawTextAt(p, QPointF(centre.x() + radius, centre.y() + 2), qtext(axisNumber(scale * 0.2 * ring)),
-                 Qt::AlignTop | Qt::AlignRight);
+      drawTextAt(p, QPointF(centre.x() + radius, centre.y() + 2),
+                 qtext(axisNumber(scale * 0.2 * ring)), Qt::AlignTop | Qt::AlignRight);
       p.setPen(s.grid);
     }
   } else {
     drawGrid(p, r, s, 10, 10);
     p.setPen(s.text);
-    drawTextAt(p, QPointF(r.right(), centre.y() + 2), qtext(axisNumber(scale)), Qt::AlignTop | Qt::AlignRight);
-    drawTextAt(p, QPointF(centre.x() + 4, r.top()), qtext(axisNumber(scale)), Qt::AlignTop | Qt::AlignLeft);
+    drawTextAt(p, QPointF(r.right(), centre.y() + 2), qtext(axisNumber(scale)),
+               Qt::AlignTop | Qt::AlignRight);
+    drawTextAt(p, QPointF(centre.x() + 4, r.top()), qtext(axisNumber(scale)),
+               Qt::AlignTop | Qt::AlignLeft);
   }
   p.setPen(s.axis);
   p.drawLine(QPointF(r.left(), centre.y()), QPointF(r.right(), centre.y()));
   p.drawLine(QPointF(centre.x(), r.top()), QPointF(centre.x(), r.bottom()));
-  drawTextAt(p, QPointF(r.right() - 4, centre.y() - 2), QStringLiteral("Re"), Qt::AlignBottom | Qt::AlignRight);
-  drawTextAt(p, QPointF(centre.x() - 4, r.top() + 2), QStringLiteral("Im"), Qt::AlignTop | Qt::AlignRight);
+  drawTextAt(p, QPointF(r.right() - 4, centre.y() - 2), QStringLiteral("Re"),
+             Qt::AlignBottom | Qt::AlignRight);
+  drawTextAt(p, QPointF(centre.x() - 4, r.top() + 2), QStringLiteral("Im"),
+             Qt::AlignTop | Qt::AlignRight);
 
   auto toPoint = [&](std::complex<double> k) {
-    return QPointF(centre.x() + k.real() / scale * side / 2, centre.y() - k.imag() / scale * side / 2);
+    return QPointF(centre.x() + k.real() / scale * side / 2,
+                   centre.y() - k.imag() / scale * side / 2);
   };
   p.save();
   p.setClipRect(r.adjusted(-1, -1, 1, 1));
@@ -264,7 +276,8 @@ void paintPlot(QPainter& painter, const QRectF& area, const PlotView& view, bool
   if (!paper) painter.fillRect(area, toQColor(view.colors.background));
   const Style style = styleFor(view, paper);
   const QRectF plot = area.adjusted(62, 12, -62, -36);
-  if (!view.transfer) paintTime(painter, plot, view, style);
+  if (!view.transfer)
+    paintTime(painter, plot, view, style);
   else if (view.selection.transferPlot == TransferPlotKind::Complex)
     paintComplex(painter, plot, view, style);
   else
@@ -274,18 +287,18 @@ void paintPlot(QPainter& painter, const QRectF& area, const PlotView& view, bool
 
 namespace {
 class PlotArea : public QWidget {
-public:
+ public:
   PlotArea(const PlotView& view, QWidget* parent) : QWidget(parent), m_view(view) {
     setMinimumSize(400, 250);
   }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     paintPlot(painter, QRectF(rect()), m_view, false);
   }
 
-private:
+ private:
   const PlotView& m_view;
 };
 }  // namespace
@@ -313,20 +326,43 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     }
     return action;
   };
-  command("PwEsc", QStringLiteral("<< &Wolterix"), Qt::Key_F12, [this] { if (onBack) onBack(); },
-          QStringLiteral("<< Wolterix"));
-  command("Pw5", QStringLiteral("&Przebiegi..."), Qt::Key_F11,
-          [this] { if (onSelectWaveforms) onSelectWaveforms(); }, QStringLiteral("Przebiegi"));
-  command("Pw7", QStringLiteral("&Symulacja..."), Qt::Key_F9, [this] { if (onSimulate) onSimulate(); },
-          QStringLiteral("Symulacja"));
-  m_continueAction = command("Pw8", QStringLiteral("Ko&ntynuuj"), Qt::Key_F10,
-                             [this] { if (onContinue) onContinue(); }, QStringLiteral("Kontynuuj"));
-  m_axisAction = command("Pw6", QStringLiteral("&Opis osi pionowej..."), Qt::Key_F6, [this] {
-    // The two labelled quantities swap, a quick stand-in for choosing them one by one.
-    setLabelChoices(m_view.labelChoices[1], m_view.labelChoices[0]);
-  }, QStringLiteral("Opis osi"));
-  command("Pw9", QStringLiteral("Dr&ukuj..."), QKeySequence(Qt::CTRL | Qt::Key_D),
-          [this] { if (onPrint) onPrint(); }, QStringLiteral("Drukuj"));
+  command(
+      "PwEsc", QStringLiteral("<< &Wolterix"), Qt::Key_F12,
+      [this] {
+        if (onBack) onBack();
+      },
+      QStringLiteral("<< Wolterix"));
+  command(
+      "Pw5", QStringLiteral("&Przebiegi..."), Qt::Key_F11,
+      [this] {
+        if (onSelectWaveforms) onSelectWaveforms();
+      },
+      QStringLiteral("Przebiegi"));
+  command(
+      "Pw7", QStringLiteral("&Symulacja..."), Qt::Key_F9,
+      [this] {
+        if (onSimulate) onSimulate();
+      },
+      QStringLiteral("Symulacja"));
+  m_continueAction = command(
+      "Pw8", QStringLiteral("Ko&ntynuuj"), Qt::Key_F10,
+      [this] {
+        if (onContinue) onContinue();
+      },
+      QStringLiteral("Kontynuuj"));
+  m_axisAction = command(
+      "Pw6", QStringLiteral("&Opis osi pionowej..."), Qt::Key_F6,
+      [this] {
+        // The two labelled quantities swap, a quick stand-in for choosing them one by one.
+        setLabelChoices(m_view.labelChoices[1], m_view.labelChoices[0]);
+      },
+      QStringLiteral("Opis osi"));
+  command(
+      "Pw9", QStringLiteral("Dr&ukuj..."), QKeySequence(Qt::CTRL | Qt::Key_D),
+      [this] {
+        if (onPrint) onPrint();
+      },
+      QStringLiteral("Drukuj"));
   command("Pw1", QStringLiteral("&Kolor tła..."), Qt::Key_F4, [this] { chooseBackground(); });
   command("Pw2", QStringLiteral("Wyraźne linie siatki"), QKeySequence(Qt::CTRL | Qt::Key_2),
           [this] { setGridMode(GridMode::Strong); });
@@ -334,8 +370,12 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
           [this] { setGridMode(GridMode::Faint); });
   command("Pw4", QStringLiteral("Brak linii siatki"), QKeySequence(Qt::CTRL | Qt::Key_0),
           [this] { setGridMode(GridMode::None); });
-  command("MXpomocW", QStringLiteral("Pomo&c"), Qt::Key_F1, [this] { if (onHelp) onHelp(kHelpTopic); },
-          QStringLiteral("Pomoc"));
+  command(
+      "MXpomocW", QStringLiteral("Pomo&c"), Qt::Key_F1,
+      [this] {
+        if (onHelp) onHelp(kHelpTopic);
+      },
+      QStringLiteral("Pomoc"));
   m_continue = qobject_cast<QToolButton*>(toolbar->widgetForAction(toolbar->actions().value(3)));
   m_axisLabels = qobject_cast<QToolButton*>(toolbar->widgetForAction(toolbar->actions().value(4)));
 

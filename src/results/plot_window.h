@@ -2,7 +2,6 @@
 /// "Wykresy": the time traces or the transfer-function plots of the last run.
 
 #include <QWidget>
-
 #include <array>
 #include <functional>
 
@@ -39,7 +38,7 @@ void paintPlot(QPainter& painter, const QRectF& area, const PlotView& view, bool
 class TWykDialog : public QWidget {
   Q_OBJECT
 
-public:
+ public:
   explicit TWykDialog(QWidget* parent = nullptr);
 
   /// Reads the chosen traces of the last run and shows them.
@@ -65,7 +64,7 @@ public:
   std::function<void()> onPrint;
   std::function<void(int topic)> onHelp;
 
-private:
+ private:
   void rebuildColors();
   void updateInformation();
   void chooseBackground();

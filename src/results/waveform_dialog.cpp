@@ -15,7 +15,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 #include "results/plot_scales.h"
@@ -174,8 +173,8 @@ bool TPrzeb2Dialog::edit(WaveformSelection& selection, const std::vector<std::st
   return true;
 }
 
-void TPrzeb2Dialog::load(const WaveformSelection& selection,
-                         const std::vector<std::string>& list, bool transfer) {
+void TPrzeb2Dialog::load(const WaveformSelection& selection, const std::vector<std::string>& list,
+                         bool transfer) {
   m_tabs->setTabVisible(m_tabs->indexOf(m_scaleTab), !transfer);
   m_tabs->setTabVisible(m_tabs->indexOf(m_transferTab), transfer);
   m_tabs->setCurrentIndex(m_tabs->isTabVisible(m_lastTab) ? m_lastTab : 0);
@@ -231,8 +230,8 @@ void TPrzeb2Dialog::UDcl(int step, int delta) {
 
 void TPrzeb2Dialog::showSteps() {
   for (int s = 0; s < kScaleStepCount; ++s)
-    m_stepLabels[s]->setText(QString::fromStdString(
-        stepText(static_cast<ScaleStep>(s), m_working.steps[s])));
+    m_stepLabels[s]->setText(
+        QString::fromStdString(stepText(static_cast<ScaleStep>(s), m_working.steps[s])));
 }
 
 void TPrzeb2Dialog::keyPressEvent(QKeyEvent* event) {

@@ -2,7 +2,6 @@
 /// "Przebiegi": choosing up to six traces and the vertical scales of the plot window.
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 #include <string>
@@ -24,7 +23,7 @@ namespace wolterix::results {
 class TPrzeb2Dialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   explicit TPrzeb2Dialog(QWidget* parent = nullptr);
 
   /// Shows the dialog for the list of the last run; "OK" stores the controls into the
@@ -40,18 +39,18 @@ public:
   /// Colours of the six slot markers and their background, from the plot window.
   void setTraceColors(const QColor& background, const std::array<QColor, 6>& traces);
 
-  void OverClick(int slot);    ///< `Over1Click`..`Over6Click`, slot 0..5
-  void edDbCl(int slot);       ///< `ed0DbCl`..`ed5DbCl`
+  void OverClick(int slot);        ///< `Over1Click`..`Over6Click`, slot 0..5
+  void edDbCl(int slot);           ///< `ed0DbCl`..`ed5DbCl`
   void UDcl(int step, int delta);  ///< `UD1cl`..`UD7cl`, step 0..6
 
   std::function<void(int topic)> onHelp;
 
-protected:
+ protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void done(int result) override;
 
-private:
+ private:
   void showSteps();
 
   WaveformSelection m_working;

@@ -1,3 +1,5 @@
+#include "results/plot_scales.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include "model/schematic_file.h"
 #include "model/waveform_names.h"
 #include "results/plot_data.h"
-#include "results/plot_scales.h"
 
 namespace {
 
@@ -23,13 +24,10 @@ TEST(PlotScales, AutomaticScaleRoundsUpToTheOneTwoFiveSeries) {
       {Quantity::Voltage, -325.0, 310.0, 500.0},  // the larger magnitude counts
       {Quantity::Voltage, 0.0, 100.0, 100.0},     // a series value stays
       {Quantity::Voltage, 0.0, 0.02, 0.02},       // ... also after many divisions
-      {Quantity::Voltage, 0.0, 0.001, 0.001},
-      {Quantity::Current, 0.0, 1.01, 2.0},
-      {Quantity::Current, -2.1, 0.0, 5.0},
-      {Quantity::Current, 0.0, 6.0, 10.0},
+      {Quantity::Voltage, 0.0, 0.001, 0.001},    {Quantity::Current, 0.0, 1.01, 2.0},
+      {Quantity::Current, -2.1, 0.0, 5.0},       {Quantity::Current, 0.0, 6.0, 10.0},
       {Quantity::Voltage, 0.0, 0.0, 1e-6},  // a dead trace uses the minimum
-      {Quantity::Power, 0.0, 1e-9, 1e-3},
-      {Quantity::Speed, 0.0, 1450.0, 2000.0},
+      {Quantity::Power, 0.0, 1e-9, 1e-3},        {Quantity::Speed, 0.0, 1450.0, 2000.0},
       {Quantity::Speed, 0.0, 3.0, 10.0},
   };
   for (const auto& c : cases)
@@ -45,10 +43,10 @@ TEST(PlotScales, VerticalLabelsCarryTheirPrefix) {
     const char* unit;
   };
   const Case cases[] = {
-      {Quantity::Voltage, 500.0, 500.0, "[V]"},   {Quantity::Voltage, 1000.0, 1.0, "[kV]"},
-      {Quantity::Voltage, 0.02, 20.0, "[mV]"},    {Quantity::Current, 1e-6, 1.0, "[uA]"},
+      {Quantity::Voltage, 500.0, 500.0, "[V]"},    {Quantity::Voltage, 1000.0, 1.0, "[kV]"},
+      {Quantity::Voltage, 0.02, 20.0, "[mV]"},     {Quantity::Current, 1e-6, 1.0, "[uA]"},
       {Quantity::Current, 200e-12, 200.0, "[pA]"}, {Quantity::Power, 5e14, 500.0, "[TW]"},
-      {Quantity::Power, 2e6, 2.0, "[MW]"},        {Quantity::Speed, 2000.0, 2000.0, "[o/m]"},
+      {Quantity::Power, 2e6, 2.0, "[MW]"},         {Quantity::Speed, 2000.0, 2000.0, "[o/m]"},
   };
   for (const auto& c : cases) {
     const AxisLabel label = verticalLabel(c.q, c.scale);
@@ -111,7 +109,8 @@ TEST(PlotScales, ColoursFollowTheBackground) {
 
 TEST(PlotData, RectifierTracesGetOneVoltageScaleAndUnknownSlotsAreSkipped) {
   wolterix::model::Schematic schematic;
-  ASSERT_TRUE(wolterix::model::openSchematicFile(schematic, WOLTERIX_EXAMPLES "/prostownik.wtx").ok());
+  ASSERT_TRUE(
+      wolterix::model::openSchematicFile(schematic, WOLTERIX_EXAMPLES "/prostownik.wtx").ok());
   wolterix::engine::Simulation sim;
   sim.setSampleCount(200);
   ASSERT_TRUE(sim.transientRun(schematic, 0, 40e-3, 1).ok());

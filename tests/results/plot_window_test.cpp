@@ -1,15 +1,15 @@
+#include "results/plot_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QImage>
 #include <QTest>
-
 #include <cstdlib>
 
 #include "engine/transient_run.h"
 #include "model/schematic.h"
 #include "model/schematic_file.h"
-#include "results/plot_window.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ int pixelsOf(const QImage& image, QRgb colour) {
     for (int x = 0; x < image.width(); ++x) {
       const QRgb p = image.pixel(x, y);
       if (std::abs(qRed(p) - qRed(colour)) + std::abs(qGreen(p) - qGreen(colour)) +
-              std::abs(qBlue(p) - qBlue(colour)) < 90)
+              std::abs(qBlue(p) - qBlue(colour)) <
+          90)
         ++count;
     }
   return count;
@@ -51,7 +52,8 @@ TEST(PlotWindow, RectifierTracesArePaintedInTheirSlotColours) {
   EXPECT_FALSE(info.contains(QStringLiteral("gone")));
 
   const QImage image = window.grab().toImage();
-  if (qEnvironmentVariableIsSet("WOLTERIX_PLOT_SHOT")) image.save(qEnvironmentVariable("WOLTERIX_PLOT_SHOT"));
+  if (qEnvironmentVariableIsSet("WOLTERIX_PLOT_SHOT"))
+    image.save(qEnvironmentVariable("WOLTERIX_PLOT_SHOT"));
   EXPECT_GT(pixelsOf(image, qRgb(0, 255, 0)), 300);
   EXPECT_GT(pixelsOf(image, qRgb(255, 0, 0)), 300);
 

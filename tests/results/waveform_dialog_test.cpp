@@ -1,3 +1,5 @@
+#include "results/waveform_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -8,8 +10,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-
-#include "results/waveform_dialog.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "results/waveform_selection.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
