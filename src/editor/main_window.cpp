@@ -40,11 +40,15 @@
 #include "editor/symbols.h"
 #include "help/about_dialog.h"
 #include "help/help_topics.h"
+#include "results/plot_data.h"
+#include "results/plot_window.h"
+#include "results/waveform_dialog.h"
 #include "help/help_window.h"
 #include "model/connectivity.h"
 #include "model/element.h"
 #include "model/messages.h"
 #include "model/schematic_file.h"
+#include "model/waveform_names.h"
 
 namespace wolterix::editor {
 
@@ -210,6 +214,24 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   };
   execTransferDialog = [](dialogs::TTransmiDialog& dialog) { return dialog.exec(); };
 
+  m_waveformDialog = new results::TPrzeb2Dialog(this);
+  m_plots = new results::TWykDialog(nullptr);
+  m_plots->onBack = [this] {
+    m_plots->hide();
+    raise();
+    activateWindow();
+  };
+  m_plots->onSelectWaveforms = [this] {
+    if (chooseWaveforms()) showPlots();
+  };
+  m_plots->onSimulate = [this] {
+    if (SymOnCl()) showPlots();
+  };
+  m_plots->onContinue = [this] {
+    // Another stretch of the same length from where the last run ended.
+    if (!m_schematic.transferMode() && resultsValid() && runAnalysis(true)) showPlots();
+  };
+
   m_topology = new TTopoDialog(this);
   m_help = new help::HelpWindow(nullptr);
 
@@ -257,7 +279,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   start();
 }
 
-TForm1::~TForm1() { delete m_help; }
+TForm1::~TForm1() {
+  delete m_plots;
+  delete m_help;
+}
 
 QAction* TForm1::command(const QString& name) const {
   const auto it = m_commands.find(name);
@@ -442,9 +467,9 @@ void TForm1::buildCommands() {
   addCommand("MXsymu", "&Symulacja...", "Symulacja|Wywołuje pole dialogowe symulacji",
              QKeySequence(Qt::Key_F9), [this] { SymOnCl(); });
   addCommand("MXprzeb", "&Przebiegi...", "Przebiegi|Wywołuje pole dialogowe wyboru przebiegów i skali",
-             QKeySequence(Qt::Key_F11), nullptr);
+             QKeySequence(Qt::Key_F11), [this] { chooseWaveforms(); });
   addCommand("MXwyk", "&Wykresy...", "Wykresy|Wyświetla wykresy wybranych przebiegów czasowych",
-             QKeySequence(Qt::Key_F12), nullptr);
+             QKeySequence(Qt::Key_F12), [this] { showPlots(); });
   addCommand("MXtopo", "T&opologia...", "Topologia|Otwiera okienko topologii bieżącego obwodu",
              QKeySequence(Qt::CTRL | Qt::Key_T), [this] {
                refreshTopology();
@@ -454,7 +479,9 @@ void TForm1::buildCommands() {
   addCommand("MXSiW", "Symulacja+Wyk&resy",
              "Symulacja+Wykresy|Wykonuje symulację przy aktualnych ustawieniach i automatycznie "
              "wyświetla wybrane przebiegi",
-             QKeySequence(Qt::CTRL | Qt::Key_F9), [this] { runWithStoredSettings(); });
+             QKeySequence(Qt::CTRL | Qt::Key_F9), [this] {
+               if (runWithStoredSettings()) showPlots();
+             });
   addCommand("MXpanel", "Otwórz pa&nel pomiarowy", "Pomiar|Otwiera panel pomiarowy", {}, nullptr);
   addCommand("MXdodU", "Dodaj &woltomierz", "Dodaj woltomierz|Dodaje miernik napięcia zaznaczonego elementu",
              QKeySequence(Qt::CTRL | Qt::Key_U), nullptr);
@@ -780,7 +807,8 @@ void TForm1::idleUpdate() {
   // The parameter dialogs, runs, plots and the measurement panel come with their windows.
   enable({"MXsymu", "MXSiW"}, s.run);
   enable({"MXparam"}, s.parameters);
-  enable({"MXprzeb", "MXwyk", "MXpanel", "MXdodU", "MXdodI", "MXdodP", "MXpom",
+  enable({"MXprzeb", "MXwyk"}, s.plotsAndWaveforms);
+  enable({"MXpanel", "MXdodU", "MXdodI", "MXdodP", "MXpom",
           "MXpowpom", "MXkont"},
          false);
   command("MXsymu")->setText(fromUtf8(s.simulateCaption));
@@ -983,6 +1011,22 @@ bool TForm1::exportPdf() {
     return false;
   }
   return true;
+}
+
+bool TForm1::chooseWaveforms() {
+  if (!resultsValid()) return false;
+  m_waveformDialog->onHelp = [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); };
+  m_waveformDialog->setTraceColors(m_plots->backgroundColor(), m_plots->traceColors());
+  return m_waveformDialog->edit(m_selection, model::waveformList(m_schematic), m_schematic.transferMode());
+}
+
+void TForm1::showPlots() {
+  if (!resultsValid()) return;
+  m_plots->onHelp = [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); };
+  m_plots->showResults(m_simulation, m_selection, m_schematic.transferMode(),
+                       results::inputLevelOf(m_schematic));
+  m_plots->show();
+  m_plots->raise();
 }
 
 bool TForm1::ParamOnCl() {

@@ -12,6 +12,7 @@
 
 #include "editor/command_states.h"
 #include "engine/transient_run.h"
+#include "results/waveform_selection.h"
 #include "editor/editing.h"
 #include "editor/symbols.h"
 #include "editor/user_settings.h"
@@ -29,6 +30,11 @@ class QTimer;
 
 namespace wolterix::help {
 class HelpWindow;
+}
+
+namespace wolterix::results {
+class TPrzeb2Dialog;
+class TWykDialog;
 }
 
 namespace wolterix::dialogs {
@@ -94,6 +100,12 @@ public:
   /// Replaceable for tests: runs the print dialog, answers its result; and the PDF file name.
   std::function<int(class TDrukDialog&)> execPrintDialog;
   std::function<QString()> askPdfPath;
+  /// "Przebiegi" (F11): the six traces and the scales.
+  bool chooseWaveforms();
+  /// "Wykresy" (F12): the plot window on the last results.
+  void showPlots();
+  results::WaveformSelection& waveformSelection() { return m_selection; }
+  results::TWykDialog& plotWindow() { return *m_plots; }
   /// The parameter dialog of the one selected element (double click, F7).
   bool ParamOnCl();
 
@@ -151,6 +163,9 @@ private:
   dialogs::TSymuDialog* m_simulationDialog = nullptr;
   dialogs::TTransmiDialog* m_transferDialog = nullptr;
   dialogs::ProgressWindow* m_progress = nullptr;
+  results::WaveformSelection m_selection;
+  results::TPrzeb2Dialog* m_waveformDialog = nullptr;
+  results::TWykDialog* m_plots = nullptr;
   QLabel* m_timePanel = nullptr;
   UserSettings m_settings;
   ViewSettings m_view;

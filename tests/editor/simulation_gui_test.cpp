@@ -5,6 +5,7 @@
 #include "dialogs/error_dialog.h"
 #include "dialogs/simulation_dialogs.h"
 #include "editor/main_window.h"
+#include "results/plot_window.h"
 #include "support/circuit_builder.h"
 
 namespace {
@@ -106,6 +107,26 @@ TEST(SimulationFromTheWindow, DialogShowsTheTotalNumberOfSteps) {
   dialog.setValues(QStringLiteral("20m"), 6);
   EXPECT_EQ(dialog.stepsText(), QStringLiteral("60416"));
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Symulacja"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SimulationFromTheWindow, PlotsFollowTheResults) {
+  TForm1 window;
+  ASSERT_TRUE(window.openFile(QStringLiteral(WOLTERIX_EXAMPLES "/prostownik.wtx")));
+  window.idleUpdate();
+  EXPECT_FALSE(window.command(QStringLiteral("MXwyk"))->isEnabled());  // nothing run yet
+  window.simulationSettings().timeText = "40m";
+  window.simulationSettings().time = 0.04;
+  window.command(QStringLiteral("MXSiW"))->trigger();  // runs and opens the plots
+  EXPECT_TRUE(window.resultsValid());
+  EXPECT_TRUE(window.plotWindow().isVisible());
+  window.idleUpdate();
+  EXPECT_TRUE(window.command(QStringLiteral("MXwyk"))->isEnabled());
+  EXPECT_TRUE(window.command(QStringLiteral("MXprzeb"))->isEnabled());
+  window.plotWindow().hide();
 }
 
 }  // namespace
