@@ -227,6 +227,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   m_plots->onSimulate = [this] {
     if (SymOnCl()) showPlots();
   };
+  m_plots->onPrint = [this] {
+    printPlot(QPrinterInfo::availablePrinterNames().isEmpty());
+  };
+  m_plots->onExportPdf = [this] { printPlot(true); };
   m_plots->onContinue = [this] {
     // Another stretch of the same length from where the last run ended.
     if (!m_schematic.transferMode() && resultsValid() && runAnalysis(true)) showPlots();
@@ -1011,6 +1015,38 @@ bool TForm1::exportPdf() {
     return false;
   }
   return true;
+}
+
+bool TForm1::printPlot(bool toPdf) {
+  QPrinter printer(QPrinter::HighResolution);
+  QString path;
+  if (toPdf) {
+    path = askPdfPath();
+    if (path.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(path);
+  }
+  TDrukDialog dialog(printer, this);
+  dialog.onHelp = [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); };
+  const SchematicExtent extent = schematicExtent(m_schematic);
+  dialog.prepareForPlot(extent.size, m_view.grid);
+  if (execPrintDialog(dialog) != QDialog::Accepted) return false;
+  if (!dialog.schematicChosen() && !dialog.plotChosen()) return false;
+  const results::PlotView view = m_plots->view();
+  const bool done = printPage(printer, dialog.schematicChosen() ? &m_schematic : nullptr,
+                              dialog.layout(), extent.min, m_view.grid,
+                              dialog.plotChosen()
+                                  ? std::function<void(QPainter&, const QRectF&)>(
+                                        [&view](QPainter& painter, const QRectF& area) {
+                                          results::paintPlot(painter, area, view, true);
+                                        })
+                                  : nullptr);
+  if (toPdf && !QFileInfo::exists(path)) {
+    showWarning(QStringLiteral("Nie można zapisać pliku: ") + path);
+    return false;
+  }
+  return done;
 }
 
 bool TForm1::chooseWaveforms() {

@@ -100,6 +100,8 @@ public:
   /// Replaceable for tests: runs the print dialog, answers its result; and the PDF file name.
   std::function<int(class TDrukDialog&)> execPrintDialog;
   std::function<QString()> askPdfPath;
+  /// Prints the plot (and the schematic if chosen) from the plot window; toPdf asks for a file.
+  bool printPlot(bool toPdf);
   /// "Przebiegi" (F11): the six traces and the scales.
   bool chooseWaveforms();
   /// "Wykresy" (F12): the plot window on the last results.

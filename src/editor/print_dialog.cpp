@@ -162,6 +162,19 @@ void TDrukDialog::prepareForSchematic(model::GridPoint extent, int grid) {
   refresh();
 }
 
+void TDrukDialog::prepareForPlot(model::GridPoint extent, int grid) {
+  m_parts->show();
+  static_cast<Miniature*>(m_miniature)->showPlot = true;
+  m_tabs->setTabVisible(0, true);
+  m_tabs->setTabVisible(1, true);
+  m_tabs->setCurrentIndex(1);
+  m_layout.setSchematic(extent, grid);
+  refresh();
+}
+
+bool TDrukDialog::schematicChosen() const { return m_schematicBox->isChecked(); }
+bool TDrukDialog::plotChosen() const { return m_plotBox->isChecked(); }
+
 void TDrukDialog::refresh() { m_miniature->update(); }
 
 void TDrukDialog::keyPressEvent(QKeyEvent* event) {
@@ -174,15 +187,34 @@ void TDrukDialog::keyPressEvent(QKeyEvent* event) {
 
 bool printSchematic(QPrinter& printer, const model::Schematic& schematic, const PrintLayout& layout,
                     model::GridPoint min, int grid) {
+  return printPage(printer, &schematic, layout, min, grid, nullptr);
+}
+
+bool printPage(QPrinter& printer, const model::Schematic* schematic, const PrintLayout& layout,
+               model::GridPoint min, int grid,
+               const std::function<void(QPainter&, const QRectF&)>& paintPlot) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  PainterCanvas canvas(painter);
-  ViewSettings view;
-  view.grid = grid;
-  view.printer = true;
-  view.background = colors::kWhite;
-  const auto [dx, dy] = layout.schematicOffset(min, grid);
-  drawSchematic(canvas, schematic, view, layout.scale(), dx, dy);
+  if (schematic) {
+    PainterCanvas canvas(painter);
+    ViewSettings view;
+    view.grid = grid;
+    view.printer = true;
+    view.background = colors::kWhite;
+    const auto [dx, dy] = layout.schematicOffset(min, grid);
+    drawSchematic(canvas, *schematic, view, layout.scale(), dx, dy);
+  }
+  if (paintPlot) {
+    // The plot is drawn as on the screen and scaled onto the page, so its lines and
+    // lettering keep their proportions.
+    const PrintLayout::PageRect r = layout.plotRect();
+    const double k = layout.plotScale();
+    painter.save();
+    painter.translate(r.left, r.top);
+    painter.scale(k, k);
+    paintPlot(painter, QRectF(0, 0, r.width / k, r.height / k));
+    painter.restore();
+  }
   return painter.end();
 }
 

@@ -30,6 +30,10 @@ public:
   PrintLayout& layout() { return m_layout; }
   /// Prepares for the schematic alone: the plot frame and the choice of parts are hidden.
   void prepareForSchematic(model::GridPoint extent, int grid);
+  /// Prepares for a plot, with the schematic as a choice ("Schemat", "Wykres").
+  void prepareForPlot(model::GridPoint extent, int grid);
+  bool schematicChosen() const;
+  bool plotChosen() const;
   std::function<void(int)> onHelp;
 
 protected:
@@ -50,5 +54,10 @@ private:
 /// Draws the schematic on the printer (or PDF) page as the dialog placed it.
 bool printSchematic(QPrinter& printer, const model::Schematic& schematic, const PrintLayout& layout,
                     model::GridPoint min, int grid);
+/// Draws the schematic and/or a plot, each in its frame; paintPlot draws the plot into a
+/// rectangle of the page.
+bool printPage(QPrinter& printer, const model::Schematic* schematic, const PrintLayout& layout,
+               model::GridPoint min, int grid,
+               const std::function<void(QPainter&, const QRectF&)>& paintPlot);
 
 }  // namespace wolterix::editor

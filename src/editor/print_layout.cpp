@@ -142,10 +142,21 @@ std::pair<int, int> PrintLayout::schematicOffset(model::GridPoint min, int grid)
   return {dx, dy};
 }
 
-std::pair<int, int> PrintLayout::plotOrigin() const {
-  if (!m_page) return {0, 0};
-  return {static_cast<int>(m_page->pageWidth * static_cast<double>(m_plot.left) / m_miniature.width),
-          static_cast<int>(m_page->pageHeight * static_cast<double>(m_plot.top) / m_miniature.height)};
+PrintLayout::PageRect PrintLayout::plotRect() const {
+  if (!m_page) return {0, 0, 0, 0};
+  // The plot keeps the screen's proportions, scaled; its corner follows the frame as the
+  // schematic's does (the miniature shows a landscape page turned upright).
+  double fx = 0.0;
+  double fy = 0.0;
+  if (!m_page->landscape) {
+    fx = static_cast<double>(m_plot.left - m_miniature.left) / m_miniature.width;
+    fy = static_cast<double>(m_plot.top - m_miniature.top) / m_miniature.height;
+  } else {
+    fx = static_cast<double>(m_plot.top - m_miniature.top) / m_miniature.height;
+    fy = static_cast<double>(m_miniature.right() - m_plot.right()) / m_miniature.width;
+  }
+  return {m_page->pageWidth * fx, m_page->pageHeight * fy, m_page->screenWidth * plotScale(),
+          (m_page->screenHeight - 32) * plotScale()};
 }
 
 }  // namespace wolterix::editor

@@ -83,8 +83,11 @@ public:
   /// drawing starts one grid step inside the frame, so that the terminals, names and arrows
   /// beside the outermost centres are not cut off at the edge of the page.
   std::pair<int, int> schematicOffset(model::GridPoint min, int grid) const;
-  /// Where the plot frame lies on the page (device pixels): left, top.
-  std::pair<int, int> plotOrigin() const;
+  /// Where the plot lies on the page, in device pixels: left, top, width, height.
+  struct PageRect {
+    double left, top, width, height;
+  };
+  PageRect plotRect() const;
 
 private:
   bool moveFrame(MiniRect& frame, Move move);

@@ -363,6 +363,9 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
         if (onPrint) onPrint();
       },
       QStringLiteral("Drukuj"));
+  command("PwPdf", QStringLiteral("Eksportuj do &PDF..."), QKeySequence(), [this] {
+    if (onExportPdf) onExportPdf();
+  });
   command("Pw1", QStringLiteral("&Kolor tła..."), Qt::Key_F4, [this] { chooseBackground(); });
   command("Pw2", QStringLiteral("Wyraźne linie siatki"), QKeySequence(Qt::CTRL | Qt::Key_2),
           [this] { setGridMode(GridMode::Strong); });

@@ -62,6 +62,7 @@ class TWykDialog : public QWidget {
   std::function<void()> onSimulate;
   std::function<void()> onContinue;
   std::function<void()> onPrint;
+  std::function<void()> onExportPdf;
   std::function<void(int topic)> onHelp;
 
  private:

@@ -242,3 +242,28 @@ TEST(MainWindowPrinting, ExportsTheSchematicToPdf) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MainWindowPrinting, ExportsAPlotWithItsSchematicToPdf) {
+  QTemporaryDir dir;
+  TForm1 window;
+  ASSERT_TRUE(window.openFile(QStringLiteral(WOLTERIX_EXAMPLES "/prostownik.wtx")));
+  window.simulationSettings().timeText = "40m";
+  window.simulationSettings().time = 0.04;
+  window.command(QStringLiteral("MXSiW"))->trigger();
+  ASSERT_TRUE(window.resultsValid());
+  const QString path = dir.path() + QStringLiteral("/wykres.pdf");
+  window.askPdfPath = [&] { return path; };
+  window.execPrintDialog = [](TDrukDialog& dialog) {
+    EXPECT_TRUE(dialog.schematicChosen());
+    EXPECT_TRUE(dialog.plotChosen());
+    return int(QDialog::Accepted);
+  };
+  ASSERT_TRUE(window.printPlot(true));
+  QFile pdf(path);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(4) == "%PDF");
+}
+
+}  // namespace
