@@ -276,6 +276,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   buildPalettes();
   buildPopupMenu();
   loadSettings();
+  // The plot window's colour and grid mode are kept with the settings too.
+  m_plots->setBackground(QColor(m_settings.plotColour.r, m_settings.plotColour.g, m_settings.plotColour.b));
+  m_plots->setGridMode(static_cast<results::GridMode>(m_settings.plotMode));
 
   m_idle = new QTimer(this);
   connect(m_idle, &QTimer::timeout, this, &TForm1::idleUpdate);
@@ -965,7 +968,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
     return;
   }
   if (!m_currentFile.isEmpty()) rememberRecent(m_currentFile);
+  const QColor plot = m_plots->backgroundColor();
+  m_settings.plotColour = {static_cast<std::uint8_t>(plot.red()), static_cast<std::uint8_t>(plot.green()),
+                           static_cast<std::uint8_t>(plot.blue())};
+  m_settings.plotMode = static_cast<int>(m_plots->view().grid);
+  m_settings.validate();
   saveSettings();
+  m_plots->hide();
   m_help->hideHelp();
   event->accept();
 }

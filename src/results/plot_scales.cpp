@@ -9,7 +9,7 @@ namespace wolterix::results {
 namespace {
 namespace c {
 constexpr Color kBlack{0, 0, 0};
-constexpr Color kDarkGrey{64, 64, 64};
+constexpr Color kDarkGrey{85, 85, 85};
 constexpr Color kGrey{128, 128, 128};
 constexpr Color kSilver{192, 192, 192};
 constexpr Color kWhite{255, 255, 255};
@@ -25,19 +25,26 @@ constexpr Color kYellow{255, 255, 0};
 constexpr Color kOlive{128, 128, 0};
 constexpr Color kFuchsia{255, 0, 255};
 constexpr Color kPurple{128, 0, 128};
-constexpr Color kGreyBlueTint{200, 208, 224};
-constexpr Color kCreamTint{255, 251, 240};
-constexpr Color kSkyTint{240, 248, 255};
+constexpr Color kGreyBlueTint{194, 196, 222};
+constexpr Color kCreamTint{255, 255, 225};
+constexpr Color kSkyTint{225, 227, 227};
+// The deep backgrounds of the palette.
+constexpr Color kDeepNavy{12, 0, 94};
+constexpr Color kDeepMaroon{102, 0, 0};
+constexpr Color kDeepGreen{1, 73, 21};
+constexpr Color kDeepTeal{0, 74, 69};
 }  // namespace c
 
+// The backgrounds the settings accept for the plot window.
 constexpr std::array<Color, 12> kPalette = {
-    c::kBlack,  c::kDarkGrey,     c::kNavy,      c::kMaroon,  c::kGreen, c::kTeal,
-    c::kSilver, c::kGreyBlueTint, c::kCreamTint, c::kSkyTint, c::kWhite, c::kLime};
+    c::kBlack,  c::kDarkGrey,     c::kDeepNavy,  c::kDeepMaroon, c::kDeepGreen, c::kDeepTeal,
+    c::kSilver, c::kGreyBlueTint, c::kCreamTint, c::kSkyTint,    c::kWhite,     c::kLime};
 
 int luminance(Color k) { return (299 * k.r + 587 * k.g + 114 * k.b) / 1000; }
 
 bool isDark(Color k) {
-  for (Color dark : {c::kBlack, c::kDarkGrey, c::kNavy, c::kMaroon, c::kGreen, c::kTeal})
+  for (Color dark : {c::kBlack, c::kDarkGrey, c::kDeepNavy, c::kDeepMaroon, c::kDeepGreen,
+                     c::kDeepTeal})
     if (k == dark) return true;
   // A colour outside the palette counts as dark by its brightness.
   return std::find(kPalette.begin(), kPalette.end(), k) == kPalette.end() && luminance(k) < 128;

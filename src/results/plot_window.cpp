@@ -6,6 +6,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+
+#include "editor/dialogs.h"
+#include "results/axis_dialog.h"
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolBar>
@@ -307,6 +310,7 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
   setWindowTitle(QStringLiteral("Wykresy"));
   setContextMenuPolicy(Qt::ActionsContextMenu);
   resize(960, 600);
+  execAxisDialog = [](TOpisOsiDialog& dialog) { return dialog.exec(); };
 
   auto* toolbar = new QToolBar(this);
   auto command = [this, toolbar](const char* name, const QString& text, const QKeySequence& key,
@@ -353,8 +357,12 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
   m_axisAction = command(
       "Pw6", QStringLiteral("&Opis osi pionowej..."), Qt::Key_F6,
       [this] {
-        // The two labelled quantities swap, a quick stand-in for choosing them one by one.
-        setLabelChoices(m_view.labelChoices[1], m_view.labelChoices[0]);
+        TOpisOsiDialog dialog(this);
+        dialog.onHelp = onHelp;
+        dialog.setChoices(m_view.labelChoices[0], m_view.labelChoices[1]);
+        if (execAxisDialog(dialog) != QDialog::Accepted) return;
+        const auto chosen = dialog.choices();
+        setLabelChoices(chosen[0], chosen[1]);
       },
       QStringLiteral("Opis osi"));
   command(
@@ -471,12 +479,12 @@ void TWykDialog::rebuildColors() {
 void TWykDialog::updateInformation() { m_information->setText(informationText()); }
 
 void TWykDialog::chooseBackground() {
-  QColorDialog dialog(backgroundColor(), this);
-  dialog.setWindowTitle(QStringLiteral("Kolor tła"));
+  editor::TKolorDialog dialog(this);
+  editor::Color colour{static_cast<std::uint8_t>(backgroundColor().red()),
+                       static_cast<std::uint8_t>(backgroundColor().green()),
+                       static_cast<std::uint8_t>(backgroundColor().blue())};
   const auto& palette = backgroundPalette();
-  for (int k = 0; k < int(palette.size()); ++k)
-    QColorDialog::setCustomColor(k, toQColor(palette[k]));
-  if (dialog.exec() == QDialog::Accepted) setBackground(dialog.selectedColor());
+  if (dialog.choose(palette, colour)) setBackground(QColor(colour.r, colour.g, colour.b));
 }
 
 }  // namespace wolterix::results

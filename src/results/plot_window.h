@@ -18,6 +18,8 @@ class Simulation;
 
 namespace wolterix::results {
 
+class TOpisOsiDialog;
+
 /// Everything one drawing of the plot needs; the screen and the printer share it.
 struct PlotView {
   bool transfer = false;
@@ -64,6 +66,8 @@ class TWykDialog : public QWidget {
   std::function<void()> onPrint;
   std::function<void()> onExportPdf;
   std::function<void(int topic)> onHelp;
+  /// Shows the axis-description dialog (replaceable for tests).
+  std::function<int(TOpisOsiDialog&)> execAxisDialog;
 
  private:
   void rebuildColors();

@@ -92,9 +92,9 @@ TEST(PlotScales, ColoursFollowTheBackground) {
   EXPECT_EQ(dark.traces[0], (Color{0, 255, 0}));
   EXPECT_EQ(dark.traces[5], (Color{255, 255, 255}));
   EXPECT_EQ(dark.text, (Color{192, 192, 192}));
-  EXPECT_EQ(dark.grid, (Color{64, 64, 64}));
+  EXPECT_EQ(dark.grid, (Color{85, 85, 85}));
   EXPECT_EQ(plotColors(Color{0, 0, 0}, GridMode::Strong).grid, dark.text);
-  EXPECT_EQ(plotColors(Color{64, 64, 64}, GridMode::Faint).grid, (Color{128, 128, 128}));
+  EXPECT_EQ(plotColors(Color{85, 85, 85}, GridMode::Faint).grid, (Color{128, 128, 128}));
 
   const PlotColors white = plotColors(Color{255, 255, 255}, GridMode::Faint);
   EXPECT_EQ(white.traces[0], (Color{0, 128, 0}));

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPushButton>
+
+#include "results/axis_dialog.h"
+
+#include <QAction>
 #include <QImage>
 #include <QTest>
 #include <cstdlib>
@@ -67,6 +72,24 @@ TEST(PlotWindow, RectifierTracesArePaintedInTheirSlotColours) {
   window.findChild<QAction*>("MXpomocW")->trigger();
   EXPECT_EQ(topic, 42);
   EXPECT_TRUE(window.findChild<QAction*>("Pw8")->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PlotWindowAxes, DescriptionDialogChoosesTheLabelledQuantities) {
+  wolterix::results::TWykDialog window;
+  window.execAxisDialog = [](wolterix::results::TOpisOsiDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Opis osi pionowej"));
+    dialog.findChild<QPushButton*>(QStringLiteral("XP0"))->click();
+    // "I" is down on the right by default: pressing it lifts it, leaving no label there.
+    dialog.findChild<QPushButton*>(QStringLiteral("XI1"))->click();
+    return int(QDialog::Accepted);
+  };
+  window.findChild<QAction*>(QStringLiteral("Pw6"))->trigger();
+  EXPECT_EQ(window.view().labelChoices[0], 2);
+  EXPECT_EQ(window.view().labelChoices[1], -1);
 }
 
 }  // namespace
