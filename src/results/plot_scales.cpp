@@ -181,7 +181,17 @@ const std::array<Color, 6>& printedTraceColors() {
 std::string axisNumber(double value) {
   if (std::fabs(value) < 1e-12) return "0";
   // to_chars ignores the locale, so the axis never depends on the environment.
-  char buffer[32];
+  char buffer[64];
+  const double magnitude = std::fabs(value);
+  if (magnitude >= 1e-4 && magnitude < 1e7) {
+    // Plain decimals ("1000", "0,25" reads as "0.25") rather than exponents in the usual range.
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    std::string text(buffer, result.ptr);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
+  }
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 3);
   return std::string(buffer, result.ptr);

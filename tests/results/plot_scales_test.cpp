@@ -154,3 +154,19 @@ TEST(PlotData, TransferPlotAddsTheInputLevelAndDropsTracesWithAZero) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlotScales, AxisNumbersReadAsPlainDecimals) {
+  using wolterix::results::axisNumber;
+  EXPECT_EQ(axisNumber(1000), "1000");
+  EXPECT_EQ(axisNumber(100000), "100000");
+  EXPECT_EQ(axisNumber(-250), "-250");
+  EXPECT_EQ(axisNumber(0.25), "0.25");
+  EXPECT_EQ(axisNumber(0.00025), "0.00025");
+  EXPECT_EQ(axisNumber(0), "0");
+  EXPECT_EQ(axisNumber(1e9), "1e+09");
+  EXPECT_EQ(axisNumber(1e-6), "1e-06");
+}
+
+}  // namespace
