@@ -991,6 +991,13 @@ bool TForm1::event(QEvent* event) {
 void TForm1::showHelp(const QString& request) { m_help->showTopic(request); }
 
 namespace {
+// A printer that writes an A4 PDF file instead.
+void toPdfFile(QPrinter& printer, const QString& path) {
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setOutputFileName(path);
+}
+
 bool printThroughDialog(TForm1& window, QPrinter& printer, const model::Schematic& schematic,
                         int grid, const std::function<int(TDrukDialog&)>& exec,
                         const std::function<void(int)>& help) {
@@ -1003,21 +1010,23 @@ bool printThroughDialog(TForm1& window, QPrinter& printer, const model::Schemati
 }
 }  // namespace
 
+std::function<void(int)> TForm1::helpOnTopic() {
+  return [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); };
+}
+
 bool TForm1::DrukujOnCl() {
   QPrinter printer(QPrinter::HighResolution);
   return printThroughDialog(*this, printer, m_schematic, m_view.grid, execPrintDialog,
-                            [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); });
+                            helpOnTopic());
 }
 
 bool TForm1::exportPdf() {
   const QString path = askPdfPath();
   if (path.isEmpty()) return false;
   QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setOutputFileName(path);
+  toPdfFile(printer, path);
   if (!printThroughDialog(*this, printer, m_schematic, m_view.grid, execPrintDialog,
-                          [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); }))
+                          helpOnTopic()))
     return false;
   if (!QFileInfo::exists(path)) {
     showWarning(QStringLiteral("Nie można zapisać pliku: ") + path);
@@ -1032,12 +1041,10 @@ bool TForm1::printPlot(bool toPdf) {
   if (toPdf) {
     path = askPdfPath();
     if (path.isEmpty()) return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setOutputFileName(path);
+    toPdfFile(printer, path);
   }
   TDrukDialog dialog(printer, this);
-  dialog.onHelp = [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); };
+  dialog.onHelp = helpOnTopic();
   const SchematicExtent extent = schematicExtent(m_schematic);
   dialog.prepareForPlot(extent.size, m_view.grid);
   if (execPrintDialog(dialog) != QDialog::Accepted) return false;
@@ -1060,14 +1067,14 @@ bool TForm1::printPlot(bool toPdf) {
 
 bool TForm1::chooseWaveforms() {
   if (!resultsValid()) return false;
-  m_waveformDialog->onHelp = [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); };
+  m_waveformDialog->onHelp = helpOnTopic();
   m_waveformDialog->setTraceColors(m_plots->backgroundColor(), m_plots->traceColors());
   return m_waveformDialog->edit(m_selection, model::waveformList(m_schematic), m_schematic.transferMode());
 }
 
 void TForm1::showPlots() {
   if (!resultsValid()) return;
-  m_plots->onHelp = [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); };
+  m_plots->onHelp = helpOnTopic();
   m_plots->showResults(m_simulation, m_selection, m_schematic.transferMode(),
                        results::inputLevelOf(m_schematic));
   m_plots->show();
@@ -1081,7 +1088,7 @@ bool TForm1::ParamOnCl() {
     if (e->selected) element = e.get();
   const bool accepted = dialogs::editParameters(
       this, *element, m_schematic, m_editor.flags(),
-      [this](int topic) { m_help->showTopic(QStringLiteral("@#%1").arg(topic)); },
+      helpOnTopic(),
       [this] { m_help->hideHelp(); });
   edited();
   m_canvas->update();

@@ -151,6 +151,8 @@ private:
   void refreshTopology();
   void showHelp(const QString& request);
   void contextHelp();
+  /// Opens the help window on a topic number (for the dialogs' "Pomoc" and F1).
+  std::function<void(int)> helpOnTopic();
   int topicOfSelection() const;
   void setMode(int mode);
 
