@@ -92,8 +92,8 @@ class RenderCommand : public ::testing::Test {
 protected:
   std::filesystem::path out =
       std::filesystem::temp_directory_path() /
-      ("wolterix_render_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-       ".svg");
+      (std::string("wolterix_render_") +
+       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".svg");
   void TearDown() override { std::filesystem::remove(out); }
 };
 
