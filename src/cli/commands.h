@@ -38,6 +38,19 @@ struct SimulateOptions {
 /// (transfer schematics, --from/--to) and writes the chosen waveforms as CSV.
 int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err);
 
+struct MeasureOptions {
+  std::string path;
+  std::string frequencyText;  ///< frequency of the measuring cycle (Hz), an engineering number
+  std::string cyclesText;     ///< number of cycles, a whole number >= 1
+  int iterations = 0;         ///< 0..6
+  int samples = 944;
+  std::vector<std::string> meters;  ///< "U(R1)", "I(L1):avg", "P(R1):dc"
+};
+
+/// Measures period by period like the measurement panel and prints, after the last cycle,
+/// one line per meter: waveform, indication, raw reading and the display text with its unit.
+int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err);
+
 struct RenderOptions {
   std::string path;     ///< schematic file (.wtx)
   std::string svgPath;  ///< SVG file to write

@@ -52,6 +52,30 @@ int main(int argc, char** argv) {
                      "Wypisuje na stderr liczniki: węzły, gałęzie, kroki, rozwiązania, "
                      "faktoryzacje, czas [ms], kroki na sekundę");
 
+  wolterix::cli::MeasureOptions measureOptions;
+  auto* measure = app.add_subcommand(
+      "measure",
+      "Pomiar (Real-Time): symulacja okres po okresie, po ostatnim okresie jeden wiersz na\n"
+      "miernik: przebieg, wskazanie (TRMS, AV, DC), wartość, wskazanie wyświetlacza z jednostką.\n"
+      "Kody wyjścia jak dla simulate.");
+  measure->add_option("FILE", measureOptions.path, "Plik schematu (.wtx)")->required();
+  measure->add_option("--freq", measureOptions.frequencyText,
+                      "Częstotliwość cyklu pomiarowego [Hz], liczba inżynierska (np. 50, 1k)")
+      ->required();
+  measure->add_option("--cycles", measureOptions.cyclesText, "Ilość cykli (liczba całkowita >= 1)")
+      ->required();
+  measure->add_option("--iterations", measureOptions.iterations,
+                      "Ilość iteracji k: 2^k kroków na próbkę (0..6)")
+      ->check(CLI::Range(0, 6))
+      ->default_val(0);
+  measure->add_option("--samples", measureOptions.samples, "Liczba odcinków N na okres")
+      ->check(CLI::Range(1, 1000000))
+      ->default_val(944);
+  measure->add_option("--meter", measureOptions.meters,
+                      "Miernik: U(nazwa), I(nazwa) lub P(nazwa), opcjonalnie :rms (wartość\n"
+                      "skuteczna), :avg (średnia prostowana), :dc (średnia); moc tylko :dc")
+      ->required();
+
   wolterix::cli::RenderOptions render;
   auto* renderCommand = app.add_subcommand(
       "render", "Rysuje schemat do pliku SVG tak, jak na wydruku (bez siatki, tylko pokazane\n"
@@ -75,6 +99,7 @@ int main(int argc, char** argv) {
 
   if (list->parsed()) return wolterix::cli::listSchematic(listPath, std::cout, std::cerr);
   if (topology->parsed()) return wolterix::cli::showTopology(topologyPath, std::cout, std::cerr);
+  if (measure->parsed()) return wolterix::cli::measure(measureOptions, std::cout, std::cerr);
   if (renderCommand->parsed()) return wolterix::cli::render(render, std::cerr);
   if (simulate->parsed()) {
     std::size_t start = 0;

@@ -1,6 +1,7 @@
 #pragma once
 /// The schematic: elements, wires and junctions in creation order, and the occupancy map.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -52,6 +53,10 @@ public:
   void destroy(const Obiekt* object);
   /// Removes every object.
   void clear();
+
+  /// Told of every element about to be destroyed by destroy() or clear(), so that whatever
+  /// refers to it (a meter) can let go.
+  std::function<void(const Element&)> onElementDestroyed;
 
 private:
   std::vector<std::unique_ptr<Element>> m_elements;

@@ -1,0 +1,303 @@
+#include "meters/measurement_dialogs.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QVBoxLayout>
+
+#include "dialogs/simulation_settings_logic.h"
+
+namespace wolterix::meters {
+
+namespace {
+constexpr int kMeasurementTopic = 38;
+constexpr int kOptionsTopic = 40;
+constexpr int kRangeCount = 16;
+
+const char* const kRangeTexts[kRangeCount] = {"1000 G", "100 G", "10 G",   "1000 M",
+                                              "100 M",  "10 M",  "1000 k", "100 k",
+                                              "10 k",   "1000 ", "100 ",   "10 ",
+                                              "1000 m", "100 m", "10 m",   "1000 u"};
+
+QPushButton* button(QDialogButtonBox* box, const QString& text, QDialogButtonBox::ButtonRole role) {
+  return box->addButton(text, role);
+}
+
+// A slider that tells where its handle stands for any value, so the scale labels can sit level
+// with the positions whatever the style draws.
+class RangeSlider : public QSlider {
+public:
+  using QSlider::QSlider;
+
+  int handleCentre(int value) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.sliderPosition = value;
+    option.sliderValue = value;
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this).center().y();
+  }
+};
+
+// The vertical range slider with one label beside each position.
+class RangeScale : public QWidget {
+public:
+  explicit RangeScale(QWidget* parent) : QWidget(parent) {
+    m_slider = new RangeSlider(Qt::Vertical, this);
+    m_slider->setObjectName(QStringLiteral("Zakres"));
+    m_slider->setRange(0, kRangeCount - 1);
+    m_slider->setPageStep(1);
+    m_slider->setTickInterval(1);
+    m_slider->setTickPosition(QSlider::TicksRight);
+    // Position 0 (the largest range) at the top, and the arrow keys moving the way it looks.
+    m_slider->setInvertedAppearance(true);
+    m_slider->setInvertedControls(true);
+    for (int i = 0; i < kRangeCount; ++i) m_labels[i] = new QLabel(this);
+  }
+
+  QSlider* slider() const { return m_slider; }
+  QLabel* label(int i) const { return m_labels[i]; }
+
+  QSize minimumSizeHint() const override {
+    const int row = fontMetrics().height() + 2;
+    const int text = fontMetrics().horizontalAdvance(QStringLiteral("1000 MW")) + 8;
+    return {m_slider->sizeHint().width() + kGap + text, kRangeCount * row + row};
+  }
+  QSize sizeHint() const override { return minimumSizeHint(); }
+
+protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    const int sliderWidth = m_slider->sizeHint().width();
+    m_slider->setGeometry(0, 0, sliderWidth, height());
+    const int row = fontMetrics().height();
+    for (int i = 0; i < kRangeCount; ++i)
+      m_labels[i]->setGeometry(sliderWidth + kGap, m_slider->handleCentre(i) - row / 2,
+                               width() - sliderWidth - kGap, row);
+  }
+
+private:
+  static constexpr int kGap = 4;
+  RangeSlider* m_slider;
+  std::array<QLabel*, kRangeCount> m_labels{};
+};
+
+QString unitOf(MeterQuantity quantity) { return QString::fromStdString(unitText(quantity)); }
+}  // namespace
+
+TPomiarDialog::TPomiarDialog(int samples, QWidget* parent) : QDialog(parent), m_samples(samples) {
+  setWindowTitle(QStringLiteral("Pomiar (Real-Time)"));
+  m_frequency = new QLineEdit(this);
+  m_frequency->setObjectName(QStringLiteral("Edit1"));
+  m_frequency->setMaxLength(13);
+  m_cycles = new QLineEdit(this);
+  m_cycles->setObjectName(QStringLiteral("Edit2"));
+  m_cycles->setMaxLength(13);
+  m_iterations = new QSlider(Qt::Horizontal, this);
+  m_iterations->setObjectName(QStringLiteral("Iteracje"));
+  m_iterations->setRange(0, 6);
+  m_iterations->setTickPosition(QSlider::TicksBelow);
+  m_iterations->setTickInterval(1);
+  m_iterations->setPageStep(1);
+  m_steps = new QLabel(this);
+  m_steps->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  m_steps->setMinimumWidth(80);
+  connect(m_iterations, &QSlider::valueChanged, this, &TPomiarDialog::updateSteps);
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(new QLabel(QStringLiteral("Częstotliwość :"), this), 0, 0);
+  grid->addWidget(m_frequency, 0, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Hz"), this), 0, 2);
+  grid->addWidget(new QLabel(QStringLiteral("Ilość cykli :"), this), 1, 0);
+  grid->addWidget(m_cycles, 1, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Ilość iteracji :"), this), 2, 0);
+  grid->addWidget(m_iterations, 2, 1);
+  grid->addWidget(m_steps, 2, 2);
+
+  auto* box = new QDialogButtonBox(this);
+  QPushButton* start = button(box, QStringLiteral("Start"), QDialogButtonBox::AcceptRole);
+  QPushButton* resume = button(box, QStringLiteral("Kontynuuj"), QDialogButtonBox::ActionRole);
+  button(box, QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
+  QPushButton* help = button(box, QStringLiteral("Pomoc"), QDialogButtonBox::HelpRole);
+  start->setDefault(true);
+  connect(start, &QPushButton::clicked, this, [this] { done(Start); });
+  connect(resume, &QPushButton::clicked, this, [this] { done(Continue); });
+  connect(box, &QDialogButtonBox::rejected, this, [this] { done(Cancelled); });
+  connect(help, &QPushButton::clicked, this, [this] {
+    if (onHelp) onHelp(kMeasurementTopic);
+  });
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(box);
+  updateSteps();
+}
+
+void TPomiarDialog::setValues(const QString& frequency, const QString& cycles, int iterations) {
+  m_frequency->setText(frequency);
+  m_cycles->setText(cycles);
+  m_iterations->setValue(iterations);
+  updateSteps();
+}
+
+QString TPomiarDialog::frequencyText() const { return m_frequency->text(); }
+QString TPomiarDialog::cyclesText() const { return m_cycles->text(); }
+int TPomiarDialog::iterations() const { return m_iterations->value(); }
+QString TPomiarDialog::stepsText() const { return m_steps->text(); }
+
+void TPomiarDialog::updateSteps() {
+  m_steps->setText(QString::number(dialogs::totalSteps(m_samples, m_iterations->value())));
+}
+
+void TPomiarDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  updateSteps();
+  m_frequency->setFocus();
+  m_frequency->selectAll();
+}
+
+void TPomiarDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1 && onHelp) {
+    onHelp(kMeasurementTopic);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+TOpcjeDialog::TOpcjeDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Opcje miernika"));
+
+  auto* rangeBox = new QGroupBox(QStringLiteral("Zakres "), this);
+  auto* scale = new RangeScale(rangeBox);
+  m_range = scale->slider();
+  m_range->setValue(9);
+  for (int i = 0; i < kRangeCount; ++i) m_rangeLabels[i] = scale->label(i);
+  m_autoRange = new QCheckBox(QStringLiteral("Automatyczny"), rangeBox);
+  m_autoRange->setObjectName(QStringLiteral("AutoZakres"));
+  m_autoRange->setChecked(true);
+  auto* rangeLayout = new QVBoxLayout(rangeBox);
+  rangeLayout->addWidget(scale, 1);
+  rangeLayout->addWidget(m_autoRange);
+
+  auto radioGroup = [this](QGroupBox* box, QButtonGroup* group, std::initializer_list<const char*> texts) {
+    auto* column = new QVBoxLayout(box);
+    int id = 0;
+    for (const char* text : texts) {
+      auto* radio = new QRadioButton(QString::fromUtf8(text), box);
+      group->addButton(radio, id++);
+      column->addWidget(radio);
+    }
+  };
+
+  m_indicationBox = new QGroupBox(QStringLiteral("Rodzaj pomiaru "), this);
+  m_indicationBox->setObjectName(QStringLiteral("Wskaz"));
+  m_indications = new QButtonGroup(this);
+  radioGroup(m_indicationBox, m_indications,
+             {"Prawdziwa wartość skuteczna (TRMS)", "Wartość średnia prostowana (~ AV)",
+              "Wartość średnia DC (==)"});
+  m_indications->button(static_cast<int>(Indication::TrueRms))->setChecked(true);
+
+  auto* quantityBox = new QGroupBox(QStringLiteral("Wielkość mierzona "), this);
+  quantityBox->setObjectName(QStringLiteral("Wielkosc"));
+  m_quantities = new QButtonGroup(this);
+  radioGroup(quantityBox, m_quantities,
+             {"Napięcie  (woltomierz)", "Prąd  (amperomierz)", "Moc elektryczna  (watomierz)"});
+  m_quantities->button(static_cast<int>(MeterQuantity::Voltage))->setChecked(true);
+
+  auto* elementBox = new QGroupBox(QStringLiteral("Pomiar na elemencie : "), this);
+  m_element = new QLabel(elementBox);
+  m_element->setObjectName(QStringLiteral("Element"));
+  QFont bold = m_element->font();
+  bold.setBold(true);
+  m_element->setFont(bold);
+  (new QVBoxLayout(elementBox))->addWidget(m_element);
+
+  auto* box = new QDialogButtonBox(this);
+  QPushButton* ok = button(box, QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+  button(box, QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
+  QPushButton* help = button(box, QStringLiteral("Pomoc"), QDialogButtonBox::HelpRole);
+  ok->setDefault(true);
+  connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(help, &QPushButton::clicked, this, [this] {
+    if (onHelp) onHelp(kOptionsTopic);
+  });
+
+  connect(m_autoRange, &QCheckBox::toggled, this, &TOpcjeDialog::autoRangeChanged);
+  connect(m_quantities, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    if (checked) quantityChanged();
+  });
+
+  auto* right = new QVBoxLayout;
+  right->addWidget(m_indicationBox);
+  right->addWidget(quantityBox);
+  right->addWidget(elementBox);
+  right->addStretch(1);
+  auto* columns = new QHBoxLayout;
+  columns->addWidget(rangeBox);
+  columns->addLayout(right, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns);
+  layout->addWidget(box);
+
+  quantityChanged();
+  autoRangeChanged();
+}
+
+void TOpcjeDialog::setSlot(const MeterSlot& slot, const QString& elementName) {
+  m_autoRange->setChecked(slot.autoRange);
+  m_range->setValue(meters::rangePosition(slot.fullScale, slot.rangeExponent));
+  m_indications->button(static_cast<int>(slot.indication))->setChecked(true);
+  m_quantities->button(static_cast<int>(slot.quantity))->setChecked(true);
+  m_element->setText(elementName);
+  quantityChanged();
+  autoRangeChanged();
+}
+
+bool TOpcjeDialog::autoRange() const { return m_autoRange->isChecked(); }
+
+MeterQuantity TOpcjeDialog::quantity() const {
+  return static_cast<MeterQuantity>(m_quantities->checkedId());
+}
+
+Indication TOpcjeDialog::indication() const {
+  if (quantity() == MeterQuantity::Power) return Indication::DcMean;
+  return static_cast<Indication>(m_indications->checkedId());
+}
+
+int TOpcjeDialog::rangePosition() const { return m_range->value(); }
+
+void TOpcjeDialog::quantityChanged() {
+  const MeterQuantity chosen = quantity();
+  const QString unit = unitOf(chosen);
+  for (int i = 0; i < kRangeCount; ++i) m_rangeLabels[i]->setText(QString::fromUtf8(kRangeTexts[i]) + unit);
+  // A wattmeter only averages: its product of voltage and current is a mean power.
+  const bool power = chosen == MeterQuantity::Power;
+  if (power) m_indications->button(static_cast<int>(Indication::DcMean))->setChecked(true);
+  m_indicationBox->setEnabled(!power);
+}
+
+void TOpcjeDialog::autoRangeChanged() {
+  const bool manual = !m_autoRange->isChecked();
+  m_range->setEnabled(manual);
+  for (QLabel* label : m_rangeLabels) label->setEnabled(manual);
+}
+
+void TOpcjeDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1 && onHelp) {
+    onHelp(kOptionsTopic);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace wolterix::meters

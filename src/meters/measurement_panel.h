@@ -1,0 +1,70 @@
+#pragma once
+/// The real-time measurement panel: six digital meters and the buttons that run them.
+
+#include <QFrame>
+#include <QPixmap>
+
+#include <array>
+#include <functional>
+
+#include "meters/meter_reading.h"
+
+class QLabel;
+class QToolButton;
+
+namespace wolterix::meters {
+
+/// The panel docked at the right edge of the main window.
+class MeasurementPanel : public QFrame {
+  Q_OBJECT
+
+public:
+  /// The number of meters the panel holds.
+  static constexpr int kSlotCount = 6;
+
+  explicit MeasurementPanel(QWidget* parent = nullptr);
+  /// Shows slot k (0..5): hidden when free, else name, value, unit, indication, badge.
+  void showSlot(int index, const MeterSlot& slot);
+  /// Add buttons: enabled only when adding is possible (the caller decides).
+  void setAddEnabled(bool enabled);
+  /// While running only Stop is live (add, start, continue, options and close buttons off);
+  /// when idle Stop is off and Continue follows `continuable`, Start is on.
+  void setRunning(bool running, bool continuable);
+  /// Shows animation frame 0..7 and repaints it at once.
+  void setAnimationFrame(int frame);
+
+  /// Called by the add buttons with the quantity of the new meter.
+  std::function<void(MeterQuantity)> onAdd;
+  /// Called by StartPause, Stop and Continue.
+  std::function<void()> onStart, onStop, onContinue;
+  /// Called by the options and close buttons of a meter with its slot index.
+  std::function<void(int)> onOptions, onClose;
+
+private:
+  struct Display {
+    QWidget* group = nullptr;
+    QLabel* name = nullptr;
+    QLabel* badge = nullptr;
+    QLabel* value = nullptr;
+    QLabel* unit = nullptr;
+    QLabel* indication = nullptr;
+    QToolButton* options = nullptr;
+    QToolButton* close = nullptr;
+  };
+
+  QWidget* createDisplay(int index);
+  void updateButtons();
+
+  std::array<Display, kSlotCount> m_displays;
+  std::array<QToolButton*, 3> m_add{};
+  QToolButton* m_start;
+  QToolButton* m_stop;
+  QToolButton* m_continue;
+  QLabel* m_animation;
+  std::array<QPixmap, 8> m_frames;
+  bool m_addEnabled = false;
+  bool m_running = false;
+  bool m_continuable = false;
+};
+
+}  // namespace wolterix::meters
