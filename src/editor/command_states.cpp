@@ -67,6 +67,12 @@ CommandStates computeCommandStates(const Editor& editor, const ProgramState& pro
   s.run = !schematic.elements().empty() && (!transfer || schematic.hasInputVoltage());
   s.plotsAndWaveforms = transfer ? program.transferResultsValid : program.timeResultsValid;
   s.measurement = !transfer;
+  // While a measurement runs only its Stop button is live.
+  const bool idle = s.measurement && !program.measurementRunning;
+  s.addMeter = idle && oneElement;
+  s.startMeasurement = idle && !schematic.elements().empty();
+  s.repeatMeasurement = s.startMeasurement && program.measurementRepeatable;
+  s.continueMeasurement = s.startMeasurement && program.measurementContinuable;
 
   const std::string kind = transfer ? "transmitancji" : "symulacji";
   s.simulateCaption = transfer ? "&Transmitancja..." : "&Symulacja...";

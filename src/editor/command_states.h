@@ -16,6 +16,9 @@ struct ProgramState {
   bool timeResultsValid = false;      ///< a time run finished and nothing changed since
   bool transferResultsValid = false;  ///< likewise for the transfer function
   bool measurementPanelOpen = false;
+  bool measurementRunning = false;
+  bool measurementContinuable = false;  ///< the last measurement may be continued
+  bool measurementRepeatable = false;   ///< the stored measurement settings are valid
 };
 
 struct CommandStates {
@@ -31,6 +34,10 @@ struct CommandStates {
   bool run = false;
   bool plotsAndWaveforms = false;
   bool measurement = false;      ///< the measurement menu and panel button
+  bool addMeter = false;         ///< voltmeter, ammeter and wattmeter of the selected element
+  bool startMeasurement = false;
+  bool repeatMeasurement = false;
+  bool continueMeasurement = false;
 
   std::string simulateCaption;   ///< "&Symulacja..." / "&Transmitancja..."
   std::string simulateHint;      ///< hint of the menu item

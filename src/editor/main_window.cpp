@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -44,6 +46,8 @@
 #include "results/plot_window.h"
 #include "results/waveform_dialog.h"
 #include "help/help_window.h"
+#include "meters/measurement_dialogs.h"
+#include "meters/measurement_panel.h"
 #include "model/connectivity.h"
 #include "model/element.h"
 #include "model/messages.h"
@@ -174,7 +178,17 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   m_canvas = new SchematicCanvas(m_editor, scroll);
   m_canvas->setObjectName(QStringLiteral("PBX"));
   scroll->setWidget(m_canvas);
-  m_pages->addWidget(scroll);
+  // The measurement panel docks at the right of the canvas, hidden until opened.
+  auto* work = new QWidget(m_pages);
+  auto* workLayout = new QHBoxLayout(work);
+  workLayout->setContentsMargins(0, 0, 0, 0);
+  workLayout->setSpacing(0);
+  scroll->setParent(work);
+  workLayout->addWidget(scroll, 1);
+  m_measurementPanel = new meters::MeasurementPanel(work);
+  m_measurementPanel->hide();
+  workLayout->addWidget(m_measurementPanel);
+  m_pages->addWidget(work);
   setCentralWidget(m_pages);
 
   m_analysisPanel = new QLabel(QStringLiteral("Symulacja czasowa"), this);
@@ -203,6 +217,22 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   m_simulationDialog = new dialogs::TSymuDialog(m_simulation.sampleCount(), this);
   m_transferDialog = new dialogs::TTransmiDialog(this);
   m_progress = new dialogs::ProgressWindow(this);
+  m_measurement.simulation().setSampleCount(m_simulation.sampleCount());
+  m_measurementDialog = new meters::TPomiarDialog(m_simulation.sampleCount(), this);
+  m_measurementDialog->onHelp = helpOnTopic();
+  execMeasurementDialog = [](meters::TPomiarDialog& dialog) { return dialog.exec(); };
+  execOptionsDialog = [](meters::TOpcjeDialog& dialog) { return dialog.exec(); };
+  m_measurementPanel->onAdd = [this](meters::MeterQuantity quantity) { addMeter(quantity); };
+  m_measurementPanel->onStart = [this] { StartPauseOnCl(); };
+  m_measurementPanel->onStop = [this] { stopMeasurement(); };
+  m_measurementPanel->onContinue = [this] { continueMeasurement(); };
+  m_measurementPanel->onOptions = [this](int slot) { meterOptions(slot); };
+  m_measurementPanel->onClose = [this](int slot) { closeMeter(slot); };
+  // A meter lets go of its element when the element goes.
+  m_schematic.onElementDestroyed = [this](const model::Element& element) {
+    for (int slot : m_measurement.forgetElement(element))
+      m_measurementPanel->showSlot(slot, m_measurement.meterSlots()[static_cast<std::size_t>(slot)]);
+  };
   execSimulationDialog = [](dialogs::TSymuDialog& dialog) { return dialog.exec(); };
   execPrintDialog = [](TDrukDialog& dialog) { return dialog.exec(); };
   askPdfPath = [this] {
@@ -287,6 +317,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
+  m_schematic.onElementDestroyed = nullptr;
   delete m_plots;
   delete m_help;
 }
@@ -371,6 +402,8 @@ QAction* TForm1::addCommand(const QString& name, const QString& text, const QStr
   if (!key.isEmpty()) action->setShortcut(key);
   if (run)
     connect(action, &QAction::triggered, this, [this, run] {
+      // While a measurement runs only its Stop button is live.
+      if (m_measurement.running()) return;
       run();
       edited();
       m_canvas->update();
@@ -489,19 +522,20 @@ void TForm1::buildCommands() {
              QKeySequence(Qt::CTRL | Qt::Key_F9), [this] {
                if (runWithStoredSettings()) showPlots();
              });
-  addCommand("MXpanel", "Otwórz pa&nel pomiarowy", "Pomiar|Otwiera panel pomiarowy", {}, nullptr);
+  addCommand("MXpanel", "Otwórz pa&nel pomiarowy", "Pomiar|Otwiera panel pomiarowy", {},
+             [this] { togglePanel(); });
   addCommand("MXdodU", "Dodaj &woltomierz", "Dodaj woltomierz|Dodaje miernik napięcia zaznaczonego elementu",
-             QKeySequence(Qt::CTRL | Qt::Key_U), nullptr);
+             QKeySequence(Qt::CTRL | Qt::Key_U), [this] { addMeter(meters::MeterQuantity::Voltage); });
   addCommand("MXdodI", "Dodaj &amperomierz", "Dodaj amperomierz|Dodaje miernik prądu zaznaczonego elementu",
-             QKeySequence(Qt::CTRL | Qt::Key_I), nullptr);
+             QKeySequence(Qt::CTRL | Qt::Key_I), [this] { addMeter(meters::MeterQuantity::Current); });
   addCommand("MXdodP", "Dodaj wa&tomierz", "Dodaj watomierz|Dodaje miernik mocy zaznaczonego elementu",
-             QKeySequence(Qt::CTRL | Qt::Key_P), nullptr);
+             QKeySequence(Qt::CTRL | Qt::Key_P), [this] { addMeter(meters::MeterQuantity::Power); });
   addCommand("MXpom", "&Pomiar (Real-Time)...", "Pomiar|Uruchamia pomiar w czasie rzeczywistym",
-             QKeySequence(Qt::Key_F8), nullptr);
+             QKeySequence(Qt::Key_F8), [this] { StartPauseOnCl(); });
   addCommand("MXpowpom", "P&owtórz pomiar", "Powtórz pomiar|Powtarza ostatni pomiar",
-             QKeySequence(Qt::CTRL | Qt::Key_F8), nullptr);
+             QKeySequence(Qt::CTRL | Qt::Key_F8), [this] { repeatMeasurement(); });
   addCommand("MXkont", "&Kontynuuj", "Kontynuuj|Kontynuuje symulację lub pomiar",
-             QKeySequence(Qt::Key_F10), nullptr);
+             QKeySequence(Qt::Key_F10), [this] { continueMeasurement(); });
 
   // View options, shared with the canvas popup menu.
   addCommand("MXw1", "&Kolor tła...", "Kolor tła|Zmienia kolor tła schematu", QKeySequence(Qt::Key_F4),
@@ -796,6 +830,12 @@ void TForm1::saveSettings() const {
 
 void TForm1::idleUpdate() {
   ProgramState program;
+  program.measurementPanelOpen = m_measurementPanel->isVisibleTo(this);
+  program.measurementRunning = m_measurement.running();
+  program.measurementContinuable = m_editor.flags().measurementContinuable;
+  program.measurementRepeatable = meters::acceptedMeasurement(m_measurement.settings().frequencyText,
+                                                              m_measurement.settings().cyclesText)
+                                      .has_value();
   program.timeResultsValid = resultsValid() && !m_schematic.transferMode();
   program.transferResultsValid = resultsValid() && m_schematic.transferMode();
   const CommandStates s = computeCommandStates(m_editor, program);
@@ -815,9 +855,15 @@ void TForm1::idleUpdate() {
   enable({"MXsymu", "MXSiW"}, s.run);
   enable({"MXparam"}, s.parameters);
   enable({"MXprzeb", "MXwyk"}, s.plotsAndWaveforms);
-  enable({"MXpanel", "MXdodU", "MXdodI", "MXdodP", "MXpom",
-          "MXpowpom", "MXkont"},
-         false);
+  enable({"MXpanel"}, s.measurement);
+  enable({"MXdodU", "MXdodI", "MXdodP"}, s.addMeter);
+  enable({"MXpom"}, s.startMeasurement);
+  enable({"MXpowpom"}, s.repeatMeasurement);
+  enable({"MXkont"}, s.continueMeasurement);
+  m_measurementPanel->setAddEnabled(s.addMeter);
+  m_measurementPanel->setRunning(program.measurementRunning, s.continueMeasurement);
+  // No measurement in a transfer workspace: its panel goes.
+  if (!s.measurement && program.measurementPanelOpen) m_measurementPanel->hide();
   command("MXsymu")->setText(fromUtf8(s.simulateCaption));
   command("MXsymu")->setStatusTip(fromUtf8(s.simulateHint));
   const QString buttonHint = fromUtf8(s.simulateButtonHint);
@@ -963,6 +1009,13 @@ bool TForm1::saveAs() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // The run is on the stack below this event: stop it first and close once it has ended.
+  if (m_measurement.running()) {
+    m_measurement.stop();
+    m_closeAfterMeasurement = true;
+    event->ignore();
+    return;
+  }
   if (!maybeSave()) {
     event->ignore();
     return;
@@ -1082,6 +1135,7 @@ void TForm1::showPlots() {
 }
 
 bool TForm1::ParamOnCl() {
+  if (m_measurement.running()) return false;
   if (m_editor.summary() != SelectionSummary::OneElement) return false;
   model::Element* element = nullptr;
   for (const auto& e : m_schematic.elements())
@@ -1106,6 +1160,7 @@ void TForm1::showErrors(const std::vector<std::string>& lines) {
 }
 
 bool TForm1::SymOnCl() {
+  if (m_measurement.running()) return false;
   const bool transfer = m_schematic.transferMode();
   const QStringList invalid{fromUtf8(model::messages::kInvalidNumber)};
   for (;;) {
@@ -1161,6 +1216,7 @@ bool TForm1::runWithStoredSettings() {
 }
 
 bool TForm1::runAnalysis(bool continueRun) {
+  if (m_measurement.running()) return false;
   m_editor.setRunInProgress(true);
   m_progress->setProgress(0);
   m_progress->show();
@@ -1187,6 +1243,159 @@ bool TForm1::runAnalysis(bool continueRun) {
   if (!result.ok()) showErrors(result.lines);
   m_canvas->update();
   return result.ok();
+}
+
+void TForm1::showMeters() {
+  for (int i = 0; i < meters::Measurement::kSlotCount; ++i)
+    m_measurementPanel->showSlot(i, m_measurement.meterSlots()[static_cast<std::size_t>(i)]);
+}
+
+void TForm1::togglePanel() {
+  if (m_schematic.transferMode()) return;
+  m_measurementPanel->setVisible(!m_measurementPanel->isVisibleTo(this));
+  showMeters();
+  idleUpdate();
+}
+
+bool TForm1::addMeter(meters::MeterQuantity quantity) {
+  if (m_measurement.running() || m_schematic.transferMode() ||
+      m_editor.summary() != SelectionSummary::OneElement)
+    return false;
+  const model::Element* element = nullptr;
+  for (const auto& e : m_schematic.elements())
+    if (e->selected) element = e.get();
+  if (!element) return false;
+  const int slot = m_measurement.addMeter(*element, quantity);
+  if (slot < 0) return false;
+  m_measurementPanel->show();
+  showMeters();
+  idleUpdate();
+  return true;
+}
+
+void TForm1::closeMeter(int slot) {
+  if (m_measurement.running()) return;
+  m_measurement.closeMeter(slot);
+  showMeters();
+}
+
+bool TForm1::meterOptions(int slot) {
+  if (m_measurement.running() || slot < 0 || slot >= meters::Measurement::kSlotCount) return false;
+  const meters::MeterSlot& meter = m_measurement.meterSlots()[static_cast<std::size_t>(slot)];
+  if (!meter.inUse || !meter.element) return false;
+  meters::TOpcjeDialog dialog(this);
+  dialog.onHelp = helpOnTopic();
+  dialog.setSlot(meter, QString::fromStdString(meter.element->name()));
+  const bool accepted = execOptionsDialog(dialog) == QDialog::Accepted;
+  m_help->hideHelp();
+  if (!accepted) return false;
+  m_measurement.applyOptions(slot, dialog.autoRange(), dialog.quantity(), dialog.indication(),
+                             dialog.rangePosition());
+  showMeters();
+  return true;
+}
+
+bool TForm1::StartPauseOnCl() {
+  if (m_measurement.running() || m_schematic.transferMode()) return false;
+  meters::MeasurementSettings& settings = m_measurement.settings();
+  const QStringList invalid{fromUtf8(model::messages::kInvalidNumber)};
+  for (;;) {
+    m_measurementDialog->setValues(QString::fromStdString(settings.frequencyText),
+                                   QString::fromStdString(settings.cyclesText), settings.iterations);
+    const int choice = execMeasurementDialog(*m_measurementDialog);
+    m_help->hideHelp();
+    if (choice != meters::TPomiarDialog::Start && choice != meters::TPomiarDialog::Continue)
+      return false;
+    settings.iterations = m_measurementDialog->iterations();
+    const std::string frequency = m_measurementDialog->frequencyText().toStdString();
+    const std::string cycles = m_measurementDialog->cyclesText().toStdString();
+    const auto accepted = meters::acceptedMeasurement(frequency, cycles);
+    if (!accepted) {
+      dialogs::TErrorDialog::show(this, invalid);
+      settings.frequencyText = settings.cyclesText = "?";
+      continue;
+    }
+    settings.frequencyText = frequency;
+    settings.cyclesText = cycles;
+    settings.frequency = accepted->first;
+    settings.cycles = accepted->second;
+    return runMeasurement(choice == meters::TPomiarDialog::Continue);
+  }
+}
+
+bool TForm1::continueMeasurement() {
+  if (m_measurement.running() || m_schematic.transferMode()) return false;
+  if (!meters::acceptedMeasurement(m_measurement.settings().frequencyText,
+                                   m_measurement.settings().cyclesText))
+    return StartPauseOnCl();
+  return runMeasurement(true);
+}
+
+bool TForm1::repeatMeasurement() {
+  if (m_measurement.running() || m_schematic.transferMode()) return false;
+  if (!meters::acceptedMeasurement(m_measurement.settings().frequencyText,
+                                   m_measurement.settings().cyclesText))
+    return StartPauseOnCl();
+  return runMeasurement(false);
+}
+
+void TForm1::stopMeasurement() { m_measurement.stop(); }
+
+void TForm1::setMeasuring(bool measuring) {
+  m_editor.setRunInProgress(measuring);
+  // Everything that edits or starts another run is off while the cycles go on.
+  menuBar()->setEnabled(!measuring);
+  m_toolPalette->setEnabled(!measuring);
+  m_objectPalette->setEnabled(!measuring);
+  m_plots->setEnabled(!measuring);
+  m_waveformDialog->setEnabled(!measuring);
+  m_measurementPanel->setRunning(measuring, m_editor.flags().measurementContinuable);
+}
+
+bool TForm1::runMeasurement(bool continueRun) {
+  if (m_measurement.running() || m_schematic.elements().empty()) return false;
+  m_measurementPanel->show();
+  const double period = 1.0 / m_measurement.settings().frequency;
+  double stepTime = m_measurement.continuationTime();
+  QElapsedTimer sinceEvents;
+  sinceEvents.start();
+  // The window stays responsive without handling events after every solve, which would make
+  // a long measurement crawl: events are let through at most every 20 ms.
+  const auto letEventsThrough = [&] {
+    QCoreApplication::processEvents();
+    sinceEvents.restart();
+  };
+  meters::MeasurementCallbacks callbacks;
+  callbacks.progress = [&](int percent) {
+    if (const auto frame = meters::animationFrame(percent)) {
+      m_measurementPanel->setAnimationFrame(*frame);
+      m_timePanel->setText(QString::fromStdString(dialogs::timeDisplayText(stepTime, period)));
+      m_timePanel->repaint();
+    }
+  };
+  callbacks.afterStep = [&](double t) {
+    stepTime = t;
+    if (sinceEvents.elapsed() >= 20) letEventsThrough();
+  };
+  callbacks.afterCycle = [&](long long cycle) {
+    showMeters();
+    if (onMeasurementCycle) onMeasurementCycle(cycle);
+    letEventsThrough();
+  };
+  setMeasuring(true);
+  const meters::MeasurementOutcome outcome = m_measurement.run(continueRun, callbacks);
+  setMeasuring(false);
+  showMeters();
+  m_timePanel->setText(
+      QString::fromStdString(dialogs::timeDisplayText(m_measurement.continuationTime(), period)));
+  idleUpdate();
+  if (outcome.failure.code != 0) showErrors(outcome.failure.lines);
+  m_canvas->update();
+  if (m_closeAfterMeasurement) {
+    m_closeAfterMeasurement = false;
+    QTimer::singleShot(0, this, &QWidget::close);
+  }
+  return outcome.failure.code == 0;
 }
 
 int TForm1::topicOfSelection() const {

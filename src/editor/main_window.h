@@ -12,6 +12,7 @@
 
 #include "editor/command_states.h"
 #include "engine/transient_run.h"
+#include "meters/measurement.h"
 #include "results/waveform_selection.h"
 #include "editor/editing.h"
 #include "editor/symbols.h"
@@ -41,6 +42,12 @@ namespace wolterix::dialogs {
 class TSymuDialog;
 class TTransmiDialog;
 class ProgressWindow;
+}
+
+namespace wolterix::meters {
+class MeasurementPanel;
+class TPomiarDialog;
+class TOpcjeDialog;
 }
 
 namespace wolterix::editor {
@@ -125,6 +132,31 @@ public:
   std::function<int(dialogs::TSymuDialog&)> execSimulationDialog;
   std::function<int(dialogs::TTransmiDialog&)> execTransferDialog;
 
+  // Real-time measurement.
+  meters::Measurement& measurement() { return m_measurement; }
+  meters::MeasurementPanel& measurementPanel() { return *m_measurementPanel; }
+  /// Opens or closes the measurement panel.
+  void togglePanel();
+  /// A meter of the quantity on the one selected element, in the first free slot; opens the
+  /// panel. False when nothing was added.
+  bool addMeter(meters::MeterQuantity quantity);
+  void closeMeter(int slot);
+  /// The options dialog of a meter; true when "OK" changed it.
+  bool meterOptions(int slot);
+  /// "Pomiar (Real-Time)": the measurement dialog, then the cycles. False when cancelled or a
+  /// cycle failed.
+  bool StartPauseOnCl();
+  /// The panel's "Kontynuuj": the stored cycles again from where the last measurement ended.
+  bool continueMeasurement();
+  /// "Powtórz pomiar": the stored settings from 0, without the dialog.
+  bool repeatMeasurement();
+  /// The panel's Stop: the measurement ends after the present cycle.
+  void stopMeasurement();
+  std::function<int(meters::TPomiarDialog&)> execMeasurementDialog;
+  std::function<int(meters::TOpcjeDialog&)> execOptionsDialog;
+  /// Called after every measured cycle, once the meters show it.
+  std::function<void(long long cycle)> onMeasurementCycle;
+
   /// Reads the settings store (only values present, validated) and applies them.
   void loadSettings();
   void saveSettings() const;
@@ -157,6 +189,9 @@ private:
   void setMode(int mode);
 
   bool runAnalysis(bool continueRun);
+  bool runMeasurement(bool continueRun);
+  void setMeasuring(bool measuring);
+  void showMeters();
   void showErrors(const std::vector<std::string>& lines);
 
   model::Schematic m_schematic;
@@ -168,6 +203,10 @@ private:
   dialogs::TTransmiDialog* m_transferDialog = nullptr;
   dialogs::ProgressWindow* m_progress = nullptr;
   results::WaveformSelection m_selection;
+  meters::Measurement m_measurement{m_schematic, m_editor.flags()};
+  meters::MeasurementPanel* m_measurementPanel = nullptr;
+  meters::TPomiarDialog* m_measurementDialog = nullptr;
+  bool m_closeAfterMeasurement = false;
   results::TPrzeb2Dialog* m_waveformDialog = nullptr;
   results::TWykDialog* m_plots = nullptr;
   QLabel* m_timePanel = nullptr;

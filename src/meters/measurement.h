@@ -50,8 +50,8 @@ public:
 
   Measurement(model::Schematic& schematic, editor::DocumentFlags& flags);
 
-  std::array<MeterSlot, kSlotCount>& slots() { return m_slots; }
-  const std::array<MeterSlot, kSlotCount>& slots() const { return m_slots; }
+  std::array<MeterSlot, kSlotCount>& meterSlots() { return m_slots; }
+  const std::array<MeterSlot, kSlotCount>& meterSlots() const { return m_slots; }
   /// Attaches a meter of the quantity to the element in the first free slot; -1 when all six
   /// are in use.
   int addMeter(const model::Element& element, MeterQuantity quantity);

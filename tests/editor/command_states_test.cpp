@@ -56,6 +56,37 @@ TEST(CommandStates, FollowTheSelection) {
   EXPECT_FALSE(computeCommandStates(editor, {.printerAvailable = false}).print);
 }
 
+TEST(CommandStates, MeasurementCommandsAreLiveOnlyWhileNoMeasurementRuns) {
+  Schematic s;
+  CircuitBuilder b(s);
+  b.element(K::Rez, 10, 10, 3, "1k");
+  b.element(K::Rez, 20, 10, 3, "1k");
+  Editor editor(s);
+  editor.deselectAll();
+  CommandStates c = computeCommandStates(editor, {});
+  EXPECT_TRUE(c.startMeasurement);
+  EXPECT_FALSE(c.addMeter);  // needs exactly one element
+  EXPECT_FALSE(c.repeatMeasurement);
+  EXPECT_FALSE(c.continueMeasurement);
+  s.elements()[0]->selected = true;
+  EXPECT_TRUE(computeCommandStates(editor, {}).addMeter);
+  s.elements()[1]->selected = true;
+  EXPECT_FALSE(computeCommandStates(editor, {}).addMeter);
+  s.elements()[1]->selected = false;
+
+  ProgramState program{.measurementContinuable = true, .measurementRepeatable = true};
+  c = computeCommandStates(editor, program);
+  EXPECT_TRUE(c.repeatMeasurement);
+  EXPECT_TRUE(c.continueMeasurement);
+  program.measurementRunning = true;
+  c = computeCommandStates(editor, program);
+  EXPECT_FALSE(c.addMeter || c.startMeasurement || c.repeatMeasurement || c.continueMeasurement);
+
+  s.setTransferMode(true);  // no measurement of a transfer function
+  c = computeCommandStates(editor, {});
+  EXPECT_FALSE(c.measurement || c.addMeter || c.startMeasurement);
+}
+
 TEST(CommandStates, TransferModeSwapsThePalette) {
   Schematic s;
   Editor editor(s);

@@ -27,7 +27,7 @@ struct Bench {
   MeterSlot& meter(const model::Element& element, MeterQuantity quantity) {
     const int slot = measurement.addMeter(element, quantity);
     EXPECT_GE(slot, 0);
-    return measurement.slots()[static_cast<std::size_t>(slot)];
+    return measurement.meterSlots()[static_cast<std::size_t>(slot)];
   }
 };
 
@@ -138,12 +138,12 @@ TEST(Measurement, SlotsFillInOrderAndLetGoOfDestroyedElements) {
   EXPECT_EQ(b.measurement.addMeter(r, MeterQuantity::Voltage), -1);  // all six in use
   b.measurement.closeMeter(3);
   EXPECT_EQ(b.measurement.addMeter(r, MeterQuantity::Power), 3);
-  EXPECT_EQ(b.measurement.slots()[3].indication, Indication::DcMean);
-  EXPECT_EQ(b.measurement.slots()[0].indication, Indication::TrueRms);
+  EXPECT_EQ(b.measurement.meterSlots()[3].indication, Indication::DcMean);
+  EXPECT_EQ(b.measurement.meterSlots()[0].indication, Indication::TrueRms);
 
   b.schematic.destroy(&r);
   int inUse = 0;
-  for (const MeterSlot& slot : b.measurement.slots()) {
+  for (const MeterSlot& slot : b.measurement.meterSlots()) {
     if (!slot.inUse) continue;
     ++inUse;
     EXPECT_EQ(slot.element, &source);
