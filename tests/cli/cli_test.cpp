@@ -196,3 +196,76 @@ TEST(CliSimulate, TransferSweepWritesFourColumnsPerRatio) {
 }
 
 }  // namespace
+
+#include "model/schematic_file.h"
+#include "support/run_helpers.h"
+
+namespace {
+
+using wolterix::cli::MeasureOptions;
+
+Captured runMeasure(MeasureOptions options) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = wolterix::cli::measure(options, out, err);
+  return {code, out.str(), err.str()};
+}
+
+// A 230 V sine source across 100 ohms, written to a file of this test's own.
+std::string sourceAcrossResistor() {
+  wolterix::model::Schematic s;
+  wolterix::testing::buildPair(s, wolterix::model::ElementKind::Nap, "sin/230/0/50/0",
+                               wolterix::model::ElementKind::Rez, "100");
+  const auto path = std::filesystem::temp_directory_path() /
+                    (std::string("wolterix-") +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".wtx");
+  EXPECT_TRUE(wolterix::model::saveSchematicFile(s, path).ok());
+  return path.string();
+}
+
+TEST(CliMeasure, ReadsEveryIndicationOfASineOnAResistor) {
+  const std::string path = sourceAcrossResistor();
+  const Captured r = runMeasure({path, "50", "5", 2, 944,
+                                 {"U(R1)", "U(R1):avg", "U(R1):dc", "I(R1)", "P(R1)", "P(R1):dc"}});
+  std::filesystem::remove(path);
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto lines = splitLines(r.out);
+  ASSERT_EQ(lines.size(), 6u);
+  const auto field = [&](std::size_t line, int index) {
+    std::istringstream in(lines[line]);
+    std::string part;
+    for (int i = 0; i <= index; ++i) std::getline(in, part, '\t');
+    return part;
+  };
+  EXPECT_EQ(field(0, 0), "U(R1)");
+  EXPECT_EQ(field(0, 1), "TRMS");
+  EXPECT_EQ(field(0, 3), "230.0 V");
+  EXPECT_EQ(field(1, 1), "AV");
+  EXPECT_EQ(field(1, 3), "207.1 V");
+  EXPECT_EQ(field(2, 1), "DC");
+  EXPECT_LT(std::abs(std::stod(field(2, 2))), 1e-6);
+  EXPECT_EQ(field(3, 3), "2.300 A");
+  EXPECT_EQ(field(4, 1), "DC");
+  EXPECT_NEAR(std::stod(field(4, 2)), 230.0 * 230.0 / 100.0, 0.01);
+  EXPECT_EQ(field(4, 3), "529.0 W");
+  EXPECT_EQ(lines[5], lines[4]);
+}
+
+TEST(CliMeasure, RefusesWhatItCannotMeasure) {
+  const std::string path = sourceAcrossResistor();
+  const auto code = [&](MeasureOptions options) { return runMeasure(options).code; };
+  EXPECT_EQ(code({path, "50", "2,5", 0, 944, {"U(R1)"}}), 1);  // a whole number of cycles
+  EXPECT_EQ(code({path, "0", "2", 0, 944, {"U(R1)"}}), 1);
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {"U(X9)"}}), 1);   // no such element
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {"n(R1)"}}), 1);   // not a meter quantity
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {"P(R1):rms"}}), 1);
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {"U(R1):peak"}}), 1);
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {}}), 1);
+  std::filesystem::remove(path);
+  EXPECT_EQ(code({WOLTERIX_TEST_DATA "/transfer.wtx", "50", "2", 0, 944, {"U(R1)"}}), 1);
+  const Captured missing = runMeasure({WOLTERIX_TEST_DATA "/missing_parameter.wtx", "50", "2", 0, 944, {"U(R1)"}});
+  EXPECT_EQ(missing.code, 2);
+  EXPECT_NE(missing.err.find("Brak parametrów"), std::string::npos);
+}
+
+}  // namespace
