@@ -759,7 +759,9 @@ void TForm1::buildPopupMenu() {
   m_popup->addAction(command("MXw6"));
   m_popup->addAction(command("MXw7"));
   connect(m_canvas, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { m_popup->popup(m_canvas->mapToGlobal(at)); });
+          [this](const QPoint& at) {
+            if (!m_measurement.running()) m_popup->popup(m_canvas->mapToGlobal(at));
+          });
 }
 
 void TForm1::setMode(int mode) {
@@ -1353,7 +1355,7 @@ void TForm1::setMeasuring(bool measuring) {
 }
 
 bool TForm1::runMeasurement(bool continueRun) {
-  if (m_measurement.running() || m_schematic.elements().empty()) return false;
+  if (m_measurement.running()) return false;
   m_measurementPanel->show();
   const double period = 1.0 / m_measurement.settings().frequency;
   double stepTime = m_measurement.continuationTime();

@@ -207,6 +207,11 @@ TEST(MeasurementFromTheWindow, OptionsDialogChangesTheMeter) {
   window.execOptionsDialog = [](meters::TOpcjeDialog&) { return int(QDialog::Rejected); };
   EXPECT_FALSE(window.meterOptions(0));
   EXPECT_FALSE(window.meterOptions(4));  // a free slot has no options
+
+  // Another file: the meters went with the old schematic's elements.
+  ASSERT_TRUE(window.openFile(QStringLiteral(WOLTERIX_EXAMPLES "/mostek.wtx")));
+  EXPECT_FALSE(window.measurement().anyMeter());
+  EXPECT_FALSE(window.measurementPanel().findChild<QWidget*>(QStringLiteral("Miernik1"))->isVisibleTo(&window));
 }
 
 }  // namespace
