@@ -910,6 +910,8 @@ void TForm1::rememberRecent(const QString& path) {
 
 void TForm1::edited() {
   if (m_topology->isVisible()) refreshTopology();
+  // A renamed element renames its meters.
+  if (m_measurementPanel->isVisibleTo(this)) showMeters();
 }
 
 void TForm1::refreshTopology() {

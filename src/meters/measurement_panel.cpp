@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -282,8 +283,19 @@ MeasurementPanel::MeasurementPanel(QWidget* parent) : QFrame(parent) {
   layout->setContentsMargins(3, 3, 3, 3);
   layout->setSpacing(3);
   layout->addLayout(top);
-  for (int i = 0; i < kSlotCount; ++i) layout->addWidget(createDisplay(i));
-  layout->addStretch(1);
+  // On a small screen the six meters scroll rather than squeeze or push the window taller.
+  auto* scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* column = new QWidget(scroll);
+  auto* meters = new QVBoxLayout(column);
+  meters->setContentsMargins(0, 0, 0, 0);
+  meters->setSpacing(3);
+  for (int i = 0; i < kSlotCount; ++i) meters->addWidget(createDisplay(i));
+  meters->addStretch(1);
+  scroll->setWidget(column);
+  layout->addWidget(scroll, 1);
 
   updateButtons();
 }
