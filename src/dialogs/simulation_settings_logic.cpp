@@ -1,6 +1,7 @@
 #include "dialogs/simulation_settings_logic.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "model/engineering_number.h"
 
@@ -41,8 +42,14 @@ std::string timeDisplayText(double t, double T) {
     unit = "us";
     factor = 1e6;
   }
-  const long long value = static_cast<long long>(std::floor(t * factor + 0.5));
-  return std::to_string(value) + " " + unit;
+  const double rounded = std::floor(t * factor + 0.5);
+  // A very long run or measurement must not overflow the integer conversion.
+  if (!(std::fabs(rounded) < 9e18)) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0f %s", rounded, unit);
+    return text;
+  }
+  return std::to_string(static_cast<long long>(rounded)) + " " + unit;
 }
 
 int sampleCountForScreen(int screenWidth) { return screenWidth - 80 < 1 ? 1 : screenWidth - 80; }

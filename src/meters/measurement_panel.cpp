@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -249,6 +250,11 @@ MeasurementPanel::MeasurementPanel(QWidget* parent) : QFrame(parent) {
                        QStringLiteral("Wywołuje pole dialogowe pomiaru real-time"), kIconSize);
   m_stop = toolButton(this, QStringLiteral("Stop"), stopIcon(), QStringLiteral("Stop"),
                       QStringLiteral("Zatrzymuje pomiar"), kIconSize);
+  // Esc stops a running measurement too; it is left alone otherwise.
+  m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(m_escape, &QShortcut::activated, this, [this] {
+    if (m_running && onStop) onStop();
+  });
   m_continue = toolButton(this, QStringLiteral("Continue"), continueIcon(), QStringLiteral("Kontynuuj"),
                           QStringLiteral("Kontynuuje pomiar przy aktualnych ustawieniach"), kIconSize);
   connect(m_start, &QToolButton::clicked, this, [this] {
@@ -404,6 +410,7 @@ void MeasurementPanel::updateButtons() {
   for (QToolButton* add : m_add) add->setEnabled(m_addEnabled && !m_running);
   m_start->setEnabled(!m_running);
   m_stop->setEnabled(m_running);
+  m_escape->setEnabled(m_running);
   m_continue->setEnabled(!m_running && m_continuable);
   for (const Display& d : m_displays) {
     d.options->setEnabled(!m_running);

@@ -10,6 +10,7 @@
 #include "meters/meter_reading.h"
 
 class QLabel;
+class QShortcut;
 class QToolButton;
 
 namespace wolterix::meters {
@@ -60,6 +61,7 @@ private:
   QToolButton* m_start;
   QToolButton* m_stop;
   QToolButton* m_continue;
+  QShortcut* m_escape;
   QLabel* m_animation;
   std::array<QPixmap, 8> m_frames;
   bool m_addEnabled = false;

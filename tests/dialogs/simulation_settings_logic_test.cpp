@@ -27,6 +27,7 @@ TEST(SimulationDialogRules, StepsAndTimeDisplay) {
   EXPECT_EQ(timeDisplayText(0.25, 1.0), "250 ms");
   EXPECT_EQ(timeDisplayText(0.0, 1.0), "0 ms");
   EXPECT_EQ(timeDisplayText(2.5e-6, 1e-5), "3 us");  // halves round up
+  EXPECT_EQ(timeDisplayText(1e17, 1e16), "100000000000000000000 ms");  // beyond 64-bit integers
   EXPECT_EQ(timeDisplayText(2.5e-6, 4e-6), "2500 ns");  // the unit follows T / 8
   EXPECT_EQ(timeDisplayText(5e-9, 4e-8), "5 ns");
   EXPECT_EQ(timeDisplayText(5e-12, 4e-11), "5 ps");

@@ -2,11 +2,13 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTimer>
+#include <QTest>
 #include <QToolButton>
 
 #include "dialogs/error_dialog.h"
@@ -149,6 +151,14 @@ TEST(MeasurementFromTheWindow, LongMeasurementStaysResponsiveAndStopEndsItAfterT
     ASSERT_TRUE(stop->isEnabled());
     stop->click();
   });
+  EXPECT_TRUE(window.StartPauseOnCl());
+  EXPECT_EQ(last, 1);
+
+  // Esc is the same Stop.
+  s.answers.push_back({"50", "25", 6, TPomiarDialog::Start});
+  window.show();
+  QApplication::setActiveWindow(&window);
+  QTimer::singleShot(0, &window, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
   EXPECT_TRUE(window.StartPauseOnCl());
   EXPECT_EQ(last, 1);
   EXPECT_NEAR(window.measurement().continuationTime(), 0.02, 1e-12);
