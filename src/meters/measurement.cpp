@@ -109,7 +109,8 @@ MeasurementOutcome Measurement::run(bool continueRun, const MeasurementCallbacks
     outcome.failure = {1, {std::string(model::messages::kInvalidNumber)}};
     return outcome;
   }
-  // A measurement's cycles replace the element states a finished simulation could go on from.
+  // Like a new run, a measurement leaves the last simulation's results behind: its plots and
+  // its continuation wait for the next simulation.
   m_flags.resultsValid = false;
   m_running = true;
   double start = m_continuationTime;
