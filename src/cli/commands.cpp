@@ -287,16 +287,16 @@ struct MeterRequest {
 };
 
 // "U(R1)", "I(L1):avg", "P(R1):dc": nullopt after reporting what is wrong.
-std::optional<MeterRequest> meterRequest(const std::string& spec, const model::Schematic& schematic,
+std::optional<MeterRequest> meterRequest(const std::string& meterText, const model::Schematic& schematic,
                                          std::ostream& err) {
-  const std::size_t colon = spec.rfind(':');
-  const bool hasIndication = colon != std::string::npos && spec.find(')', colon) == std::string::npos;
-  const std::string wave = hasIndication ? spec.substr(0, colon) : spec;
+  const std::size_t colon = meterText.rfind(':');
+  const bool hasIndication = colon != std::string::npos && meterText.find(')', colon) == std::string::npos;
+  const std::string wave = hasIndication ? meterText.substr(0, colon) : meterText;
   const auto parts = model::splitWaveformName(wave);
   const std::string quantities = "UIP";
   if (!parts || quantities.find(parts->first) == std::string::npos ||
       !schematic.findElement(parts->second)) {
-    err << "Niewłaściwy miernik " << spec
+    err << "Niewłaściwy miernik " << meterText
         << " (podaj U(nazwa), I(nazwa) albo P(nazwa) elementu schematu, "
            "opcjonalnie :rms, :avg lub :dc).\n";
     return std::nullopt;
@@ -305,7 +305,7 @@ std::optional<MeterRequest> meterRequest(const std::string& spec, const model::S
                        meters::Indication::TrueRms, parts->second};
   if (request.quantity == meters::MeterQuantity::Power) request.indication = meters::Indication::DcMean;
   if (hasIndication) {
-    const std::string kind = spec.substr(colon + 1);
+    const std::string kind = meterText.substr(colon + 1);
     if (kind == "rms") {
       request.indication = meters::Indication::TrueRms;
     } else if (kind == "avg") {
@@ -313,13 +313,13 @@ std::optional<MeterRequest> meterRequest(const std::string& spec, const model::S
     } else if (kind == "dc") {
       request.indication = meters::Indication::DcMean;
     } else {
-      err << "Niewłaściwe wskazanie " << kind << " w " << spec << " (rms, avg albo dc).\n";
+      err << "Niewłaściwe wskazanie " << kind << " w " << meterText << " (rms, avg albo dc).\n";
       return std::nullopt;
     }
   }
   if (request.quantity == meters::MeterQuantity::Power &&
       request.indication != meters::Indication::DcMean) {
-    err << "Watomierz wskazuje moc czynną, czyli wartość średnią DC: " << spec << " (użyj :dc).\n";
+    err << "Watomierz wskazuje moc czynną, czyli wartość średnią DC: " << meterText << " (użyj :dc).\n";
     return std::nullopt;
   }
   return request;
@@ -350,11 +350,10 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err)
   measurement.simulation().setSampleCount(options.samples);
   measurement.settings() = {options.frequencyText, options.cyclesText, accepted->first,
                             accepted->second, options.iterations};
-  // The panel holds six meters; the command line reads any number, one group of six at a time
-  // would change nothing, so every meter shares the one run.
+  // Unlike the panel, the command line is not limited to six meters: all read the same run.
   std::vector<MeterRequest> requests;
-  for (const std::string& spec : options.meters) {
-    const auto request = meterRequest(spec, schematic, err);
+  for (const std::string& meterText : options.meters) {
+    const auto request = meterRequest(meterText, schematic, err);
     if (!request) return kUsageOrFileError;
     requests.push_back(*request);
   }
