@@ -20,8 +20,6 @@ namespace {
 constexpr int kWireNumber = model::kWireKind;
 constexpr int kJunctionNumber = model::kJunctionKind;
 
-bool isWindingKind(ElementKind kind) { return kind == ElementKind::Spr || kind == ElementKind::Tf1; }
-
 // Kinds without a voltage arrow and without a current arrow.
 bool hasNoVoltageArrow(ElementKind k) {
   return k == ElementKind::mmV || k == ElementKind::mmA || k == ElementKind::mmW ||
@@ -116,6 +114,10 @@ Obiekt* Editor::firstSelected() const {
   for (const auto& e : m_schematic.elements())
     if (e->selected) return e.get();
   return nullptr;
+}
+
+Element* Editor::selectedElement() const {
+  return summary() == SelectionSummary::OneElement ? static_cast<Element*>(firstSelected()) : nullptr;
 }
 
 std::vector<Element*> Editor::selectedElements() const {
@@ -252,9 +254,9 @@ bool Editor::selectionPlacedSoundly() const {
       const GridPoint q = other->position();
       if (std::abs(p.x - q.x) <= 1 && std::abs(p.y - q.y) <= 1) return false;
     }
-    if (isWindingKind(e->kind())) {
+    if (model::isWindingKind(e->kind())) {
       if (p.x < 1 || p.x > 99 || p.y < 1 || p.y > 99) return false;
-      for (GridPoint n : {GridPoint{1, 0}, GridPoint{-1, 0}, GridPoint{0, 1}, GridPoint{0, -1}})
+      for (GridPoint n : model::kWindingNeighbours)
         if (occupancy.at(p + n) > 1) return false;
     }
   }
@@ -263,8 +265,8 @@ bool Editor::selectionPlacedSoundly() const {
     for (const auto& e : elements) {
       if (!w->selected && !e->selected) continue;
       if (w->covers(e->position())) return false;
-      if (isWindingKind(e->kind()))
-        for (GridPoint n : {GridPoint{1, 0}, GridPoint{-1, 0}, GridPoint{0, 1}, GridPoint{0, -1}})
+      if (model::isWindingKind(e->kind()))
+        for (GridPoint n : model::kWindingNeighbours)
           if (w->covers(e->position() + n)) return false;
     }
     if (!w->selected) continue;

@@ -93,6 +93,8 @@ public:
 
   // Selection.
   SelectionSummary summary() const;
+  /// The one selected element when the selection is exactly one element, else null.
+  model::Element* selectedElement() const;
   model::Obiekt* currentObject() const { return m_current; }
   void deselectAll();
   void selectAll();

@@ -79,12 +79,18 @@ void TransformerModel::resetState() {
 // One backward-Euler step of the equivalent circuit, solved for the winding currents:
 // v_k = R_k i_k + Ls_k (i_k - i_k')/h + U_k x, i_k = Gfe_k U_k x + im_k, and the flux variable
 // phi = r (U1 im1 + U2 im2) = phi' + h x gives i_k = sum_m y_km v_m + c_k.
+TransformerModel::StepTerms TransformerModel::stepTerms(double h) const {
+  StepTerms t{{value(1), value(2)},
+              {m_eq.r1 + m_eq.leakage1 / h, m_eq.r2 + m_eq.leakage2 / h},
+              {m_eq.leakage1 * m_current1 / h, m_eq.leakage2 * m_current2 / h},
+              0.0};
+  const double gsum = m_eq.gfe1 * t.u[0] * t.u[0] + m_eq.gfe2 * t.u[1] * t.u[1];
+  t.d = h + m_eq.r * (t.u[0] * t.u[0] / t.z[0] + t.u[1] * t.u[1] / t.z[1] + gsum);
+  return t;
+}
+
 TransformerModel::TwoPort TransformerModel::twoPort(double h) const {
-  const double u[2] = {value(1), value(2)};
-  const double z[2] = {m_eq.r1 + m_eq.leakage1 / h, m_eq.r2 + m_eq.leakage2 / h};
-  const double a[2] = {m_eq.leakage1 * m_current1 / h, m_eq.leakage2 * m_current2 / h};
-  const double gsum = m_eq.gfe1 * u[0] * u[0] + m_eq.gfe2 * u[1] * u[1];
-  const double d = h + m_eq.r * (u[0] * u[0] / z[0] + u[1] * u[1] / z[1] + gsum);
+  const auto [u, z, a, d] = stepTerms(h);
   const double history = m_eq.r * (u[0] * a[0] / z[0] + u[1] * a[1] / z[1]) - m_flux;
   TwoPort p{};
   p.y11 = 1.0 / z[0] - m_eq.r * u[0] * u[0] / (z[0] * z[0] * d);
@@ -102,19 +108,12 @@ BranchStamp TransformerModel::companion(double h, double, SubBranchCode code) {
 }
 
 void TransformerModel::commitStep(NodeVector V, double h, double) {
-  const double u1 = value(1);
-  const double u2 = value(2);
+  const auto [u, z, a, d] = stepTerms(h);
   const double v1 = voltage(V, 0, 1);
   const double v2 = voltage(V, 2, 3);
-  const double z1 = m_eq.r1 + m_eq.leakage1 / h;
-  const double z2 = m_eq.r2 + m_eq.leakage2 / h;
-  const double a1 = m_eq.leakage1 * m_current1 / h;
-  const double a2 = m_eq.leakage2 * m_current2 / h;
-  const double gsum = m_eq.gfe1 * u1 * u1 + m_eq.gfe2 * u2 * u2;
-  const double d = h + m_eq.r * (u1 * u1 / z1 + u2 * u2 / z2 + gsum);
-  const double x = (m_eq.r * (u1 * (v1 + a1) / z1 + u2 * (v2 + a2) / z2) - m_flux) / d;
-  m_current1 = (v1 + a1 - u1 * x) / z1;
-  m_current2 = (v2 + a2 - u2 * x) / z2;
+  const double x = (m_eq.r * (u[0] * (v1 + a[0]) / z[0] + u[1] * (v2 + a[1]) / z[1]) - m_flux) / d;
+  m_current1 = (v1 + a[0] - u[0] * x) / z[0];
+  m_current2 = (v2 + a[1] - u[1] * x) / z[1];
   m_flux += h * x;
 }
 

@@ -57,6 +57,12 @@ private:
     double y11, y22, y12, c1, c2;
   };
   TwoPort twoPort(double h) const;
+  /// What a step of length h makes of the windings: ratings u, winding impedances z (R + Ls/h),
+  /// leakage histories a (Ls i'/h) and the flux equation's denominator d.
+  struct StepTerms {
+    double u[2], z[2], a[2], d;
+  };
+  StepTerms stepTerms(double h) const;
 
   Equivalent m_eq{};
   double m_current1 = 0.0;

@@ -14,18 +14,6 @@ GridPoint orthogonalEnd(GridPoint a, GridPoint b) {
   return b;
 }
 
-namespace {
-
-bool isWindingKind(ElementKind kind) { return kind == ElementKind::Spr || kind == ElementKind::Tf1; }
-
-// The four neighbours of a winding element's centre: the ends of its axis and the centres of
-// its windings, whichever way it is turned. Wires are kept off all four (not only off the
-// current axis ends), so that turning the element can never put a wire where a reloaded file
-// would refuse it.
-constexpr GridPoint kNeighbours[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-
-}  // namespace
-
 bool canPlaceElement(const Schematic& schematic, ElementKind kind, GridPoint r) {
   if (!onGrid(r)) return false;
   if (schematic.occupancy().at(r) >= 1) return false;
@@ -35,7 +23,7 @@ bool canPlaceElement(const Schematic& schematic, ElementKind kind, GridPoint r) 
   }
   if (isWindingKind(kind)) {
     if (r.x < 1 || r.x > 99 || r.y < 1 || r.y > 99) return false;
-    for (GridPoint n : kNeighbours)
+    for (GridPoint n : kWindingNeighbours)
       if (schematic.occupancy().at(r + n) >= 1) return false;
   }
   return true;
@@ -57,7 +45,7 @@ bool canPlaceWire(const Schematic& schematic, GridPoint a, GridPoint b) {
   for (const auto& element : schematic.elements()) {
     if (segmentCovers(a, b, element->position())) return false;
     if (isWindingKind(element->kind())) {
-      for (GridPoint n : kNeighbours)
+      for (GridPoint n : kWindingNeighbours)
         if (segmentCovers(a, b, element->position() + n)) return false;
     }
   }

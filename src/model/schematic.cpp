@@ -82,9 +82,8 @@ bool eraseFrom(std::vector<std::unique_ptr<T>>& list, const Obiekt* object, Occu
 void Schematic::destroy(const Obiekt* object) {
   if (!object) return;
   if (m_lastCreated == object) m_lastCreated = nullptr;
-  if (onElementDestroyed)
-    for (const auto& element : m_elements)
-      if (element.get() == object) onElementDestroyed(*element);
+  if (const auto* element = dynamic_cast<const Element*>(object); element && onElementDestroyed)
+    onElementDestroyed(*element);
   eraseFrom(m_wires, object, m_occupancy) || eraseFrom(m_junctions, object, m_occupancy) ||
       eraseFrom(m_elements, object, m_occupancy);
 }
