@@ -363,17 +363,13 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err)
     return exitCodeFor(outcome.failure.code);
   }
   const engine::WaveformStore& store = measurement.simulation().store();
-  for (std::size_t i = 0; i < requests.size(); ++i) {
-    const MeterRequest& r = requests[i];
-    const std::string wave = meters::meterWaveform(r.quantity, r.element);
+  for (const MeterRequest& r : requests) {
     meters::MeterSlot slot;
     slot.quantity = r.quantity;
-    slot.indication = r.indication;
-    const auto samples = store.trace(wave);
-    meters::showReading(slot, samples ? meters::readCycle(*samples, r.indication) : 0.0);
-    out << wave << '\t' << meters::indicationText(r.indication) << '\t' << formatNumber(slot.reading)
-        << '\t' << slot.display << ' ' << meters::prefixText(slot.shownPrefix)
-        << meters::unitText(r.quantity) << '\n';
+    meters::showReading(slot, meters::readStoredCycle(store, r.quantity, r.indication, r.element).value_or(0.0));
+    out << meters::meterWaveform(r.quantity, r.element) << '\t' << meters::indicationText(r.indication)
+        << '\t' << formatNumber(slot.reading) << '\t' << slot.display << ' '
+        << meters::prefixText(slot.shownPrefix) << meters::unitText(r.quantity) << '\n';
   }
   return kSuccess;
 }

@@ -25,65 +25,71 @@ QPushButton* button(QDialogButtonBox* box, const QString& text, QDialogButtonBox
 }
 }  // namespace
 
-TSymuDialog::TSymuDialog(int samples, QWidget* parent) : QDialog(parent), m_samples(samples) {
+IterationRow addIterationRow(QGridLayout* grid, int row, int samples, QWidget* dialog) {
+  auto* bar = new QSlider(Qt::Horizontal, dialog);
+  bar->setObjectName(QStringLiteral("Iteracje"));
+  bar->setRange(0, 6);
+  bar->setTickPosition(QSlider::TicksBelow);
+  bar->setTickInterval(1);
+  bar->setPageStep(1);
+  auto* steps = new QLabel(QString::number(totalSteps(samples, 0)), dialog);
+  steps->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  steps->setMinimumWidth(80);
+  QObject::connect(bar, &QSlider::valueChanged, steps, [steps, samples](int k) {
+    steps->setText(QString::number(totalSteps(samples, k)));
+  });
+  grid->addWidget(new QLabel(QStringLiteral("Ilość iteracji :"), dialog), row, 0);
+  grid->addWidget(bar, row, 1);
+  grid->addWidget(steps, row, 2);
+  return {bar, steps};
+}
+
+QDialogButtonBox* addRunButtons(QDialog* dialog, std::function<void()> help) {
+  auto* box = new QDialogButtonBox(dialog);
+  QPushButton* start = button(box, QStringLiteral("Start"), QDialogButtonBox::AcceptRole);
+  QPushButton* resume = button(box, QStringLiteral("Kontynuuj"), QDialogButtonBox::ActionRole);
+  button(box, QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
+  QPushButton* helpButton = button(box, QStringLiteral("Pomoc"), QDialogButtonBox::HelpRole);
+  start->setDefault(true);
+  QObject::connect(start, &QPushButton::clicked, dialog, [dialog] { dialog->done(1); });
+  QObject::connect(resume, &QPushButton::clicked, dialog, [dialog] { dialog->done(2); });
+  QObject::connect(box, &QDialogButtonBox::rejected, dialog, [dialog] { dialog->done(0); });
+  QObject::connect(helpButton, &QPushButton::clicked, dialog, std::move(help));
+  return box;
+}
+
+TSymuDialog::TSymuDialog(int samples, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Symulacja"));
   m_time = new QLineEdit(this);
   m_time->setObjectName(QStringLiteral("EditCzas"));
   m_time->setMaxLength(13);
-  m_iterations = new QSlider(Qt::Horizontal, this);
-  m_iterations->setObjectName(QStringLiteral("Iteracje"));
-  m_iterations->setRange(0, 6);
-  m_iterations->setTickPosition(QSlider::TicksBelow);
-  m_iterations->setTickInterval(1);
-  m_iterations->setPageStep(1);
-  m_steps = new QLabel(this);
-  m_steps->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  m_steps->setMinimumWidth(80);
-  connect(m_iterations, &QSlider::valueChanged, this, &TSymuDialog::updateSteps);
 
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel(QStringLiteral("Czas symulacji :"), this), 0, 0);
   grid->addWidget(m_time, 0, 1);
   grid->addWidget(new QLabel(QStringLiteral("s"), this), 0, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Ilość iteracji :"), this), 1, 0);
-  grid->addWidget(m_iterations, 1, 1);
-  grid->addWidget(m_steps, 1, 2);
-
-  auto* box = new QDialogButtonBox(this);
-  QPushButton* start = button(box, QStringLiteral("Start"), QDialogButtonBox::AcceptRole);
-  QPushButton* resume = button(box, QStringLiteral("Kontynuuj"), QDialogButtonBox::ActionRole);
-  button(box, QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
-  QPushButton* help = button(box, QStringLiteral("Pomoc"), QDialogButtonBox::HelpRole);
-  start->setDefault(true);
-  connect(start, &QPushButton::clicked, this, [this] { done(Start); });
-  connect(resume, &QPushButton::clicked, this, [this] { done(Continue); });
-  connect(box, &QDialogButtonBox::rejected, this, [this] { done(Cancelled); });
-  connect(help, &QPushButton::clicked, this, [this] {
+  const IterationRow iterations = addIterationRow(grid, 1, samples, this);
+  m_iterations = iterations.bar;
+  m_steps = iterations.steps;
+  QDialogButtonBox* box = addRunButtons(this, [this] {
     if (onHelp) onHelp(kSimulationTopic);
   });
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(box);
-  updateSteps();
 }
 
 void TSymuDialog::setValues(const QString& timeText, int iterations) {
   m_time->setText(timeText);
   m_iterations->setValue(iterations);
-  updateSteps();
 }
 
 QString TSymuDialog::timeText() const { return m_time->text(); }
 int TSymuDialog::iterations() const { return m_iterations->value(); }
 QString TSymuDialog::stepsText() const { return m_steps->text(); }
 
-void TSymuDialog::updateSteps() {
-  m_steps->setText(QString::number(totalSteps(m_samples, m_iterations->value())));
-}
-
 void TSymuDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  updateSteps();
   m_time->setFocus();
   m_time->selectAll();
 }

@@ -5,12 +5,27 @@
 
 #include <functional>
 
+class QDialogButtonBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QSlider;
 
 namespace wolterix::dialogs {
+
+/// The "Ilość iteracji :" row of a run dialog's grid: the track bar `Iteracje` (0..6, a tick
+/// per position) and, right-aligned beside it, the number of time steps, samples * 2^k, that
+/// follows the bar.
+struct IterationRow {
+  QSlider* bar;
+  QLabel* steps;
+};
+IterationRow addIterationRow(QGridLayout* grid, int row, int samples, QWidget* dialog);
+
+/// "Start" (default), "Kontynuuj", "Anuluj" ending the dialog with 1, 2 and 0, and "Pomoc"
+/// calling help.
+QDialogButtonBox* addRunButtons(QDialog* dialog, std::function<void()> help);
 
 /// The time-simulation dialog: simulated time and iteration setting.
 class TSymuDialog : public QDialog {
@@ -32,8 +47,6 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
 
 private:
-  void updateSteps();
-  int m_samples;
   QLineEdit* m_time;
   QSlider* m_iterations;
   QLabel* m_steps;

@@ -36,10 +36,7 @@ CommandStates computeCommandStates(const Editor& editor, const ProgramState& pro
   const bool transfer = schematic.transferMode();
   const bool oneElement = summary == SelectionSummary::OneElement;
   const bool severalElements = summary == SelectionSummary::SeveralElements;
-  const model::Element* only = nullptr;
-  if (oneElement)
-    for (const auto& e : schematic.elements())
-      if (e->selected) only = e.get();
+  const model::Element* only = editor.selectedElement();
 
   CommandStates s;
   s.transferMode = transfer;

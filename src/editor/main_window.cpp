@@ -835,9 +835,7 @@ void TForm1::idleUpdate() {
   program.measurementPanelOpen = m_measurementPanel->isVisibleTo(this);
   program.measurementRunning = m_measurement.running();
   program.measurementContinuable = m_editor.flags().measurementContinuable;
-  program.measurementRepeatable = meters::acceptedMeasurement(m_measurement.settings().frequencyText,
-                                                              m_measurement.settings().cyclesText)
-                                      .has_value();
+  program.measurementRepeatable = m_measurement.settingsValid();
   program.timeResultsValid = resultsValid() && !m_schematic.transferMode();
   program.transferResultsValid = resultsValid() && m_schematic.transferMode();
   const CommandStates s = computeCommandStates(m_editor, program);
@@ -1140,10 +1138,8 @@ void TForm1::showPlots() {
 
 bool TForm1::ParamOnCl() {
   if (m_measurement.running()) return false;
-  if (m_editor.summary() != SelectionSummary::OneElement) return false;
-  model::Element* element = nullptr;
-  for (const auto& e : m_schematic.elements())
-    if (e->selected) element = e.get();
+  model::Element* element = m_editor.selectedElement();
+  if (!element) return false;
   const bool accepted = dialogs::editParameters(
       this, *element, m_schematic, m_editor.flags(),
       helpOnTopic(),
@@ -1262,13 +1258,8 @@ void TForm1::togglePanel() {
 }
 
 bool TForm1::addMeter(meters::MeterQuantity quantity) {
-  if (m_measurement.running() || m_schematic.transferMode() ||
-      m_editor.summary() != SelectionSummary::OneElement)
-    return false;
-  const model::Element* element = nullptr;
-  for (const auto& e : m_schematic.elements())
-    if (e->selected) element = e.get();
-  if (!element) return false;
+  const model::Element* element = m_editor.selectedElement();
+  if (m_measurement.running() || m_schematic.transferMode() || !element) return false;
   const int slot = m_measurement.addMeter(*element, quantity);
   if (slot < 0) return false;
   m_measurementPanel->show();
@@ -1327,20 +1318,15 @@ bool TForm1::StartPauseOnCl() {
   }
 }
 
-bool TForm1::continueMeasurement() {
-  if (m_measurement.running() || m_schematic.transferMode()) return false;
-  if (!meters::acceptedMeasurement(m_measurement.settings().frequencyText,
-                                   m_measurement.settings().cyclesText))
-    return StartPauseOnCl();
-  return runMeasurement(true);
-}
+bool TForm1::continueMeasurement() { return runStoredMeasurement(true); }
 
-bool TForm1::repeatMeasurement() {
+bool TForm1::repeatMeasurement() { return runStoredMeasurement(false); }
+
+bool TForm1::runStoredMeasurement(bool continueRun) {
   if (m_measurement.running() || m_schematic.transferMode()) return false;
-  if (!meters::acceptedMeasurement(m_measurement.settings().frequencyText,
-                                   m_measurement.settings().cyclesText))
-    return StartPauseOnCl();
-  return runMeasurement(false);
+  // Nothing stored yet: ask for it as F8 does.
+  if (!m_measurement.settingsValid()) return StartPauseOnCl();
+  return runMeasurement(continueRun);
 }
 
 void TForm1::stopMeasurement() { m_measurement.stop(); }
@@ -1403,10 +1389,8 @@ bool TForm1::runMeasurement(bool continueRun) {
 }
 
 int TForm1::topicOfSelection() const {
-  if (m_editor.summary() != SelectionSummary::OneElement) return 0;
-  for (const auto& e : m_schematic.elements())
-    if (e->selected) return help::topicOfKind(e->kind());
-  return 0;
+  const model::Element* element = m_editor.selectedElement();
+  return element ? help::topicOfKind(element->kind()) : 0;
 }
 
 void TForm1::contextHelp() {

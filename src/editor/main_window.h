@@ -190,6 +190,7 @@ private:
 
   bool runAnalysis(bool continueRun);
   bool runMeasurement(bool continueRun);
+  bool runStoredMeasurement(bool continueRun);
   void setMeasuring(bool measuring);
   void showMeters();
   void showErrors(const std::vector<std::string>& lines);

@@ -31,6 +31,13 @@ std::string meterWaveform(MeterQuantity quantity, const std::string& elementName
   return quantityLetter(quantity) + "(" + elementName + ")";
 }
 
+std::optional<double> readStoredCycle(const engine::WaveformStore& store, MeterQuantity quantity,
+                                      Indication indication, const std::string& elementName) {
+  const auto samples = store.trace(meterWaveform(quantity, elementName));
+  if (!samples) return std::nullopt;
+  return readCycle(*samples, indication);
+}
+
 Measurement::Measurement(model::Schematic& schematic, editor::DocumentFlags& flags)
     : m_schematic(schematic), m_flags(flags) {}
 
@@ -42,7 +49,6 @@ int Measurement::addMeter(const model::Element& element, MeterQuantity quantity)
     slot.inUse = true;
     slot.element = &element;
     slot.quantity = quantity;
-    slot.rangeExponent = 0;
     slot.indication = quantity == MeterQuantity::Power ? Indication::DcMean : Indication::TrueRms;
     resetDisplay(slot);
     return i;
@@ -95,11 +101,11 @@ void Measurement::resetMeters() {
 }
 
 void Measurement::updateMeters() {
-  const engine::WaveformStore& store = m_simulation.store();
   for (MeterSlot& slot : m_slots) {
     if (!slot.inUse || !slot.element) continue;
-    const auto samples = store.trace(meterWaveform(slot.quantity, slot.element->name()));
-    if (samples) showReading(slot, readCycle(*samples, slot.indication));
+    if (const auto reading =
+            readStoredCycle(m_simulation.store(), slot.quantity, slot.indication, slot.element->name()))
+      showReading(slot, *reading);
   }
 }
 

@@ -64,6 +64,10 @@ public:
   bool anyMeter() const;
 
   MeasurementSettings& settings() { return m_settings; }
+  /// True when the stored frequency and cycle count may start a measurement.
+  bool settingsValid() const {
+    return acceptedMeasurement(m_settings.frequencyText, m_settings.cyclesText).has_value();
+  }
   const MeasurementSettings& settings() const { return m_settings; }
   engine::Simulation& simulation() { return m_simulation; }
 
@@ -94,5 +98,8 @@ private:
 
 /// The waveform a meter reads: "U(R1)", "I(R1)" or "P(R1)".
 std::string meterWaveform(MeterQuantity quantity, const std::string& elementName);
+/// A meter's reading of the stored cycle; nullopt when the store has no such waveform.
+std::optional<double> readStoredCycle(const engine::WaveformStore& store, MeterQuantity quantity,
+                                      Indication indication, const std::string& elementName);
 
 }  // namespace wolterix::meters

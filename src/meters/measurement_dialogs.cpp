@@ -16,7 +16,7 @@
 #include <QStyleOptionSlider>
 #include <QVBoxLayout>
 
-#include "dialogs/simulation_settings_logic.h"
+#include "dialogs/simulation_dialogs.h"
 
 namespace wolterix::meters {
 
@@ -29,10 +29,6 @@ const char* const kRangeTexts[kRangeCount] = {"1000 G", "100 G", "10 G",   "1000
                                               "100 M",  "10 M",  "1000 k", "100 k",
                                               "10 k",   "1000 ", "100 ",   "10 ",
                                               "1000 m", "100 m", "10 m",   "1000 u"};
-
-QPushButton* button(QDialogButtonBox* box, const QString& text, QDialogButtonBox::ButtonRole role) {
-  return box->addButton(text, role);
-}
 
 // A slider that tells where its handle stands for any value, so the scale labels can sit level
 // with the positions whatever the style draws.
@@ -95,7 +91,7 @@ private:
 QString unitOf(MeterQuantity quantity) { return QString::fromStdString(unitText(quantity)); }
 }  // namespace
 
-TPomiarDialog::TPomiarDialog(int samples, QWidget* parent) : QDialog(parent), m_samples(samples) {
+TPomiarDialog::TPomiarDialog(int samples, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Pomiar (Real-Time)"));
   m_frequency = new QLineEdit(this);
   m_frequency->setObjectName(QStringLiteral("Edit1"));
@@ -103,16 +99,6 @@ TPomiarDialog::TPomiarDialog(int samples, QWidget* parent) : QDialog(parent), m_
   m_cycles = new QLineEdit(this);
   m_cycles->setObjectName(QStringLiteral("Edit2"));
   m_cycles->setMaxLength(13);
-  m_iterations = new QSlider(Qt::Horizontal, this);
-  m_iterations->setObjectName(QStringLiteral("Iteracje"));
-  m_iterations->setRange(0, 6);
-  m_iterations->setTickPosition(QSlider::TicksBelow);
-  m_iterations->setTickInterval(1);
-  m_iterations->setPageStep(1);
-  m_steps = new QLabel(this);
-  m_steps->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  m_steps->setMinimumWidth(80);
-  connect(m_iterations, &QSlider::valueChanged, this, &TPomiarDialog::updateSteps);
 
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel(QStringLiteral("Częstotliwość :"), this), 0, 0);
@@ -120,33 +106,21 @@ TPomiarDialog::TPomiarDialog(int samples, QWidget* parent) : QDialog(parent), m_
   grid->addWidget(new QLabel(QStringLiteral("Hz"), this), 0, 2);
   grid->addWidget(new QLabel(QStringLiteral("Ilość cykli :"), this), 1, 0);
   grid->addWidget(m_cycles, 1, 1);
-  grid->addWidget(new QLabel(QStringLiteral("Ilość iteracji :"), this), 2, 0);
-  grid->addWidget(m_iterations, 2, 1);
-  grid->addWidget(m_steps, 2, 2);
-
-  auto* box = new QDialogButtonBox(this);
-  QPushButton* start = button(box, QStringLiteral("Start"), QDialogButtonBox::AcceptRole);
-  QPushButton* resume = button(box, QStringLiteral("Kontynuuj"), QDialogButtonBox::ActionRole);
-  button(box, QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
-  QPushButton* help = button(box, QStringLiteral("Pomoc"), QDialogButtonBox::HelpRole);
-  start->setDefault(true);
-  connect(start, &QPushButton::clicked, this, [this] { done(Start); });
-  connect(resume, &QPushButton::clicked, this, [this] { done(Continue); });
-  connect(box, &QDialogButtonBox::rejected, this, [this] { done(Cancelled); });
-  connect(help, &QPushButton::clicked, this, [this] {
+  const dialogs::IterationRow iterations = dialogs::addIterationRow(grid, 2, samples, this);
+  m_iterations = iterations.bar;
+  m_steps = iterations.steps;
+  QDialogButtonBox* box = dialogs::addRunButtons(this, [this] {
     if (onHelp) onHelp(kMeasurementTopic);
   });
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(box);
-  updateSteps();
 }
 
 void TPomiarDialog::setValues(const QString& frequency, const QString& cycles, int iterations) {
   m_frequency->setText(frequency);
   m_cycles->setText(cycles);
   m_iterations->setValue(iterations);
-  updateSteps();
 }
 
 QString TPomiarDialog::frequencyText() const { return m_frequency->text(); }
@@ -154,13 +128,8 @@ QString TPomiarDialog::cyclesText() const { return m_cycles->text(); }
 int TPomiarDialog::iterations() const { return m_iterations->value(); }
 QString TPomiarDialog::stepsText() const { return m_steps->text(); }
 
-void TPomiarDialog::updateSteps() {
-  m_steps->setText(QString::number(dialogs::totalSteps(m_samples, m_iterations->value())));
-}
-
 void TPomiarDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  updateSteps();
   m_frequency->setFocus();
   m_frequency->selectAll();
 }
@@ -222,9 +191,9 @@ TOpcjeDialog::TOpcjeDialog(QWidget* parent) : QDialog(parent) {
   (new QVBoxLayout(elementBox))->addWidget(m_element);
 
   auto* box = new QDialogButtonBox(this);
-  QPushButton* ok = button(box, QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  button(box, QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
-  QPushButton* help = button(box, QStringLiteral("Pomoc"), QDialogButtonBox::HelpRole);
+  QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+  box->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
+  QPushButton* help = box->addButton(QStringLiteral("Pomoc"), QDialogButtonBox::HelpRole);
   ok->setDefault(true);
   connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -45,8 +45,6 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
 
 private:
-  void updateSteps();
-  int m_samples;
   QLineEdit* m_frequency;
   QLineEdit* m_cycles;
   QSlider* m_iterations;

@@ -217,7 +217,7 @@ QLabel* screenLabel(QWidget* parent, const QString& name, int pixelSize, Qt::Ali
   font.setBold(true);
   label->setFont(font);
   label->setAlignment(alignment);
-  label->setStyleSheet(QStringLiteral("color: #00FF00; background-color: black;"));
+  label->setStyleSheet(QStringLiteral("color: %1; background-color: black;").arg(kLime.name()));
   return label;
 }
 }  // namespace
