@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/connectivity.h"
+#include "model/messages.h"
 #include "model/placement.h"
 
 namespace wolterix::editor {
@@ -254,12 +255,10 @@ bool Editor::selectionPlacedSoundly() const {
       const GridPoint q = other->position();
       if (std::abs(p.x - q.x) <= 1 && std::abs(p.y - q.y) <= 1) return false;
     }
-    if (model::isWindingKind(e->kind())) {
-      if (p.x < 1 || p.x > 99 || p.y < 1 || p.y > 99) return false;
-      for (GridPoint n : model::kWindingNeighbours)
-        if (occupancy.at(p + n) > 1) return false;
-    }
+    if (model::isWindingKind(e->kind()) && (p.x < 1 || p.x > 99 || p.y < 1 || p.y > 99))
+      return false;
   }
+  if (!windingNeighboursClear()) return false;
   for (const auto& w : m_schematic.wires()) {
     // Any wire next to a moved element is checked too, as a moved element may land on it.
     for (const auto& e : elements) {
@@ -284,6 +283,36 @@ bool Editor::selectionPlacedSoundly() const {
       if (other.get() != j.get() && other->position() == j->position()) return false;
   }
   return true;
+}
+
+// The four centre neighbours of a coupled-coil or transformer element hold nothing but the
+// element itself, as its file line is refused otherwise. Checked for every winding element,
+// selected or not: a moved or turned neighbour may land on one that stays put.
+bool Editor::windingNeighboursClear() const {
+  const auto& occupancy = m_schematic.occupancy();
+  for (const auto& w : m_schematic.elements()) {
+    if (!model::isWindingKind(w->kind())) continue;
+    const std::vector<GridPoint> own = w->coveredPoints();
+    for (GridPoint n : model::kWindingNeighbours) {
+      const GridPoint q = w->position() + n;
+      const int foreign = occupancy.at(q) - static_cast<int>(std::count(own.begin(), own.end(), q));
+      if (foreign > 0 && (w->selected || selectionCovers(q))) return false;
+    }
+  }
+  return true;
+}
+
+bool Editor::selectionCovers(GridPoint q) const {
+  for (const auto& j : m_schematic.junctions())
+    if (j->selected && j->position() == q) return true;
+  for (const auto& w : m_schematic.wires())
+    if (w->selected && w->covers(q)) return true;
+  for (const auto& e : m_schematic.elements()) {
+    if (!e->selected) continue;
+    const std::vector<GridPoint> points = e->coveredPoints();
+    if (std::find(points.begin(), points.end(), q) != points.end()) return true;
+  }
+  return false;
 }
 
 void Editor::mouseUp(GridPoint g, PixelPoint raw, Modifiers modifiers) {
@@ -341,7 +370,13 @@ void Editor::placeObject(GridPoint press, GridPoint release) {
   deselectAll();
   bool placed = false;
   if (m_mode == kWireMode) {
-    placed = m_schematic.addObject(kWireNumber, press, model::orthogonalEnd(press, release), false);
+    const GridPoint end = model::orthogonalEnd(press, release);
+    if (press != end && liesAlongAWire(press, end)) {
+      // It would look joined to that wire without being joined to it.
+      if (onHint) onHint(std::string(model::messages::kWireAlongWire));
+      return;
+    }
+    placed = m_schematic.addObject(kWireNumber, press, end, false);
   } else if (m_mode == kJunctionMode) {
     placed = m_schematic.addObject(kJunctionNumber, release, release, false);
   } else {
@@ -350,84 +385,135 @@ void Editor::placeObject(GridPoint press, GridPoint release) {
     placed = m_schematic.addObject(m_mode, release, release, false);
   }
   if (!placed) return;
+  if (!windingNeighboursClear()) {
+    m_schematic.destroy(m_schematic.lastCreated());
+    return;
+  }
   m_current = m_schematic.lastCreated();
   changed();
 }
 
+bool Editor::liesAlongAWire(GridPoint a, GridPoint b) const {
+  // Two straight runs sharing two grid points lie on one line and overlap.
+  for (const auto& w : m_schematic.wires()) {
+    int shared = 0;
+    model::walkSegment(a, b, [&](GridPoint p) {
+      if (w->covers(p)) ++shared;
+      return shared < 2;
+    });
+    if (shared >= 2) return true;
+  }
+  return false;
+}
+
+namespace {
+
+bool collinear(const Linia& a, const Linia& b) {
+  const GridPoint d = a.end() - a.start();
+  for (GridPoint p : {b.start(), b.end()}) {
+    const GridPoint q = p - a.start();
+    if (static_cast<long long>(d.x) * q.y != static_cast<long long>(d.y) * q.x) return false;
+  }
+  return true;
+}
+
+// A merge of one wire with up to two collinear wires it touches, by positions in the wire list
+// so that it can be tried on a copy of the schematic first.
+struct WireMerge {
+  std::size_t wire = 0;
+  std::vector<std::size_t> neighbours;
+  GridPoint from{};
+  GridPoint to{};
+};
+
+std::optional<WireMerge> mergeFor(const model::Schematic& s, std::size_t index) {
+  const auto& wires = s.wires();
+  const Linia& wire = *wires[index];
+  WireMerge merge{index, {}, {}, {}};
+  for (std::size_t i = 0; i < wires.size() && merge.neighbours.size() < 2; ++i) {
+    const Linia& other = *wires[i];
+    if (other.selected || i == index || !collinear(wire, other)) continue;
+    if (wire.covers(other.start()) || wire.covers(other.end()) || other.covers(wire.start()) ||
+        other.covers(wire.end()))
+      merge.neighbours.push_back(i);
+  }
+  if (merge.neighbours.empty()) return std::nullopt;
+  // The longest span over all the ends.
+  std::vector<GridPoint> ends{wire.start(), wire.end()};
+  for (std::size_t n : merge.neighbours) {
+    ends.push_back(wires[n]->start());
+    ends.push_back(wires[n]->end());
+  }
+  const auto length = [](GridPoint p, GridPoint q) { return std::abs(p.x - q.x) + std::abs(p.y - q.y); };
+  merge.from = merge.to = ends[0];
+  for (GridPoint p : ends)
+    for (GridPoint q : ends)
+      if (length(p, q) > length(merge.from, merge.to)) {
+        merge.from = p;
+        merge.to = q;
+      }
+  return merge;
+}
+
+// The first neighbour takes the whole span; the selected wire and the other neighbour go.
+void applyMerge(model::Schematic& s, const WireMerge& merge) {
+  Linia* keeper = s.wires()[merge.neighbours.front()].get();
+  std::vector<const Obiekt*> doomed{s.wires()[merge.wire].get()};
+  for (std::size_t i = 1; i < merge.neighbours.size(); ++i)
+    doomed.push_back(s.wires()[merge.neighbours[i]].get());
+  keeper->occupy(s.occupancy(), -1);
+  keeper->setSegment(merge.from, merge.to);
+  keeper->occupy(s.occupancy(), +1);
+  for (const Obiekt* o : doomed) s.destroy(o);
+}
+
+// Whether the merge leaves every element terminal on the node it had. It is tried on a copy
+// read from the schematic's text, so the live schematic (and whatever points into it, such as
+// the meters) is never touched by a merge that would not be kept.
+bool mergeKeepsCircuit(const model::Schematic& s, const WireMerge& merge) {
+  model::SchematicText text;
+  model::writeSchematic(s, text, false);
+  model::Schematic copy;
+  model::readSchematic(copy, text, model::ReadMode::Open);
+  if (copy.wires().size() != s.wires().size() || copy.elements().size() != s.elements().size() ||
+      copy.junctions().size() != s.junctions().size())
+    return false;
+  const std::vector<int> before = circuitNodes(copy);
+  applyMerge(copy, merge);
+  return circuitNodes(copy) == before;
+}
+
+}  // namespace
+
 void Editor::mergeSelectedWires() {
-  std::vector<Linia*> selected;
+  std::vector<const Linia*> selected;
   for (const auto& w : m_schematic.wires())
     if (w->selected) selected.push_back(w.get());
-  const auto collinear = [](const Linia& a, const Linia& b) {
-    const GridPoint d = a.end() - a.start();
-    for (GridPoint p : {b.start(), b.end()}) {
-      const GridPoint q = p - a.start();
-      if (static_cast<long long>(d.x) * q.y != static_cast<long long>(d.y) * q.x) return false;
-    }
-    return true;
-  };
   bool mergedAny = false;
-  for (Linia* s : selected) {
-    std::vector<Linia*> neighbours;
-    for (const auto& w : m_schematic.wires()) {
-      if (w->selected || w.get() == s || neighbours.size() == 2) continue;
-      if (!collinear(*s, *w)) continue;
-      const bool touching = s->covers(w->start()) || s->covers(w->end()) ||
-                            w->covers(s->start()) || w->covers(s->end());
-      if (touching) neighbours.push_back(w.get());
-    }
-    if (neighbours.empty()) continue;
-
-    // The longest span over all the ends; the merge is kept only if the circuit stays the same.
-    std::vector<GridPoint> ends{s->start(), s->end()};
-    for (Linia* n : neighbours) {
-      ends.push_back(n->start());
-      ends.push_back(n->end());
-    }
-    GridPoint a = ends[0], b = ends[0];
-    for (GridPoint p : ends)
-      for (GridPoint q : ends)
-        if (std::abs(p.x - q.x) + std::abs(p.y - q.y) > std::abs(a.x - b.x) + std::abs(a.y - b.y)) {
-          a = p;
-          b = q;
-        }
-    const std::vector<int> before = circuitNodes(m_schematic);
-    const model::SchematicText saved = [&] {
-      model::SchematicText text;
-      model::writeSchematic(m_schematic, text, false);
-      return text;
-    }();
-    Linia* keeper = neighbours.front();
-    keeper->occupy(m_schematic.occupancy(), -1);
-    keeper->setSegment(a, b);
-    keeper->occupy(m_schematic.occupancy(), +1);
-    for (std::size_t i = 1; i < neighbours.size(); ++i) m_schematic.destroy(neighbours[i]);
-    m_schematic.destroy(s);
-    if (circuitNodes(m_schematic) == before) {
-      mergedAny = true;
-      continue;
-    }
-    // The merge would have joined or parted nodes: put everything back as it was.
-    const bool transfer = m_schematic.transferMode();
-    m_schematic.clear();
-    model::readSchematic(m_schematic, saved, model::ReadMode::Open);
-    m_schematic.setTransferMode(transfer);
-    deselectAll();  // objects read back start selected
-    return;
+  for (const Linia* s : selected) {
+    const auto& wires = m_schematic.wires();
+    const auto at = std::find_if(wires.begin(), wires.end(), [&](const auto& w) { return w.get() == s; });
+    const auto merge = mergeFor(m_schematic, static_cast<std::size_t>(at - wires.begin()));
+    if (!merge || !mergeKeepsCircuit(m_schematic, *merge)) continue;
+    applyMerge(m_schematic, *merge);
+    mergedAny = true;
   }
   if (mergedAny) {
-    m_current = nullptr;
+    m_current = firstSelected();
     changed();
   }
 }
 
 void Editor::rotateSelected(int steps) {
-  bool any = false;
-  for (Element* e : selectedElements()) {
-    e->rotate(m_schematic.occupancy(), steps);
-    any = true;
+  const std::vector<Element*> turned = selectedElements();
+  if (turned.empty()) return;
+  for (Element* e : turned) e->rotate(m_schematic.occupancy(), steps);
+  if (!selectionPlacedSoundly()) {
+    // A terminal would land where the file could not carry it: turn everything back.
+    for (Element* e : turned) e->rotate(m_schematic.occupancy(), -steps);
+    return;
   }
-  if (any) changed();
+  changed();
 }
 
 void Editor::reverse() {
@@ -493,16 +579,8 @@ void Editor::destroySelected() {
 
 bool Editor::undoDelete() {
   if (m_undo.empty()) return false;
-  const model::SchematicText& group = m_undo.front();
-  const bool transfer = m_schematic.transferMode();
   // All or nothing: the group goes back only where every object of it still fits.
-  const bool fits = model::readSchematic(m_schematic, group, model::ReadMode::PasteCheck, 0, 0).success;
-  m_schematic.setTransferMode(transfer);
-  if (!fits) return false;
-  deselectAll();
-  model::readSchematic(m_schematic, group, model::ReadMode::PasteInsert, 0, 0);
-  m_schematic.setTransferMode(transfer);
-  renameDuplicatesAmongSelected();
+  if (!insertGroup(m_undo.front(), {0, 0})) return false;
   m_undo.pop_front();
   changed();
   return true;
@@ -534,12 +612,13 @@ bool Editor::canPaste() const {
   return !m_clipboard.empty() && m_clipboardTransfer == m_schematic.transferMode();
 }
 
-bool Editor::paste() {
+bool Editor::paste(GridPoint start) {
   if (!canPaste()) return false;
   deselectAll();
   const bool transfer = m_schematic.transferMode();
   const model::ReadResult bounds =
       model::readSchematic(m_schematic, m_clipboard, model::ReadMode::MeasureBounds);
+  m_schematic.setTransferMode(transfer);
   const GridPoint size = bounds.max - bounds.min;
   const auto& occupancy = m_schematic.occupancy();
   const auto rectangleFree = [&](int ox, int oy) {
@@ -548,23 +627,49 @@ bool Editor::paste() {
         if (occupancy.at({x, y}) > 0) return false;
     return true;
   };
-  for (int ox = 0; ox + size.x < model::kGridSize; ++ox) {
-    for (int oy = 0; oy + size.y < model::kGridSize; ++oy) {
-      if (!rectangleFree(ox, oy)) continue;
-      const int dx = ox - bounds.min.x;
-      const int dy = oy - bounds.min.y;
-      if (!model::readSchematic(m_schematic, m_clipboard, model::ReadMode::PasteCheck, dx, dy).success)
-        continue;
-      model::readSchematic(m_schematic, m_clipboard, model::ReadMode::PasteInsert, dx, dy);
-      m_schematic.setTransferMode(transfer);
-      renameDuplicatesAmongSelected();
-      m_current = m_schematic.lastCreated();
-      changed();
-      return true;
-    }
-  }
+  // Column by column from a corner, the first free rectangle the group fits into.
+  const auto fitFrom = [&](GridPoint corner) -> std::optional<GridPoint> {
+    for (int ox = std::max(corner.x, 0); ox + size.x < model::kGridSize; ++ox)
+      for (int oy = std::max(corner.y, 0); oy + size.y < model::kGridSize; ++oy) {
+        if (!rectangleFree(ox, oy)) continue;
+        const GridPoint shift{ox - bounds.min.x, oy - bounds.min.y};
+        if (insertGroup(m_clipboard, shift)) return shift;
+      }
+    return std::nullopt;
+  };
+  std::optional<GridPoint> shift = fitFrom(start);
+  if (!shift && start != GridPoint{0, 0}) shift = fitFrom({0, 0});
+  if (!shift) return false;
+  m_current = m_schematic.lastCreated();
+  changed();
+  return true;
+}
+
+bool Editor::insertGroup(const model::SchematicText& group, GridPoint shift) {
+  // Reading sets the workspace's mode from the group's first line: keep the workspace's own.
+  const bool transfer = m_schematic.transferMode();
+  const bool fits =
+      model::readSchematic(m_schematic, group, model::ReadMode::PasteCheck, shift.x, shift.y).success;
   m_schematic.setTransferMode(transfer);
-  return false;
+  if (!fits) return false;
+  deselectAll();
+  model::readSchematic(m_schematic, group, model::ReadMode::PasteInsert, shift.x, shift.y);
+  m_schematic.setTransferMode(transfer);
+  if (!windingNeighboursClear()) {
+    // A terminal of the group would sit beside a transformer already there.
+    std::vector<const Obiekt*> inserted;
+    for (const auto& w : m_schematic.wires())
+      if (w->selected) inserted.push_back(w.get());
+    for (const auto& j : m_schematic.junctions())
+      if (j->selected) inserted.push_back(j.get());
+    for (const auto& e : m_schematic.elements())
+      if (e->selected) inserted.push_back(e.get());
+    for (const Obiekt* o : inserted) m_schematic.destroy(o);
+    m_current = nullptr;
+    return false;
+  }
+  renameDuplicatesAmongSelected();
+  return true;
 }
 
 }  // namespace wolterix::editor

@@ -76,6 +76,8 @@ public:
 
   /// Called when a double click asks for the selected element's parameters.
   std::function<void(model::Element&)> onParameters;
+  /// Called with a hint for the status bar when an edit is refused for a reason worth telling.
+  std::function<void(const std::string&)> onHint;
 
   // What the widget paints besides the schematic.
   std::optional<std::pair<model::GridPoint, model::GridPoint>> wirePreview() const {
@@ -121,8 +123,9 @@ public:
   void copy();
   void cut();
   bool canPaste() const;
-  /// Pastes the clipboard at the first free place from the top left; false if none.
-  bool paste();
+  /// Pastes the clipboard at the first free place from start (the top-left corner of the
+  /// visible part of the sheet), else from the sheet's origin; false if none.
+  bool paste(model::GridPoint start = {0, 0});
 
   DocumentFlags& flags() { return m_flags; }
   const DocumentFlags& flags() const { return m_flags; }
@@ -137,8 +140,13 @@ private:
   void placeObject(model::GridPoint press, model::GridPoint release);
   bool moveSelection(model::GridPoint g);
   bool selectionPlacedSoundly() const;
+  bool windingNeighboursClear() const;
+  bool liesAlongAWire(model::GridPoint a, model::GridPoint b) const;
+  bool selectionCovers(model::GridPoint q) const;
   void mergeSelectedWires();
   void renameDuplicatesAmongSelected();
+  /// Reads a group in at shift, selected, only if all of it fits; false leaves nothing behind.
+  bool insertGroup(const model::SchematicText& group, model::GridPoint shift);
   std::vector<model::Element*> selectedElements() const;
   model::Obiekt* firstSelected() const;
   PixelPoint pixelOf(model::GridPoint g) const;

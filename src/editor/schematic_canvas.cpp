@@ -1,5 +1,7 @@
 #include "editor/schematic_canvas.h"
 
+#include <algorithm>
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -118,6 +120,16 @@ void SchematicCanvas::OnDoubleCl(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   if (modifiersOf(event).alt || modifiersOf(event).ctrl) return;
   m_editor.doubleClick();
+}
+
+model::GridPoint SchematicCanvas::firstVisiblePoint() const {
+  const QRect seen = visibleRegion().boundingRect();
+  if (seen.isEmpty()) return {0, 0};
+  // Grid point (x, y) sits at ((x + 1) * step, (y + 1) * step): the first one at or after the
+  // visible corner.
+  const int step = m_view.grid * m_view.zoom;
+  const auto first = [step](int pixel) { return std::clamp((pixel + step - 1) / step - 1, 0, 100); };
+  return {first(seen.left()), first(seen.top())};
 }
 
 void SchematicCanvas::updateCursor(model::GridPoint g) {

@@ -21,6 +21,8 @@ public:
   /// Grid size, zoom, grid dots and background; resizes the surface to z * g * 102 pixels.
   void setView(const ViewSettings& view);
   const ViewSettings& view() const { return m_view; }
+  /// The top-left grid point of the part of the sheet that can be seen (where pastes start).
+  model::GridPoint firstVisiblePoint() const;
 
   /// Receives the status texts: the grid position ("12:7") and the object under the mouse.
   std::function<void(const QString& position, const QString& object)> onStatus;

@@ -12,6 +12,10 @@ inline constexpr std::string_view kFileMissing = "Plik nie istnieje.";
 inline constexpr std::string_view kFileTooLarge = "Plik jest zbyt duży, by był schematem: ";
 inline constexpr std::string_view kNotAFile = "To nie jest zwykły plik: ";
 
+// Hints of the editor.
+inline constexpr std::string_view kWireAlongWire =
+    "Przewód nie może biec wzdłuż innego przewodu – narysuj go od końca tamtego.";
+
 // Checks and results of the analyses.
 inline constexpr std::string_view kMissingParameters = "Brak parametrów: Element";
 inline constexpr std::string_view kShortedTerminals =

@@ -196,7 +196,7 @@ TEST(Merging, CollinearWiresBecomeOneWithoutChangingTheCircuit) {
   EXPECT_EQ(terminalNodes(s), before);
 }
 
-TEST(Merging, NeverAtAJointOfThreeWires) {
+TEST(Merging, NeverAtAJointOfThreeWiresYetTheClickSelects) {
   Schematic s;
   CircuitBuilder b(s);
   b.element(K::Rez, 4, 10);
@@ -208,11 +208,70 @@ TEST(Merging, NeverAtAJointOfThreeWires) {
   Editor editor(s);
   editor.deselectAll();
   const auto before = terminalNodes(s);
+  const Element* first = s.elements()[0].get();
+  int destroyed = 0;
+  s.onElementDestroyed = [&](const Element&) { ++destroyed; };
   Mouse mouse{editor};
   mouse.click({20, 10});
   EXPECT_EQ(s.wires().size(), 3u);
   EXPECT_EQ(terminalNodes(s), before);
-  EXPECT_EQ(editor.summary(), SelectionSummary::Nothing);
+  EXPECT_EQ(destroyed, 0);  // nothing was re-created (a meter would have lost its element)
+  EXPECT_EQ(s.elements()[0].get(), first);
+  ASSERT_EQ(editor.summary(), SelectionSummary::OneWire);
+  editor.deleteSelected();
+  ASSERT_EQ(s.wires().size(), 2u);
+  EXPECT_EQ(s.wires()[1]->end(), (GridPoint{15, 10}));
+}
+
+TEST(Placing, AWireAlongAnotherIsRefusedWithAHint) {
+  Schematic s;
+  CircuitBuilder(s).wire(10, 10, 20, 10);
+  Editor editor(s);
+  std::string hint;
+  editor.onHint = [&](const std::string& text) { hint = text; };
+  editor.setMode(kWireMode);
+  Mouse mouse{editor};
+  mouse.stroke({15, 10}, {25, 10});  // overlaps 15..20
+  EXPECT_EQ(s.wires().size(), 1u);
+  EXPECT_FALSE(hint.empty());
+  hint.clear();
+  mouse.stroke({20, 10}, {25, 10});  // continues from its end
+  mouse.stroke({15, 5}, {15, 15});   // crosses it
+  EXPECT_EQ(s.wires().size(), 3u);
+  EXPECT_TRUE(hint.empty());
+}
+
+// Elements listed before a transformer must keep off its four centre neighbours, or the
+// transformer's line is refused when the file is read again.
+TEST(Moving, NothingMovesOrTurnsOntoATransformersNeighbours) {
+  Schematic s;
+  CircuitBuilder b(s);
+  b.element(K::Rez, 10, 14, 1);  // terminals (10, 13) and (10, 15)
+  b.element(K::Rez, 12, 10, 1);  // terminals (12, 9) and (12, 11)
+  b.element(K::Tf1, 10, 10);     // neighbours (9..11, 10) and (10, 9..11)
+  const SchematicText original = text(s);
+  Editor editor(s);
+  editor.deselectAll();
+  Mouse mouse{editor};
+  mouse.click({10, 14});
+  mouse.press({10, 14});
+  mouse.drag({10, 12});  // a terminal would stand on (10, 11)
+  mouse.release({10, 12});
+  EXPECT_EQ(s.elements()[0]->position(), (GridPoint{10, 14}));
+  editor.deselectAll();
+  mouse.click({12, 10});
+  editor.rotateLeft();  // a terminal would stand on (11, 10)
+  EXPECT_EQ(s.elements()[1]->orientation(), 1);
+  EXPECT_EQ(text(s), original);
+  editor.deselectAll();
+  mouse.click({10, 14});
+  editor.rotateLeft();  // clear of the neighbours: turns
+  EXPECT_EQ(s.elements()[0]->orientation(), 7);
+
+  // Placing a junction there is refused as well.
+  editor.setMode(kJunctionMode);
+  mouse.click({10, 9});
+  EXPECT_TRUE(s.junctions().empty());
 }
 
 TEST(Commands, RotateReverseAndArrows) {
@@ -323,6 +382,12 @@ TEST(Clipboard, PasteLandsAtTheFirstFreePlace) {
   EXPECT_EQ(s.elements().back()->name(), "R2");  // renamed: R1 is taken
   EXPECT_TRUE(s.elements().back()->selected);
   EXPECT_FALSE(s.elements().front()->selected);
+
+  // From the visible corner of the sheet first, then from its origin.
+  ASSERT_TRUE(editor.paste({40, 50}));
+  EXPECT_EQ(s.elements().back()->position(), (GridPoint{40, 50}));
+  ASSERT_TRUE(editor.paste({96, 100}));  // no room below or right of that corner
+  EXPECT_EQ(s.elements().back()->position(), (GridPoint{0, 2}));
 
   s.setTransferMode(true);  // the clipboard holds a time-simulation group
   EXPECT_FALSE(editor.canPaste());
