@@ -24,8 +24,13 @@ namespace {
 
 bool open(model::Schematic& schematic, const std::string& path, std::ostream& err) {
   const auto result = model::openSchematicFile(schematic, path);
-  if (!result.ok()) err << result.error << '\n';
-  return result.ok();
+  if (!result.ok()) {
+    err << result.error << '\n';
+    return false;
+  }
+  // A damaged file is still worked on, as the program opens it; only the count is told.
+  if (const std::string warning = result.warning(); !warning.empty()) err << warning << '\n';
+  return true;
 }
 
 std::string csvField(const std::string& text) {

@@ -69,6 +69,50 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& i) {
   return c;
 }
 
+// The byte of every code point the upper half holds (0 for none); the highest is U+2122.
+constexpr std::size_t kHighestCodePoint = 0x2122;
+constexpr auto kByteOf = [] {
+  std::array<unsigned char, kHighestCodePoint + 1> bytes{};
+  for (std::size_t k = 0; k < kUpperHalf.size(); ++k)
+    if (kUpperHalf[k] != kUndefined) bytes[kUpperHalf[k]] = static_cast<unsigned char>(0x80 + k);
+  return bytes;
+}();
+
+std::optional<char> encodeCodePoint(char32_t c) {
+  if (c < 0x80) return static_cast<char>(c);
+  if (c > kHighestCodePoint || kByteOf[c] == 0) return std::nullopt;
+  return static_cast<char>(kByteOf[c]);
+}
+
+// Length of the well-formed UTF-8 sequence of a non-ASCII lead at text[i], 0 when malformed:
+// overlong forms, surrogates and code points beyond U+10FFFF are malformed too.
+std::size_t sequenceLength(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) {
+    return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0u;
+  };
+  const auto continuation = [](unsigned b, unsigned low = 0x80, unsigned high = 0xBF) {
+    return b >= low && b <= high;
+  };
+  const unsigned lead = byte(0);
+  if (lead >= 0xC2 && lead <= 0xDF) return continuation(byte(1)) ? 2 : 0;
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    const unsigned low = lead == 0xE0 ? 0xA0 : 0x80;
+    const unsigned high = lead == 0xED ? 0x9F : 0xBF;
+    return continuation(byte(1), low, high) && continuation(byte(2)) ? 3 : 0;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    const unsigned low = lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned high = lead == 0xF4 ? 0x8F : 0xBF;
+    return continuation(byte(1), low, high) && continuation(byte(2)) && continuation(byte(3))
+               ? 4
+               : 0;
+  }
+  return 0;
+}
+
+// Any byte the code page leaves undefined.
+constexpr char kRefusedByte = '\x81';
+
 }  // namespace
 
 std::optional<std::string> decodeCp1250(std::string_view bytes) {
@@ -102,14 +146,42 @@ std::string encodeCp1250(std::string_view utf8) {
       out += static_cast<char>(*c);
       continue;
     }
-    char encoded = '?';
-    for (std::size_t k = 0; k < kUpperHalf.size(); ++k) {
-      if (kUpperHalf[k] == *c) {
-        encoded = static_cast<char>(0x80 + k);
-        break;
-      }
+    out += encodeCodePoint(*c).value_or('?');
+  }
+  return out;
+}
+
+bool isUtf8Text(std::string_view bytes) {
+  bool multiByte = false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
     }
-    out += encoded;
+    const std::size_t length = sequenceLength(bytes, i);
+    if (length == 0) return false;
+    multiByte = true;
+    i += length;
+  }
+  return multiByte;
+}
+
+std::string fileUtf8ToCp1250(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      out += utf8[i++];
+      continue;
+    }
+    const std::size_t length = sequenceLength(utf8, i);
+    if (length == 0) {
+      out += kRefusedByte;
+      ++i;
+      continue;
+    }
+    const auto c = nextCodePoint(utf8, i);  // well-formed: advances i by length
+    out += c ? encodeCodePoint(*c).value_or(kRefusedByte) : kRefusedByte;
   }
   return out;
 }

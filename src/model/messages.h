@@ -11,6 +11,9 @@ inline constexpr std::string_view kCannotWrite = "Nie można zapisać pliku: ";
 inline constexpr std::string_view kFileMissing = "Plik nie istnieje.";
 inline constexpr std::string_view kFileTooLarge = "Plik jest zbyt duży, by był schematem: ";
 inline constexpr std::string_view kNotAFile = "To nie jest zwykły plik: ";
+/// Followed by the count and a full stop.
+inline constexpr std::string_view kLinesSkippedOrRenamed =
+    "Podczas wczytywania pominięto wiersze pliku lub zmieniono nazwy elementów: ";
 
 // Hints of the editor.
 inline constexpr std::string_view kWireAlongWire =

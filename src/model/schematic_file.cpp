@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <unordered_set>
 
 #include "model/cp1250.h"
 #include "model/element.h"
@@ -119,6 +120,12 @@ void widen(ReadResult& result, GridPoint p) {
 
 std::string flag(bool value) { return value ? "1" : "0"; }
 
+// Editors and mail programs leave blanks and tabs at line ends; they carry nothing.
+std::string_view withoutTrailingBlanks(std::string_view line) {
+  const std::size_t last = line.find_last_not_of(" \t");
+  return last == std::string_view::npos ? std::string_view() : line.substr(0, last + 1);
+}
+
 }  // namespace
 
 namespace {
@@ -178,11 +185,18 @@ std::string circuitFingerprint(const Schematic& schematic) {
 ReadResult readSchematic(Schematic& schematic, const SchematicText& lines, ReadMode mode, int dx,
                          int dy) {
   ReadResult result;
-  if (!lines.empty()) schematic.setTransferMode(lines.front() == messages::kTransferHeader);
+  if (!lines.empty())
+    schematic.setTransferMode(withoutTrailingBlanks(lines.front()) == messages::kTransferHeader);
   const GridPoint shift = (mode == ReadMode::PasteCheck || mode == ReadMode::PasteInsert)
                               ? GridPoint{dx, dy}
                               : GridPoint{0, 0};
   const bool create = mode == ReadMode::Open || mode == ReadMode::PasteInsert;
+
+  // The names in use, so that a taken one is found without walking the elements each time.
+  // Pasting leaves duplicates to the editor, which renames only the pasted group.
+  std::unordered_set<std::string> names;
+  if (mode == ReadMode::Open)
+    for (const auto& e : schematic.elements()) names.insert(e->name());
 
   // Measures, checks or creates one object; false only when a paste check is refused.
   const auto place = [&](int kindNumber, GridPoint a, GridPoint b) {
@@ -195,60 +209,107 @@ ReadResult readSchematic(Schematic& schematic, const SchematicText& lines, ReadM
         return schematic.addObject(kindNumber, a + shift, b + shift, true);
       case ReadMode::Open:
       case ReadMode::PasteInsert:
-        schematic.addObject(kindNumber, a + shift, b + shift, false);
-        return true;
+        return schematic.addObject(kindNumber, a + shift, b + shift, false);
     }
     return true;
   };
 
-  for (const std::string& text : lines) {
+  enum class Outcome { Read, Skipped, PasteRefused };
+  const auto readLine = [&](std::string_view text) {
     // Control characters and bytes the code page does not define make a line unreadable.
-    if (!decodeCp1250(text)) continue;
+    if (!decodeCp1250(text)) return Outcome::Skipped;
     Tokenizer tokens(text);
     const auto type = tokens.next(":");
-    if (!type) continue;
+    if (!type) return Outcome::Skipped;
     switch (type->front()) {
       case 'L': {
         const auto a = parsePoint(tokens, "|");
         const auto b = parsePoint(tokens, "$");
-        if (!a || !b || !isGridAligned(*a, *b)) break;
-        if (!place(kWireKind, *a, *b)) return ReadResult{false};
-        break;
+        if (!a || !b || !isGridAligned(*a, *b)) return Outcome::Skipped;
+        if (place(kWireKind, *a, *b)) return Outcome::Read;
+        return mode == ReadMode::PasteCheck ? Outcome::PasteRefused : Outcome::Skipped;
       }
       case 'W': {
         const auto p = parsePoint(tokens, "$");
-        if (!p) break;
-        if (!place(kJunctionKind, *p, *p)) return ReadResult{false};
-        break;
+        if (!p) return Outcome::Skipped;
+        if (place(kJunctionKind, *p, *p)) return Outcome::Read;
+        return mode == ReadMode::PasteCheck ? Outcome::PasteRefused : Outcome::Skipped;
       }
-      case 'E': {
-        const auto line = parseElementLine(tokens);
-        if (!line) break;
-        if (line->kind == ElementKind::nWe && schematic.hasInputVoltage()) break;
-        const int kindNumber = static_cast<int>(line->kind);
-        if (!create) {
-          if (!place(kindNumber, line->position, line->position)) return ReadResult{false};
-          break;
-        }
-        if (!schematic.addObject(kindNumber, line->position + shift, line->position + shift,
-                                 false))
-          break;
-        auto& element = static_cast<Element&>(*schematic.lastCreated());
-        element.showVoltage = line->showVoltage;
-        element.showCurrent = line->showCurrent;
-        element.voltageDirection = line->voltageDirection;
-        element.setCurrentDirection(line->currentDirection);
-        element.showName = line->showName;
-        if (line->swapped) element.setTerminalsSwapped(schematic.occupancy(), true);
-        element.parseParameters(&line->name, line->parameters);
-        if (line->orientation != 3) element.rotate(schematic.occupancy(), line->orientation - 3);
+      case 'E':
         break;
-      }
       default:
+        return Outcome::Skipped;
+    }
+    const auto line = parseElementLine(tokens);
+    if (!line) return Outcome::Skipped;
+    if (line->kind == ElementKind::nWe && schematic.hasInputVoltage()) return Outcome::Skipped;
+    const int kindNumber = static_cast<int>(line->kind);
+    if (!create) {
+      if (place(kindNumber, line->position, line->position)) return Outcome::Read;
+      return mode == ReadMode::PasteCheck ? Outcome::PasteRefused : Outcome::Skipped;
+    }
+    if (!place(kindNumber, line->position, line->position)) return Outcome::Skipped;
+    auto& element = static_cast<Element&>(*schematic.lastCreated());
+    element.showVoltage = line->showVoltage;
+    element.showCurrent = line->showCurrent;
+    element.voltageDirection = line->voltageDirection;
+    element.setCurrentDirection(line->currentDirection);
+    element.showName = line->showName;
+    if (line->swapped) element.setTerminalsSwapped(schematic.occupancy(), true);
+    element.parseParameters(&line->name, line->parameters);
+    if (line->orientation != 3) element.rotate(schematic.occupancy(), line->orientation - 3);
+    bool renamed = element.name() != line->name;  // refused: the default name stays
+    if (mode == ReadMode::Open) {
+      if (names.count(element.name()) != 0) {
+        element.setName(schematic.defaultName(element.kind()));
+        renamed = true;
+      }
+      names.insert(element.name());
+    }
+    if (renamed) ++result.renamedElements;
+    return Outcome::Read;
+  };
+
+  for (std::size_t index = 0; index < lines.size(); ++index) {
+    const std::string_view text = withoutTrailingBlanks(lines[index]);
+    if (text.empty() || (index == 0 && text == messages::kTransferHeader)) continue;
+    switch (readLine(text)) {
+      case Outcome::Read:
         break;
+      case Outcome::Skipped:
+        ++result.skippedLines;
+        break;
+      case Outcome::PasteRefused:
+        return ReadResult{false};
     }
   }
   return result;
+}
+
+SchematicText schematicTextFromBytes(std::string_view bytes) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::string converted;
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    converted = fileUtf8ToCp1250(bytes.substr(kByteOrderMark.size()));
+    bytes = converted;
+  } else if (isUtf8Text(bytes)) {
+    converted = fileUtf8ToCp1250(bytes);
+    bytes = converted;
+  }
+  // A run of CRs, with or without an LF after it, ends one line: CR LF, CR CR LF (a CR LF
+  // file sent once more through a text-mode copy), CR alone, and LF alone. Blank lines such a
+  // run may swallow would be skipped anyway.
+  SchematicText lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = bytes.size();
+    lines.emplace_back(bytes.substr(start, end - start));
+    start = end;
+    while (start < bytes.size() && bytes[start] == '\r') ++start;
+    if (start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  return lines;
 }
 
 FileResult loadSchematicText(const std::filesystem::path& path, SchematicText& lines) {
@@ -267,17 +328,7 @@ FileResult loadSchematicText(const std::filesystem::path& path, SchematicText& l
   if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) != size)
     return {std::string(messages::kCannotRead) + shown};
 
-  lines.clear();
-  std::size_t start = 0;
-  while (start < content.size()) {
-    std::size_t end = content.find('\n', start);
-    const bool last = end == std::string::npos;
-    if (last) end = content.size();
-    std::string_view line(content.data() + start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
-    start = end + 1;
-  }
+  lines = schematicTextFromBytes(content);
   return {};
 }
 
@@ -309,13 +360,21 @@ FileResult saveSchematicText(const std::filesystem::path& path, const SchematicT
   return {};
 }
 
-FileResult openSchematicFile(Schematic& schematic, const std::filesystem::path& path) {
+std::string OpenResult::warning() const {
+  const int count = skippedLines + renamedElements;
+  if (count == 0) return {};
+  return std::string(messages::kLinesSkippedOrRenamed) + std::to_string(count) + ".";
+}
+
+OpenResult openSchematicFile(Schematic& schematic, const std::filesystem::path& path) {
   SchematicText lines;
-  FileResult result = loadSchematicText(path, lines);
+  OpenResult result{loadSchematicText(path, lines)};
   if (!result.ok()) return result;
   schematic.clear();
   schematic.setTransferMode(false);
-  readSchematic(schematic, lines, ReadMode::Open);
+  const ReadResult read = readSchematic(schematic, lines, ReadMode::Open);
+  result.skippedLines = read.skippedLines;
+  result.renamedElements = read.renamedElements;
   return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/grid.h"
@@ -26,6 +27,8 @@ struct ReadResult {
   bool success = true;
   GridPoint min{100, 100};  ///< MeasureBounds: smallest x and y read
   GridPoint max{0, 0};      ///< MeasureBounds: largest x and y read
+  int skippedLines = 0;     ///< lines that could not be read (blank ones aside)
+  int renamedElements = 0;  ///< elements whose name was refused or (Open) already taken
 };
 
 /// Writes the schematic (or its selected objects only) as text lines.
@@ -35,7 +38,9 @@ void writeSchematic(const Schematic& schematic, SchematicText& lines, bool selec
 /// equal fingerprints mean the same circuit.
 std::string circuitFingerprint(const Schematic& schematic);
 
-/// Reads text lines into the schematic. Lines that cannot be read are skipped silently.
+/// Reads text lines into the schematic. Lines that cannot be read are skipped and counted;
+/// blanks and tabs at a line's end are ignored. In Open mode a name already taken gives way to
+/// the kind's next free default name, so that every name of the file refers to one element.
 ReadResult readSchematic(Schematic& schematic, const SchematicText& lines, ReadMode mode,
                          int dx = 0, int dy = 0);
 
@@ -45,13 +50,26 @@ struct FileResult {
   bool ok() const { return error.empty(); }
 };
 
-/// Loads the lines of a file (CR LF or LF line ends).
+/// Outcome of opening a file, with what a damaged file lost on the way.
+struct OpenResult : FileResult {
+  int skippedLines = 0;
+  int renamedElements = 0;
+  /// The user's warning when lines were skipped or names changed, else empty.
+  std::string warning() const;
+};
+
+/// Splits file contents into lines. CR LF, LF, CR and CR CR LF all end a line; a UTF-8 file
+/// (byte-order mark, or well-formed multi-byte sequences only) is converted to code page 1250.
+SchematicText schematicTextFromBytes(std::string_view bytes);
+
+/// Loads the lines of a file (see schematicTextFromBytes).
 FileResult loadSchematicText(const std::filesystem::path& path, SchematicText& lines);
 /// Writes lines with CR LF ends. The old file is replaced only once the new one is complete.
 FileResult saveSchematicText(const std::filesystem::path& path, const SchematicText& lines);
 
-/// Replaces the schematic with the contents of a file.
-FileResult openSchematicFile(Schematic& schematic, const std::filesystem::path& path);
+/// Replaces the schematic with the contents of a file; a file that cannot be read changes
+/// nothing.
+OpenResult openSchematicFile(Schematic& schematic, const std::filesystem::path& path);
 /// Writes the whole schematic to a file.
 FileResult saveSchematicFile(const Schematic& schematic, const std::filesystem::path& path);
 

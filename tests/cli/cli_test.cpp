@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/commands.h"
@@ -266,6 +267,26 @@ TEST(CliMeasure, RefusesWhatItCannotMeasure) {
   const Captured missing = runMeasure({WOLTERIX_TEST_DATA "/missing_parameter.wtx", "50", "2", 0, 944, {"U(R1)"}});
   EXPECT_EQ(missing.code, 2);
   EXPECT_NE(missing.err.find("Brak parametrów"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliList, ADamagedFileIsListedWithTheCountOnStandardError) {
+  const auto seed = std::to_string(::testing::UnitTest::GetInstance()->random_seed());
+  const auto path = std::filesystem::temp_directory_path() / ("wolterix-cli-" + seed + ".wtx");
+  std::ofstream(path, std::ios::binary) << "E:Rez\xABR1\xBB" "10|10|3|0|0|1|1|0|1k/$\r"
+                                           "X:1|2$\r"
+                                           "E:Ind\xABR1\xBB" "20|10|3|0|0|1|1|0|1m/$ \t\r";
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = wolterix::cli::listSchematic(path.string(), out, err);
+  std::filesystem::remove(path);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(err.str(),
+            "Podczas wczytywania pominięto wiersze pliku lub zmieniono nazwy elementów: 2.\n");
+  EXPECT_EQ(out.str(), "R1 { R=1k; }\nL1 { L=1m; Io=0; }\nPrzewody: 0\nWęzły: 0\n");
 }
 
 }  // namespace

@@ -176,7 +176,10 @@ TEST(SchematicFile, SkipsWhatCannotBeRead) {
       "W:40|42$",
   };
   Schematic s;
-  EXPECT_TRUE(readSchematic(s, lines, ReadMode::Open).success);
+  const ReadResult read = readSchematic(s, lines, ReadMode::Open);
+  EXPECT_TRUE(read.success);
+  EXPECT_EQ(read.skippedLines, 12);  // all but the blank line and the three read
+  EXPECT_EQ(read.renamedElements, 0);
   ASSERT_EQ(s.elementCount(), 1);
   EXPECT_EQ(s.elements()[0]->name(), "R1");
   EXPECT_EQ(s.wires().size(), 1u);
@@ -247,6 +250,24 @@ TEST(CodePage1250, DecodesTheUpperHalfAndRefusesUndefinedBytes) {
   }
   EXPECT_EQ(encodeCp1250("漢"), "?");
   EXPECT_EQ(encodeCp1250("\xFF"), "?");  // not UTF-8
+}
+
+TEST(CodePage1250, TellsUtf8FromCodePage1250) {
+  struct Case {
+    const char* bytes;
+    bool utf8;
+  };
+  const Case cases[] = {
+      {"E:Rez\xC2\xABR1\xC2\xBB", true},   // «R1» in UTF-8
+      {"E:Rez\xABR1\xBB", false},            // the same in the code page
+      {"ASCII only", false},
+      {"\xC5\x81\xC3\xB3" "d\xC5\xBA", true},  // Łódź
+      {"\xA3\xF3" "d\x9F", false},           // Łódź in the code page
+      {"\xC0\x80", false},                  // overlong: "Ŕ€" in the code page
+      {"\xED\xA0\x80", false},              // a surrogate
+      {"\xC5", false},                      // cut short
+  };
+  for (const Case& c : cases) EXPECT_EQ(isUtf8Text(c.bytes), c.utf8) << c.bytes;
 }
 
 TEST(SchematicFile, PasteModesCheckInsertAndMeasure) {
@@ -355,6 +376,100 @@ TEST(SchematicFiles, ExamplesReadBackIdentically) {
     EXPECT_EQ(written(s), lines);
   }
   EXPECT_GE(examples, 3);
+}
+
+// The bytes of a file as another editor or system may have left them.
+struct DamagedForm {
+  const char* name;
+  std::string (*from)(const std::string& crlf);
+};
+
+std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
+  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+// Line ends are control characters, which the decoder refuses: convert byte by byte.
+std::string toUtf8(const std::string& cp1250) {
+  std::string out;
+  for (char c : cp1250)
+    out += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : *decodeCp1250({&c, 1});
+  return out;
+}
+
+const DamagedForm kDamagedForms[] = {
+    {"LF", [](const std::string& t) { return replaceAll(t, "\r\n", "\n"); }},
+    {"CR", [](const std::string& t) { return replaceAll(t, "\r\n", "\r"); }},
+    {"CR CR LF", [](const std::string& t) { return replaceAll(t, "\r\n", "\r\r\n"); }},
+    {"blanks after $", [](const std::string& t) { return replaceAll(t, "$\r\n", "$ \t \r\n"); }},
+    {"UTF-8", [](const std::string& t) { return toUtf8(t); }},
+    {"UTF-8 with BOM", [](const std::string& t) { return "\xEF\xBB\xBF" + toUtf8(t); }},
+};
+
+TEST(SchematicFiles, DamagedLineEndsAndUtf8ReadLikeTheOriginal) {
+  TemporaryDirectory dir;
+  Schematic s;
+  s.setTransferMode(true);
+  CircuitBuilder b(s);
+  b.element(K::nWe, 10, 10);
+  b.element(K::Rez, 20, 10, 3, "4,7k").setName("Rą 1");
+  b.element(K::Ind, 30, 10, 3, "1m").setName("Łódź");
+  b.wire(20, 12, 30, 12);
+  b.junction(25, 12);
+  const auto original = dir.path() / "oryginal.wtx";
+  ASSERT_TRUE(saveSchematicFile(s, original).ok());
+  const std::string crlf = fileBytes(original);
+
+  for (const DamagedForm& form : kDamagedForms) {
+    SCOPED_TRACE(form.name);
+    const auto path = dir.path() / "uszkodzony.wtx";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << form.from(crlf);
+    Schematic copy;
+    const OpenResult opened = openSchematicFile(copy, path);
+    ASSERT_TRUE(opened.ok());
+    EXPECT_EQ(written(copy), written(s));
+    EXPECT_EQ(opened.warning(), "");
+  }
+}
+
+TEST(SchematicFiles, WhatAUtf8FileCannotCarryIsSkippedAndCounted) {
+  TemporaryDirectory dir;
+  const auto path = dir.path() / "utf8.wtx";
+  std::ofstream(path, std::ios::binary)
+      << "\xEF\xBB\xBF" "E:Rez«Ω1»10|10|3|0|0|1|1|0|1k/$\n"  // no Ω in the code page
+      << "E:Rez«R2»20|10|3|0|0|1|1|0|2\xFF/$\n"                 // not UTF-8 at all
+      << "E:Rez«Rż»30|10|3|0|0|1|1|0|3k/$\n"
+      << "E:Ind«Rż»40|10|3|0|0|1|1|0|1m/$\n";
+  Schematic s;
+  const OpenResult opened = openSchematicFile(s, path);
+  ASSERT_TRUE(opened.ok());
+  EXPECT_EQ(opened.skippedLines, 2);
+  EXPECT_EQ(opened.renamedElements, 1);
+  EXPECT_EQ(opened.warning(),
+            "Podczas wczytywania pominięto wiersze pliku lub zmieniono nazwy elementów: 3.");
+  ASSERT_EQ(s.elementCount(), 2);
+  EXPECT_EQ(s.elements()[0]->name(), "Rż");
+  EXPECT_EQ(s.elements()[1]->name(), "L1");
+}
+
+TEST(SchematicFile, DuplicateNamesOfAFileBecomeUnique) {
+  const SchematicText lines = {
+      elementLine("Rez", "R1", "10|10|3|0|0|1|1|0|1k/$"),
+      elementLine("Rez", "a/b", "20|10|3|0|0|1|1|0|2k/$"),  // refused: takes the default R2
+      elementLine("Rez", "R2", "30|10|3|0|0|1|1|0|3k/$"),   // as a later line names itself
+      elementLine("Rez", "R1", "40|10|3|0|0|1|1|0|4k/$"),
+      elementLine("Ind", "R1", "50|10|3|0|0|1|1|0|1m/$"),   // another kind, the same name
+      elementLine("zsN", "Es1", "60|10|3|0|0|0|1|0|2/U(R2)/0/$"),
+  };
+  Schematic s;
+  EXPECT_EQ(readSchematic(s, lines, ReadMode::Open).renamedElements, 4);
+  // The earlier element keeps its name; the later one takes the next free default.
+  std::vector<std::string> named;
+  for (const auto& e : s.elements())
+    named.push_back(e->name() + " " + e->parameterText(TextForm::File, false));
+  EXPECT_EQ(named, (std::vector<std::string>{"R1 1k", "R2 2k", "R3 3k", "R4 4k", "L1 1m/0",
+                                             "Es1 2/U(R2)/0"}));
 }
 
 }  // namespace
