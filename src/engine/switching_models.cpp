@@ -60,14 +60,38 @@ double PhaseClock::instant(double angleDegrees, double frequency) {
   return angle / (360.0 * frequency);
 }
 
-void PhaseClock::advance(double h, double frequency) {
+void PhaseClock::advance(double h, double t, double frequency) {
   const double period = 1.0 / frequency;
-  m_time = std::fmod(m_time + h, period);
+  // From the time itself, not by adding steps up, so no rounding drifts the clock.
+  double next = std::fmod(t + h, period);
+  if (next < 0.0) next += period;
+  if (m_fresh) {
+    m_previous = -2e-6 * h;  // the instant 0 once more (see the class)
+    m_fresh = false;
+  } else {
+    m_previous = next < m_time ? m_time - period : m_time;
+  }
+  m_time = next;
 }
 
-bool PhaseClock::inLastStep(double angleDegrees, double frequency, double h) const {
+std::optional<double> PhaseClock::whenInLastStep(double angleDegrees, double frequency,
+                                                 double h) const {
   const double a = instant(angleDegrees, frequency);
-  return m_time - h <= a && a <= m_time;
+  // An instant due at a step's own time, give or take a millionth of a step, is that step's.
+  const double tolerance = 1e-6 * h;
+  const double from = (m_fresh ? m_time - h : m_previous) + tolerance;
+  const double to = m_time + tolerance;
+  // The same instant a period earlier (the window reaches back over the wrap) or later (the
+  // clock, a hair short of the period, has not wrapped yet).
+  const double period = 1.0 / frequency;
+  for (const double occurrence : {a, a - period, a + period})
+    if (from < occurrence && occurrence <= to) return occurrence - from;
+  return std::nullopt;
+}
+
+bool PhaseClock::spansWholePeriods(double onDegrees, double offDegrees) {
+  const double turns = (offDegrees - onDegrees) / 360.0;
+  return turns >= 1.0 - 1e-12 && std::abs(turns - std::round(turns)) < 1e-12;
 }
 
 BranchStamp ThyristorModel::companion(double, double, SubBranchCode) {
@@ -112,7 +136,7 @@ bool ThyristorModel::checkState(NodeVector V) {
   return true;
 }
 
-void ThyristorModel::commitStep(NodeVector, double h, double) { m_clock.advance(h, value(2)); }
+void ThyristorModel::commitStep(NodeVector, double h, double t) { m_clock.advance(h, t, value(2)); }
 
 BranchStamp TurnOffModel::companion(double, double, SubBranchCode) {
   return onOff(m_conducting, value(0), value(1));
@@ -131,13 +155,22 @@ void TurnOffModel::prepareStep(double h, NodeVector V) {
     const double a = PhaseClock::instant(value(3), f);
     const double b = PhaseClock::instant(value(4), f);
     const double p = m_clock.time();
-    m_gate = a <= b ? (a <= p && p < b) : (p >= a || p < b);
+    if (PhaseClock::spansWholePeriods(value(3), value(4)))
+      m_gate = true;  // off a whole turn after on: the gate never goes off
+    else
+      m_gate = a <= b ? (a <= p && p < b) : (p >= a || p < b);
     if (forward) m_conducting = m_gate;
     return;
   }
-  if (!m_conducting && forward && m_clock.inLastStep(value(3), f, h)) m_conducting = true;
-  // The gate turns the GTO off at the (off) instant whatever the current.
-  if (m_conducting && m_clock.inLastStep(value(4), f, h)) m_conducting = false;
+  const std::optional<double> on = m_clock.whenInLastStep(value(3), f, h);
+  // The gate turns the GTO off at the (off) instant whatever the current, unless that instant
+  // lies whole periods after the (on) one. When both fall in one step, the later one decides.
+  std::optional<double> off;
+  if (!PhaseClock::spansWholePeriods(value(3), value(4))) off = m_clock.whenInLastStep(value(4), f, h);
+  const bool offLast = off && (!on || *off >= *on);
+  if (off && !offLast) m_conducting = false;
+  if (!m_conducting && forward && on) m_conducting = true;
+  if (offLast) m_conducting = false;
 }
 
 bool TurnOffModel::checkState(NodeVector V) {
@@ -149,7 +182,7 @@ bool TurnOffModel::checkState(NodeVector V) {
   return false;
 }
 
-void TurnOffModel::commitStep(NodeVector, double h, double) { m_clock.advance(h, value(2)); }
+void TurnOffModel::commitStep(NodeVector, double h, double t) { m_clock.advance(h, t, value(2)); }
 
 SwitchModel::SwitchModel(const model::Element& element)
     : ElementModel(element),
@@ -164,10 +197,11 @@ void SwitchModel::resetState() {
   m_done[0] = m_done[1] = false;
 }
 
-void SwitchModel::commitStep(NodeVector, double, double t) {
-  // Each time acts once per run from 0; the new state holds from the next step.
+void SwitchModel::commitStep(NodeVector, double h, double t) {
+  // Each time acts once per run from 0; the new state holds from the next step. A time due
+  // at this step's instant, give or take a millionth of a step, is this step's.
   for (std::size_t i = 0; i < model::Wylacznik::kTimeCount; ++i) {
-    if (given(i) && !m_done[i] && t >= value(i)) {
+    if (given(i) && !m_done[i] && t >= value(i) - 1e-6 * h) {
       m_closed = !m_closed;
       m_done[i] = true;
     }

@@ -1,6 +1,8 @@
 #pragma once
 /// Piecewise-linear switching devices: diodes, thyristors, the power transistor, the switch.
 
+#include <optional>
+
 #include "engine/element_model.h"
 
 namespace wolterix::engine {
@@ -39,19 +41,36 @@ private:
 };
 
 /// The clock of a phase-controlled device: the time within the control period 1/f.
+///
+/// Each step owns the instants after the clock of the step before, up to and including its
+/// own clock, so the steps of a period share its instants out without a gap or an overlap,
+/// also across the wrap at the end of the period. The one exception: in a run from 0 the
+/// second step also owns the instant 0 of the first, in which nothing is biased yet.
 class PhaseClock {
 public:
-  void reset() { m_time = 0.0; }
-  /// Advances by one accepted step, modulo the period.
-  void advance(double h, double frequency);
+  void reset() {
+    m_time = 0.0;
+    m_fresh = true;
+  }
+  /// Moves on to the step after the one at time t (of a run from 0), whose length was h.
+  void advance(double h, double t, double frequency);
   double time() const { return m_time; }
   /// True when the instant of the angle (degrees, taken modulo 360) lies in the last step.
-  bool inLastStep(double angleDegrees, double frequency, double h) const;
+  bool inLastStep(double angleDegrees, double frequency, double h) const {
+    return whenInLastStep(angleDegrees, frequency, h).has_value();
+  }
+  /// How far into the last step the instant of the angle lies, if it lies in it.
+  std::optional<double> whenInLastStep(double angleDegrees, double frequency, double h) const;
   /// The instant of an angle within the period.
   static double instant(double angleDegrees, double frequency);
+  /// True when an interval from angle on to angle off (degrees) covers whole periods: off
+  /// lies one or more full turns after on.
+  static bool spansWholePeriods(double onDegrees, double offDegrees);
 
 private:
   double m_time = 0.0;
+  double m_previous = 0.0;  ///< the clock of the step before, less a period if it wrapped
+  bool m_fresh = true;      ///< no step has been taken since the reset
 };
 
 /// SCR and reverse-conducting thyristor: fired at up to three angles per period.

@@ -107,11 +107,12 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
   m_store.spacing = stepsPerSample * h;
 
   if (callbacks.progress) callbacks.progress(0);
-  // Time advances by repeated addition of h, but the number of steps is fixed: c * N + 1
-  // solves, samples 0..N, whatever rounding does to the sum and whatever k is.
+  // c * N + 1 solves, samples 0..N, whatever k is. Each step's time is start + s * h, not a
+  // running sum, so events due at a step's instant are not put off by rounding.
   const long long lastStep = static_cast<long long>(stepsPerSample) * samples;
   double t = t0;
   for (long long step = 0; step <= lastStep; ++step) {
+    t = t0 + static_cast<double>(step) * h;
     if (const int code = m_network.solveStep(h, t); code != 0) {
       m_statesValid = false;
       return failure(code, code == -1 ? msg::kSingularNetwork : msg::kFatalSimulationError);
@@ -120,11 +121,10 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
     // The last time point is not committed: a continued run recomputes it from the states
     // of before it.
     if (step < lastStep) m_network.commitStep(h, t);
-    t += h;
     if (callbacks.progress) callbacks.progress(static_cast<int>(step * 100 / lastStep));
-    if (measurementMode && callbacks.afterStep) callbacks.afterStep(t);
+    if (measurementMode && callbacks.afterStep) callbacks.afterStep(t + h);
   }
-  m_continuationTime = t - h;
+  m_continuationTime = t;
   return result;
 }
 

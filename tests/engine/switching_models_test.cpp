@@ -110,6 +110,59 @@ TEST(TurnOffDevices, TransistorGateWrapsOverThePeriodEnd) {
   }
 }
 
+// The first sample (one step per sample) at which the device carries current.
+double firstConduction(const DeviceRun& run, double from = 0.0) {
+  for (std::size_t k = 0; k < run.current.size(); ++k)
+    if (run.t(k) >= from - 1e-12 && std::abs(run.current[k]) > 0.01) return run.t(k);
+  return -1.0;
+}
+
+double conductingShare(const DeviceRun& run) {
+  std::size_t on = 0;
+  for (std::size_t k = 2; k < run.current.size(); ++k) on += std::abs(run.current[k]) > 0.01;
+  return static_cast<double>(on) / static_cast<double>(run.current.size() - 2);
+}
+
+TEST(FiringEdges, EventsHappenAtTheirStepInEveryPeriod) {
+  // 0.1 ms steps: 90 degrees is due at 5 ms and 25 ms, exactly at step instants.
+  DeviceRun scr("st/10/0", K::Tyr, "0/0/50/90", 40e-3, 400);
+  EXPECT_NEAR(firstConduction(scr), 5.0e-3, 1e-9);
+  DeviceRun gto("st/10/0", K::GTO, "0/0/50/90/180", 40e-3, 400);
+  EXPECT_NEAR(firstConduction(gto, 20e-3), 25.0e-3, 1e-9);
+  // The second and third angle slots fire as the first does; an RCT at 90 degrees too.
+  DeviceRun slots("st/10/0", K::Tyr, "0/0/50/-/-/90", 40e-3, 400);
+  EXPECT_NEAR(firstConduction(slots), 5.0e-3, 1e-9);
+  DeviceRun rct("st/10/0", K::RCT, "0/0/50/90", 40e-3, 400);
+  EXPECT_NEAR(firstConduction(rct), 5.0e-3, 1e-9);
+  // A switch due at 10 ms closes from the next step.
+  DeviceRun sw("st/10/0", K::wyl, "0/10m", 20e-3, 200);
+  EXPECT_NEAR(firstConduction(sw), 10.1e-3, 1e-9);
+}
+
+TEST(FiringEdges, AnglesJustBelowAFullTurnFire) {
+  // 0.9 degree steps: 359.2 .. 359.99 lie between the last step's clock and the period's end.
+  for (const char* angle : {"359,2", "359,5", "359,99"}) {
+    DeviceRun scr("st/10/0", K::Tyr, std::string("0/0/50/") + angle, 40e-3, 800);
+    EXPECT_NEAR(firstConduction(scr), 20e-3, 1e-9) << angle;
+  }
+  DeviceRun fine("st/10/0", K::Tyr, "0/0/50/359,5", 40e-3, 944 * 4);
+  EXPECT_GT(firstConduction(fine), 19.9e-3);
+  EXPECT_LE(firstConduction(fine), 20.0e-3 + 1e-9);
+  // Angles of more than a turn are taken modulo 360.
+  DeviceRun over("st/10/0", K::Tyr, "0/0/50/450", 40e-3, 400);
+  EXPECT_NEAR(firstConduction(over), 5.0e-3, 1e-9);
+  DeviceRun more("st/10/0", K::GTO, "0/0/50/390/450", 40e-3, 480);
+  EXPECT_NEAR(conductingShare(more), 1.0 / 6, 0.01);
+}
+
+TEST(FiringEdges, AWholeTurnConductsThePeriodAndEqualAnglesNever) {
+  for (const K kind : {K::TrM, K::GTO}) {
+    EXPECT_GT(conductingShare(DeviceRun("st/10/0", kind, "0/0/50/0/360", 40e-3, 400)), 0.99);
+    EXPECT_GT(conductingShare(DeviceRun("st/10/0", kind, "0/0/50/0/359,9", 40e-3, 400)), 0.98);
+    EXPECT_EQ(conductingShare(DeviceRun("st/10/0", kind, "0/0/50/90/90", 40e-3, 400)), 0.0);
+  }
+}
+
 TEST(Zener, ClampsReverseVoltageAtUz) {
   // Terminal 0 (anode) on top: a negative source voltage biases the Zener in reverse.
   DeviceRun run("sin/10/0/50/0", K::Zen, "5/1/0", 20e-3, 400, "100");
@@ -150,14 +203,61 @@ TEST(Switch, TimesActOncePerRunFromZero) {
 
 TEST(PhaseClock, WrapsModuloThePeriodEvenForLongSteps) {
   PhaseClock clock;
-  clock.advance(0.005, 50);
+  clock.advance(0.005, 0.0, 50);
   EXPECT_NEAR(clock.time(), 0.005, 1e-15);
-  clock.advance(0.05, 50);  // longer than a period
+  clock.advance(0.05, 0.005, 50);  // longer than a period
   EXPECT_NEAR(clock.time(), 0.015, 1e-12);
   EXPECT_NEAR(PhaseClock::instant(450, 50), PhaseClock::instant(90, 50), 1e-15);
   EXPECT_NEAR(PhaseClock::instant(90, 50), 0.005, 1e-15);
-  EXPECT_TRUE(clock.inLastStep(270, 50, 0.001));    // 15 ms lies in [14 ms, 15 ms]
-  EXPECT_FALSE(clock.inLastStep(252, 50, 0.0009));  // 14 ms does not lie in [14.1, 15]
+}
+
+// Every instant of the period belongs to exactly one step of each period, the first step at or
+// after it, also just below 360 degrees where the clock wraps, whatever the step.
+TEST(PhaseClock, EveryInstantFallsInExactlyOneStep) {
+  const double f = 50.0;
+  const double period = 1.0 / f;
+  const double angles[] = {0.0, 0.45, 90.0, 180.0, 200.0, 359.2, 359.5, 359.99, 359.9999999, 390.0};
+  for (const int stepsPerPeriod : {400, 377, 944, 944 * 64, 7}) {
+    const double h = period / stepsPerPeriod;
+    for (const double angle : angles) {
+      SCOPED_TRACE(testing::Message() << stepsPerPeriod << " steps, " << angle << " degrees");
+      PhaseClock clock;
+      clock.reset();
+      std::vector<long long> hits;
+      const long long steps = 4LL * stepsPerPeriod;
+      for (long long s = 0; s < steps; ++s) {
+        const double t = static_cast<double>(s) * h;
+        if (clock.inLastStep(angle, f, h)) hits.push_back(s);
+        clock.advance(h, t, f);
+      }
+      // Each hit serves the latest occurrence of the instant at or before its step, which must
+      // be one the step before had not reached; occurrences follow one another without a gap.
+      const double due = PhaseClock::instant(angle, f);
+      // The run's second step also takes the instant 0 of its first, in which nothing fires
+      // (an instant within a millionth of a step of 0 counts as 0).
+      const bool atZero = due < 1e-6 * h || due > period - 1e-6 * h;
+      if (atZero && hits.size() > 1 && hits[1] == 1) hits.erase(hits.begin() + 1);
+      std::vector<long long> served;
+      for (const long long s : hits) {
+        const double t = static_cast<double>(s) * h;
+        const auto m = static_cast<long long>(std::floor((t + 1e-6 * h - due) / period));
+        EXPECT_LT(t - h, due + static_cast<double>(m) * period) << "step " << s;
+        served.push_back(m);
+      }
+      ASSERT_FALSE(served.empty());
+      for (std::size_t i = 1; i < served.size(); ++i) EXPECT_EQ(served[i], served[i - 1] + 1);
+      EXPECT_EQ(served.back() - served.front() + 1, static_cast<long long>(served.size()));
+      EXPECT_GE(served.size(), 4u);
+    }
+  }
+}
+
+TEST(PhaseClock, WholeTurnsMakeAFullPeriodAndEqualAnglesNone) {
+  EXPECT_TRUE(PhaseClock::spansWholePeriods(0, 360));
+  EXPECT_TRUE(PhaseClock::spansWholePeriods(30, 750));
+  EXPECT_FALSE(PhaseClock::spansWholePeriods(0, 0));
+  EXPECT_FALSE(PhaseClock::spansWholePeriods(0, 359.9));
+  EXPECT_FALSE(PhaseClock::spansWholePeriods(360, 0));
 }
 
 // A device whose state never settles: the step is accepted after the sixth solve.
