@@ -12,14 +12,14 @@ bool solveNodalComplex(std::span<Complex> a, int n) {
   const auto at = [&](int row, int col) -> Complex& {
     return a[static_cast<std::size_t>(row) * w + static_cast<std::size_t>(col)];
   };
-  // Each row's own scale decides when its pivot is too small to trust.
+  // Rows are scaled by their largest entry so that the pivot chosen is the best one relative
+  // to its own row. Whether the network is singular is decided from its graph beforehand
+  // (see reachesTheReference); here only a pivot that is exactly zero refuses.
   std::vector<double> scale(w, 0.0);
   for (int i = 1; i < n; ++i)
     for (int c = 1; c < n; ++c) scale[i] = std::max(scale[i], std::abs(at(i, c)));
-  constexpr double kRelativeTolerance = 1e-13;
 
   for (int j = 1; j < n; ++j) {
-    // Partial pivoting, measured against each candidate row's scale.
     int best = j;
     double bestRatio = 0.0;
     for (int i = j; i < n; ++i) {
@@ -30,7 +30,7 @@ bool solveNodalComplex(std::span<Complex> a, int n) {
         best = i;
       }
     }
-    if (bestRatio <= kRelativeTolerance) return false;
+    if (!(bestRatio > 0.0)) return false;
     if (best != j) {
       for (int c = 1; c <= n; ++c) std::swap(at(j, c), at(best, c));
       std::swap(scale[j], scale[best]);
@@ -44,6 +44,26 @@ bool solveNodalComplex(std::span<Complex> a, int n) {
   }
   for (int j = 1; j < n; ++j) at(j, n) /= at(j, j);
   return true;
+}
+
+bool reachesTheReference(int n, std::span<const std::pair<int, int>> links) {
+  if (n <= 1) return true;
+  std::vector<std::vector<int>> next(static_cast<std::size_t>(n));
+  for (const auto& [a, b] : links) {
+    if (a == b || a < 0 || b < 0 || a >= n || b >= n) continue;
+    next[static_cast<std::size_t>(a)].push_back(b);
+    next[static_cast<std::size_t>(b)].push_back(a);
+  }
+  std::vector<bool> reached(static_cast<std::size_t>(n), false);
+  std::vector<int> queue{0};
+  reached[0] = true;
+  for (std::size_t head = 0; head < queue.size(); ++head)
+    for (int m : next[static_cast<std::size_t>(queue[head])])
+      if (!reached[static_cast<std::size_t>(m)]) {
+        reached[static_cast<std::size_t>(m)] = true;
+        queue.push_back(m);
+      }
+  return queue.size() == static_cast<std::size_t>(n);
 }
 
 void FrequencyStore::allocate(int nodes, int columns) {

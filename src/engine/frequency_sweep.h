@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/element_model.h"
@@ -14,10 +15,14 @@
 namespace wolterix::engine {
 
 /// Solves the complex nodal equations in place (n rows of n + 1 columns, row and column 0
-/// unused, column n the right-hand side). Rows are exchanged when a pivot is zero or small
-/// against its row, so only a singular network (a node reached only by open branches, a
-/// part without a reference) answers false. On success column n holds the potentials.
+/// unused, column n the right-hand side), choosing each pivot as the largest against its
+/// row. Answers false only when a pivot is exactly zero. On success column n holds the
+/// potentials.
 bool solveNodalComplex(std::span<Complex> matrix, int n);
+
+/// True when every node 0..n-1 has a path to node 0 along the links (the branches of
+/// non-zero admittance): a node without one has no defined potential.
+bool reachesTheReference(int n, std::span<const std::pair<int, int>> links);
 
 /// Complex node potentials per volt of input at every frequency point.
 class FrequencyStore {

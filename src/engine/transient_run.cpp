@@ -171,16 +171,19 @@ RunResult Simulation::frequencySweep(model::Schematic& schematic, double f1, dou
 
   const auto w = static_cast<std::size_t>(n) + 1;
   std::vector<Complex> matrix(static_cast<std::size_t>(n) * w);
+  std::vector<std::pair<int, int>> links;
   if (callbacks.progress) callbacks.progress(0);
   double f = f1;
   for (int k = 0; k <= points; ++k) {
     // Repeated multiplication, with the last point put exactly on f2.
     if (k == points) f = f2;
     std::fill(matrix.begin(), matrix.end(), Complex{});
+    links.clear();
     for (const auto& model : m_models) {
       const AcStamp stamp = model->acStamp(f);
       const auto from = static_cast<std::size_t>(model->node(0));
       const auto to = static_cast<std::size_t>(model->node(1));
+      if (stamp.Y != Complex{}) links.emplace_back(model->node(0), model->node(1));
       if (from != 0) {
         matrix[from * w + from] += stamp.Y;
         matrix[from * w + w - 1] += stamp.J;
@@ -192,7 +195,9 @@ RunResult Simulation::frequencySweep(model::Schematic& schematic, double f1, dou
         if (from != 0) matrix[to * w + from] -= stamp.Y;
       }
     }
-    if (!solveNodalComplex(matrix, n)) return failure(-1, msg::kSingularNetwork);
+    // Singular or not is a question of the graph; the elimination then serves accuracy only.
+    if (!reachesTheReference(n, links) || !solveNodalComplex(matrix, n))
+      return failure(-1, msg::kSingularNetwork);
     for (int node = 1; node < n; ++node) {
       const Complex v = matrix[static_cast<std::size_t>(node) * w + w - 1];
       if (!std::isfinite(v.real()) || !std::isfinite(v.imag()))

@@ -83,6 +83,35 @@ TEST(FrequencySweep, ResonantLcNeedsARowExchangeNotARefusal) {
   EXPECT_NEAR(k[4].real(), 1.0 / (1.0 - std::pow(f / resonance, 2)), 1e-3);
 }
 
+TEST(FrequencySweep, TinyAgainstHugeAdmittancesIsNoSingularity) {
+  // 1 MOhm - 1 nH - 1 MOhm: at 1 Hz the inductor's admittance is 1e14 times a resistor's.
+  Schematic s;
+  s.setTransferMode(true);
+  CircuitBuilder b(s);
+  b.element(K::nWe, 10, 10, 1, "0");
+  b.element(K::Rez, 14, 8, 3, "1M");
+  b.element(K::Ind, 18, 8, 3, "1n");
+  b.element(K::Rez, 20, 10, 5, "1M");
+  b.wire(10, 9, 10, 8);
+  b.wire(10, 8, 13, 8);
+  b.wire(15, 8, 17, 8);
+  b.wire(19, 8, 20, 8);
+  b.wire(20, 8, 20, 9);
+  b.wire(10, 11, 10, 12);
+  b.wire(10, 12, 20, 12);
+  b.wire(20, 12, 20, 11);
+  Simulation sim;
+  sim.setSampleCount(10);
+  const RunResult r = sim.frequencySweep(s, 1, 1e6);
+  ASSERT_TRUE(r.ok()) << (r.lines.empty() ? "" : r.lines.front());
+  const auto k = transfer(sim, "K(R2)");
+  for (std::size_t i = 0; i < k.size(); ++i) {
+    const double w = kTwoPi * sim.transferStore().frequency(static_cast<int>(i));
+    const Complex expected = 1e6 / Complex(2e6, w * 1e-9);
+    EXPECT_NEAR(std::abs(k[i] - expected), 0.0, 1e-8) << i;
+  }
+}
+
 TEST(FrequencySweep, NodeReachedOnlyByOpenBranchesIsSingular) {
   Schematic s;
   buildDivider(s, K::Rez, "1k", K::Rez, "1k");
