@@ -2,6 +2,7 @@
 /// The simulation side of an element: its branches, their stamps and its state.
 
 #include <array>
+#include <cmath>
 #include <complex>
 #include <cstdint>
 #include <memory>
@@ -57,6 +58,12 @@ struct BranchShape {
   int fromTerminal;
   int toTerminal;
 };
+
+/// Magnitude beyond which a potential, current, speed or power is taken for a run that blew
+/// up rather than a result.
+inline constexpr double kLargestResult = 1e30;
+/// False for values beyond kLargestResult and for values that are not numbers.
+inline bool withinBounds(double value) { return std::abs(value) <= kLargestResult; }
 
 /// What a model takes part in during a run; the network calls only what a model needs.
 enum ModelNeeds : unsigned {

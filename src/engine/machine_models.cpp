@@ -35,27 +35,41 @@ void DcMotorModel::resetState() {
              ? kFallbackConstant
              : value(P) / (value(I) * ratedOmega) * excitation;
   m_kE = value(N) == 0.0 ? kFallbackConstant : (value(U) - value(I) * rt) / ratedOmega * excitation;
-  m_omega = m_nextOmega = value(N0) * kPi / 30.0;
+  m_omega = m_nextOmega = m_free = value(N0) * kPi / 30.0;
   m_current = m_currentDirection ? value(I0) : -value(I0);
   m_load = 0.0;
 }
 
 BranchStamp DcMotorModel::companion(double h, double, SubBranchCode) {
-  // Mechanics first, explicit in the current of the last accepted step.
+  // The armature current and the speed of the step are solved together (backward Euler of
+  // both equations); only the load torque is taken at the last accepted speed. The speed the
+  // step reaches is m_free plus h/J times kT times the step's current, so the back EMF adds
+  // kE kT h / J to the armature's impedance, and no step is too long for the loop.
   const double x = m_omega / value(N);
   m_load = value(A) + value(B) * std::abs(x) + value(C) * x * x;
   double sigma = 1.0;
   if (!m_activeLoad) sigma = m_omega >= 1.0 ? 1.0 : (m_omega <= -1.0 ? -1.0 : 0.0);
-  m_nextOmega = m_omega + h / value(Inertia) * (m_kT * m_current - sigma * m_load);
-  const double denominator = h * value(Rt) + value(Lt);
+  m_h = h;
+  m_free = m_omega - h / value(Inertia) * sigma * m_load;
+  m_nextOmega = m_free;
+  const double denominator =
+      h * value(Rt) + value(Lt) + m_kE * m_kT * h * h / value(Inertia);
   m_G = h / denominator;
-  m_J = (h * m_kE * m_nextOmega - value(Lt) * m_current) / denominator;
+  m_J = (h * m_kE * m_free - value(Lt) * m_current) / denominator;
   return {m_G, m_J};
+}
+
+bool DcMotorModel::checkState(NodeVector V) {
+  // Not a change of state: the speed this solution implies, for the samples and for
+  // sources steered by it.
+  m_nextOmega = m_free + m_h / value(Inertia) * m_kT * (m_G * voltage(V, 0, 1) - m_J);
+  return false;
 }
 
 void DcMotorModel::commitStep(NodeVector V, double, double) {
   m_current = m_G * voltage(V, 0, 1) - m_J;
-  m_omega = m_nextOmega;
+  m_omega = m_free + m_h / value(Inertia) * m_kT * m_current;
+  m_nextOmega = m_omega;
 }
 
 double DcMotorModel::motorSpeed() const { return m_nextOmega * 30.0 / kPi; }
@@ -71,6 +85,7 @@ bool BjtModel::hasParameters() const {
 void BjtModel::resetState() {
   m_active = false;
   m_x = 0.0;
+  m_stepEmitterConductance = kInactiveConductance;
 }
 
 double BjtModel::baseConductance() const {
@@ -89,7 +104,9 @@ BranchStamp BjtModel::companion(double, double, SubBranchCode code) {
     case SubBranchCode::BjtCollector:
       if (!m_active) return {kInactiveConductance, 0.0};
       return {h22 / (h21 + 1.0), (h21 + h12) * m_x / (h21 + 1.0)};
-    case SubBranchCode::BjtEmitter: return {emitterConductance(), 0.0};
+    case SubBranchCode::BjtEmitter:
+      m_stepEmitterConductance = emitterConductance();
+      return {m_stepEmitterConductance, 0.0};
     case SubBranchCode::BjtBase: return {baseConductance(), 0.0};
     case SubBranchCode::Single:
     case SubBranchCode::FirstWinding:
@@ -110,7 +127,9 @@ bool BjtModel::checkState(NodeVector V) {
 }
 
 void BjtModel::commitStep(NodeVector V, double, double) {
-  m_x = emitterConductance() * (V[node(1)] - V[node(model::kInternalNodeTerminal)]);
+  // With the conductance the accepted solve used: a step accepted after its sixth solve may
+  // end with the state flipped once more by the last check.
+  m_x = m_stepEmitterConductance * (V[node(1)] - V[node(model::kInternalNodeTerminal)]);
 }
 
 }  // namespace wolterix::engine

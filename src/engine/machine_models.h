@@ -8,11 +8,12 @@ namespace wolterix::engine {
 /// Armature R-L with back EMF kE * omega; the shaft turns under kT * i against the load.
 class DcMotorModel final : public ElementModel {
 public:
-  unsigned needs() const override { return kNeedsCommit; }
+  unsigned needs() const override { return kNeedsCheck | kNeedsCommit; }
   explicit DcMotorModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   bool hasParameters() const override;
   void resetState() override;
+  bool checkState(NodeVector V) override;
   void commitStep(NodeVector V, double h, double t) override;
   double motorSpeed() const override;
 
@@ -28,6 +29,8 @@ private:
   double m_current = 0.0;
   double m_omega = 0.0;      ///< rad/s after the last accepted step
   double m_nextOmega = 0.0;  ///< rad/s of the step being solved
+  double m_free = 0.0;       ///< rad/s the step would reach without the armature's torque
+  double m_h = 0.0;
   double m_load = 0.0;
   double m_G = 0.0;
   double m_J = 0.0;
@@ -52,6 +55,7 @@ private:
   bool m_npn;
   bool m_active = false;
   double m_x = 0.0;
+  double m_stepEmitterConductance = 0.0;  ///< of the last solve's stamp
 };
 
 }  // namespace wolterix::engine

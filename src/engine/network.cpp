@@ -209,20 +209,21 @@ void Network::stamp(double h, double t) {
 
 int Network::storeSolution(std::span<const double> solution, bool ordered) {
   const int unknowns = m_nodeCount - 1;
-  // A non-finite value anywhere makes the sum non-finite.
-  double sum = 0.0;
+  // A non-finite value, or one beyond any physical meaning, ends the run: a step that blew
+  // up must not be shown as a result.
+  bool bounded = true;
   if (ordered) {
     for (int k = 0; k < unknowns; ++k) {
       m_voltages[m_order[k]] = solution[k];
-      sum += solution[k] * 0.0;
+      bounded = withinBounds(solution[k]) && bounded;
     }
   } else {
     for (int k = 1; k <= unknowns; ++k) {
       m_voltages[k] = solution[k];
-      sum += solution[k] * 0.0;
+      bounded = withinBounds(solution[k]) && bounded;
     }
   }
-  return std::isfinite(sum) ? 0 : -2;
+  return bounded ? 0 : -2;
 }
 
 // The dense nodal matrix of n rows and n + 1 columns in branch order, as the plain

@@ -113,11 +113,15 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
   double t = t0;
   for (long long step = 0; step <= lastStep; ++step) {
     t = t0 + static_cast<double>(step) * h;
-    if (const int code = m_network.solveStep(h, t); code != 0) {
+    int code = m_network.solveStep(h, t);
+    if (code == 0 && step % stepsPerSample == 0 && !record(static_cast<int>(step / stepsPerSample)))
+      code = -2;
+    if (code != 0) {
       m_statesValid = false;
-      return failure(code, code == -1 ? msg::kSingularNetwork : msg::kFatalSimulationError);
+      if (code == -1) return failure(code, msg::kSingularNetwork);
+      // Most often the step is too long for the circuit's fastest time constant.
+      return {code, {std::string(msg::kFatalSimulationError), std::string(msg::kShorterStepHint)}};
     }
-    if (step % stepsPerSample == 0) record(static_cast<int>(step / stepsPerSample));
     // The last time point is not committed: a continued run recomputes it from the states
     // of before it.
     if (step < lastStep) m_network.commitStep(h, t);
@@ -212,16 +216,26 @@ RunResult Simulation::frequencySweep(model::Schematic& schematic, double f1, dou
   return result;
 }
 
-void Simulation::record(int sample) {
-  if (sample >= m_store.columns()) return;
+bool Simulation::record(int sample) {
+  if (sample >= m_store.columns()) return true;
   const NodeVector V = m_network.voltages();
   for (int n = 0; n < m_store.nodeRows(); ++n) m_store.nodeRow(n)[sample] = V[n];
-  for (int b = 0; b < m_store.branchRows(); ++b)
-    m_store.branchRow(b)[sample] = m_network.branchCurrent(static_cast<std::size_t>(b), V);
+  // Potentials are bounded by the solve; currents and speeds (and so every power) here.
+  bool bounded = true;
+  for (int b = 0; b < m_store.branchRows(); ++b) {
+    const double i = m_network.branchCurrent(static_cast<std::size_t>(b), V);
+    m_store.branchRow(b)[sample] = i;
+    bounded = withinBounds(i) && bounded;
+  }
   int motor = 0;
   for (const auto& model : m_models)
-    if (model->kind() == model::ElementKind::sDC) m_store.motorRow(motor++)[sample] = model->motorSpeed();
+    if (model->kind() == model::ElementKind::sDC) {
+      const double n = model->motorSpeed();
+      m_store.motorRow(motor++)[sample] = n;
+      bounded = withinBounds(n) && bounded;
+    }
   m_store.sampleCount = sample + 1;
+  return bounded;
 }
 
 }  // namespace wolterix::engine

@@ -73,7 +73,8 @@ public:
 
 private:
   void prepareModels(model::Schematic& schematic);
-  void record(int sample);
+  /// Stores one sample; false when a current or speed is beyond any physical meaning.
+  bool record(int sample);
   std::vector<StoredElement> storedElements(const Network* network) const;
 
   std::vector<std::unique_ptr<ElementModel>> m_models;

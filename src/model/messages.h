@@ -25,6 +25,8 @@ inline constexpr std::string_view kShortedTerminals =
     "Niedozwolone bezpośrednie zwarcie końcówek: Element";
 inline constexpr std::string_view kSingularNetwork = "[1] Niepołączony element lub grupa elementów.";
 inline constexpr std::string_view kFatalSimulationError = "[1] Fatalny błąd symulacji!";
+inline constexpr std::string_view kShorterStepHint =
+    "[2] Spróbuj zwiększyć ilość iteracji, co skraca krok symulacji.";
 inline constexpr std::string_view kInvalidNumber = "[1] Niewłaściwa wartość liczbowa.";
 inline constexpr std::string_view kNothingToSimulate = "[1] Schemat nie zawiera żadnego elementu.";
 

@@ -64,6 +64,69 @@ TEST(DcMotor, ZeroInertiaOrImpedanceIsRefused) {
   EXPECT_EQ(sim.transientRun(s, 0, 1e-3, 0).code, 1);
 }
 
+// Steady state of the separately excited motor on an ideal source through R: kT i balances
+// the load torque a, and the source voltage the armature drop plus kE w.
+double steadySpeedRpm(double source, double seriesR) {
+  const double wn = 1500 * 3.141592654 / 30;
+  const double kT = 1000.0 / (5 * wn);
+  const double kE = (220.0 - 5 * 2) / wn;
+  const double i = 2.0 / kT;
+  return (source - (2.0 + seriesR) * i) / kE * 30 / 3.141592654;
+}
+
+TEST(DcMotor, NoStepIsTooLongForASmallInertia) {
+  // J = 1 m kg m^2: the explicit mechanics used to blow up within seconds at these steps.
+  Schematic s;
+  buildLoop(s, "st/220/0", K::sDC, "1k/220/5/1500/2/20m/2/0/0/0/1m/100/0/0", "0,1");
+  Simulation sim;
+  sim.setSampleCount(944);
+  for (const double T : {8.0, 100.0}) {
+    const RunResult r = sim.transientRun(s, 0, T, 0);
+    ASSERT_TRUE(r.ok()) << T << ": " << (r.lines.empty() ? "" : r.lines.front());
+    const auto n = trace(sim, "n(S1)");
+    EXPECT_NEAR(n.back(), steadySpeedRpm(220, 0.1), 0.1) << T;
+    for (double p : trace(sim, "P(S1)")) ASSERT_TRUE(std::isfinite(p)) << T;
+  }
+  // The example's own inertia over a long run as well.
+  Schematic example;
+  buildLoop(example, "st/220/0", K::sDC, kMotor, "0,1");
+  ASSERT_TRUE(sim.transientRun(example, 0, 200.0, 0).ok());
+  EXPECT_NEAR(trace(sim, "n(S1)").back(), steadySpeedRpm(220, 0.1), 0.1);
+}
+
+TEST(Bounds, ARunBeyondAnyPhysicalMagnitudeEndsAsAFatalError) {
+  Schematic s;
+  // 1e30 V across 1 pOhm: finite numbers, but no result.
+  buildLoop(s, "st/999999999999999999T/0", K::Rez, "1p", "1p");
+  Simulation sim;
+  sim.setSampleCount(10);
+  const RunResult r = sim.transientRun(s, 0, 1e-3, 0);
+  EXPECT_EQ(r.code, -2);
+  ASSERT_EQ(r.lines.size(), 2u);
+  EXPECT_EQ(r.lines[0], "[1] Fatalny błąd symulacji!");
+  EXPECT_EQ(r.lines[1].rfind("[2] ", 0), 0u);
+  // 1e24 V is large but still a result.
+  Schematic large;
+  buildLoop(large, "st/1000000000000T/0", K::Rez, "1k");
+  EXPECT_TRUE(sim.transientRun(large, 0, 1e-3, 0).ok());
+}
+
+TEST(Bjt, AStepAcceptedAfterItsSixthSolveKeepsTheConductanceItUsed) {
+  Schematic s;
+  auto& element = CircuitBuilder(s).element(K::BJT, 20, 15, 3, "npn/1k/1m/100/10u");
+  BjtModel bjt(element);
+  bjt.setNode(1, 1);                            // emitter
+  bjt.setNode(kInternalNodeTerminal, 2);        // internal node
+  bjt.resetState();
+  bjt.companion(1e-3, 0, SubBranchCode::BjtEmitter);  // inactive: 1e-6 S
+  const std::vector<double> v{0.0, 0.0, 1.0};
+  ASSERT_TRUE(bjt.checkState(v));  // the last check flips it to active
+  bjt.commitStep(v, 1e-3, 0);
+  // X = 1e-6 S * (0 - 1 V), as the step solved it; the collector's source follows from X.
+  const BranchStamp collector = bjt.companion(1e-3, 0, SubBranchCode::BjtCollector);
+  EXPECT_NEAR(collector.J, (100 + 1e-3) * -1e-6 / 101, 1e-15);
+}
+
 TEST(Bjt, RunsActiveAndRefusesZeroH12AndH22) {
   // Collector (terminal 0) on the left through R1 to +10 V, emitter (terminal 1) to ground,
   // base (below the centre) fed through R3 from the same supply.
