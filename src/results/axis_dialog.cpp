@@ -7,11 +7,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "results/waveform_selection.h"
+
 namespace wolterix::results {
 
 namespace {
 constexpr int kPlotHelpTopic = 42;
+// The buttons in their order on screen, and the quantity each one stands for.
 constexpr const char* kLetters[] = {"U", "I", "P", "n"};
+constexpr Quantity kQuantities[] = {Quantity::Voltage, Quantity::Current, Quantity::Power,
+                                    Quantity::Speed};
 }  // namespace
 
 TOpisOsiDialog::TOpisOsiDialog(QWidget* parent) : QDialog(parent) {
@@ -52,14 +57,15 @@ TOpisOsiDialog::TOpisOsiDialog(QWidget* parent) : QDialog(parent) {
 void TOpisOsiDialog::setChoices(int left, int right) {
   const int choice[2] = {left, right};
   for (int row = 0; row < 2; ++row)
-    for (int q = 0; q < 4; ++q) m_buttons[row][q]->setChecked(choice[row] == q);
+    for (int b = 0; b < 4; ++b)
+      m_buttons[row][b]->setChecked(choice[row] == static_cast<int>(kQuantities[b]));
 }
 
 std::array<int, 2> TOpisOsiDialog::choices() const {
   std::array<int, 2> result{-1, -1};
   for (int row = 0; row < 2; ++row)
-    for (int q = 0; q < 4; ++q)
-      if (m_buttons[row][q]->isChecked()) result[row] = q;
+    for (int b = 0; b < 4; ++b)
+      if (m_buttons[row][b]->isChecked()) result[row] = static_cast<int>(kQuantities[b]);
   return result;
 }
 

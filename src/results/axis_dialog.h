@@ -15,7 +15,8 @@ class TOpisOsiDialog : public QDialog {
 
 public:
   explicit TOpisOsiDialog(QWidget* parent = nullptr);
-  /// Two choices, each 0 voltage, 1 current, 2 power, 3 speed, anything else none.
+  /// Two choices, each a quantity's index (see Quantity), anything else none. The buttons
+  /// show them in the order U, I, P, n.
   void setChoices(int left, int right);
   std::array<int, 2> choices() const;
   std::function<void(int)> onHelp;

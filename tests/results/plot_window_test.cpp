@@ -9,7 +9,10 @@
 
 #include <QAction>
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/transient_run.h"
@@ -78,17 +81,121 @@ TEST(PlotWindow, RectifierTracesArePaintedInTheirSlotColours) {
 
 namespace {
 
+// A paint device that keeps every text drawn on it with its place.
+class TextRecorder : public QPaintDevice {
+public:
+  struct Text {
+    QPointF at;
+    QString text;
+  };
+  std::vector<Text> texts;
+
+  QPaintEngine* paintEngine() const override { return &m_engine; }
+
+protected:
+  int metric(PaintDeviceMetric metric) const override {
+    switch (metric) {
+      case PdmWidth: return 1200;
+      case PdmHeight: return 800;
+      case PdmWidthMM: return 317;
+      case PdmHeightMM: return 211;
+      case PdmDepth: return 32;
+      case PdmNumColors: return 1 << 24;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY: return 96;
+      case PdmDevicePixelRatio: return 1;
+      case PdmDevicePixelRatioScaled: return 1 * int(devicePixelRatioFScale());
+      default: return 0;
+    }
+  }
+
+private:
+  class Engine final : public QPaintEngine {
+  public:
+    explicit Engine(TextRecorder& owner) : QPaintEngine(AllFeatures), m_owner(owner) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPolygon(const QPoint*, int, PolygonDrawMode) override {}
+    void drawLines(const QLineF*, int) override {}
+    void drawLines(const QLine*, int) override {}
+    void drawRects(const QRectF*, int) override {}
+    void drawRects(const QRect*, int) override {}
+    void drawEllipse(const QRectF&) override {}
+    void drawPoints(const QPointF*, int) override {}
+    void drawTextItem(const QPointF& p, const QTextItem& item) override {
+      m_owner.texts.push_back({painter()->transform().map(p), item.text()});
+    }
+    Type type() const override { return User; }
+
+  private:
+    TextRecorder& m_owner;
+  };
+  mutable Engine m_engine{*this};
+};
+
+TEST(PlotWindowAxes, EachButtonLabelsItsOwnQuantity) {
+  wolterix::model::Schematic schematic;
+  ASSERT_TRUE(wolterix::model::openSchematicFile(schematic, WOLTERIX_EXAMPLES "/silnik.wtx").ok());
+  wolterix::engine::Simulation sim;
+  sim.setSampleCount(200);
+  ASSERT_TRUE(sim.transientRun(schematic, 0, 2.0, 0).ok());
+  WaveformSelection selection;
+  selection.traceSlots[0] = {"n(S1)", true};
+  selection.traceSlots[1] = {"P(S1)", true};
+  TWykDialog window;
+  window.showResults(sim, selection, false, 0.0);
+  window.execAxisDialog = [](TOpisOsiDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Opis osi pionowej"));
+    dialog.findChild<QPushButton*>(QStringLiteral("Xn0"))->click();
+    dialog.findChild<QPushButton*>(QStringLiteral("XP1"))->click();
+    return int(QDialog::Accepted);
+  };
+  window.findChild<QAction*>(QStringLiteral("Pw6"))->trigger();
+
+  TextRecorder recorder;
+  const QRectF area(0, 0, 1200, 800);
+  {
+    QPainter painter(&recorder);
+    paintPlot(painter, area, window.view(), false);
+  }
+  // The plot's frame lies inside the area's margins: texts left of its middle third are the
+  // left axis's, right of it the right axis's.
+  QStringList left, right;
+  for (const auto& t : recorder.texts) {
+    if (t.at.x() < area.width() / 3) left << t.text;
+    if (t.at.x() > area.width() * 2 / 3) right << t.text;
+  }
+  EXPECT_TRUE(left.contains(QStringLiteral("[o/m]"))) << left.join(' ').toStdString();
+  EXPECT_FALSE(right.contains(QStringLiteral("[o/m]"))) << right.join(' ').toStdString();
+  EXPECT_TRUE(std::any_of(right.begin(), right.end(), [](const QString& t) { return t.endsWith("W]"); }))
+      << right.join(' ').toStdString();
+  EXPECT_FALSE(std::any_of(left.begin(), left.end(), [](const QString& t) { return t.endsWith("W]"); }));
+
+  // The dialog shows the stored choices on the buttons they belong to.
+  window.execAxisDialog = [](TOpisOsiDialog& dialog) {
+    EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("Xn0"))->isChecked());
+    EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("XP1"))->isChecked());
+    return int(QDialog::Rejected);
+  };
+  window.findChild<QAction*>(QStringLiteral("Pw6"))->trigger();
+}
+
 TEST(PlotWindowAxes, DescriptionDialogChoosesTheLabelledQuantities) {
   wolterix::results::TWykDialog window;
   window.execAxisDialog = [](wolterix::results::TOpisOsiDialog& dialog) {
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Opis osi pionowej"));
     dialog.findChild<QPushButton*>(QStringLiteral("XP0"))->click();
     // "I" is down on the right by default: pressing it lifts it, leaving no label there.
     dialog.findChild<QPushButton*>(QStringLiteral("XI1"))->click();
     return int(QDialog::Accepted);
   };
   window.findChild<QAction*>(QStringLiteral("Pw6"))->trigger();
-  EXPECT_EQ(window.view().labelChoices[0], 2);
+  EXPECT_EQ(window.view().labelChoices[0], static_cast<int>(Quantity::Power));
   EXPECT_EQ(window.view().labelChoices[1], -1);
 }
 
