@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/frequency_sweep.h"
+#include "bench/circuits.h"
 #include "support/run_helpers.h"
 
 namespace {
@@ -110,6 +111,23 @@ TEST(FrequencySweep, TinyAgainstHugeAdmittancesIsNoSingularity) {
     const Complex expected = 1e6 / Complex(2e6, w * 1e-9);
     EXPECT_NEAR(std::abs(k[i] - expected), 0.0, 1e-8) << i;
   }
+}
+
+TEST(FrequencySweep, TheFilterExamplesHaveTheirShapes) {
+  Simulation sim;
+  sim.setSampleCount(2);
+  // R-L-C band-pass: the whole input across R at 1/(2 pi sqrt(LC)), phase 0.
+  Schematic band;
+  ASSERT_TRUE(wolterix::bench::loadExample(band, "pasmowy.wtx"));
+  const double f0 = 1.0 / (kTwoPi * std::sqrt(10e-3 * 1e-6));
+  ASSERT_TRUE(sim.frequencySweep(band, f0, 100 * f0).ok());
+  EXPECT_NEAR(std::abs(transfer(sim, "K(R1)")[0] - Complex(1.0, 0.0)), 0.0, 1e-6);
+  // Two R-C stages: -40 dB a decade far above their corners.
+  Schematic low;
+  ASSERT_TRUE(wolterix::bench::loadExample(low, "filtr2.wtx"));
+  ASSERT_TRUE(sim.frequencySweep(low, 1e6, 1e8).ok());
+  const auto k = transfer(sim, "K(C2)");
+  EXPECT_NEAR(20 * std::log10(std::abs(k[0]) / std::abs(k[1])), 40.0, 0.1);
 }
 
 TEST(FrequencySweep, NodeReachedOnlyByOpenBranchesIsSingular) {

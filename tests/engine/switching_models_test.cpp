@@ -4,6 +4,7 @@
 
 #include "engine/network.h"
 #include "engine/switching_models.h"
+#include "bench/circuits.h"
 #include "support/run_helpers.h"
 
 namespace {
@@ -161,6 +162,22 @@ TEST(FiringEdges, AWholeTurnConductsThePeriodAndEqualAnglesNever) {
     EXPECT_GT(conductingShare(DeviceRun("st/10/0", kind, "0/0/50/0/359,9", 40e-3, 400)), 0.98);
     EXPECT_EQ(conductingShare(DeviceRun("st/10/0", kind, "0/0/50/90/90", 40e-3, 400)), 0.0);
   }
+}
+
+TEST(SixPulseBridge, MeanLoadVoltageIs234UCosAlpha) {
+  // The example: 230 V phases, every thyristor fired 30 degrees after its natural
+  // commutation, with a second pulse 60 degrees later; an R-L load of 10 Ohm and 100 mH.
+  Schematic s;
+  ASSERT_TRUE(wolterix::bench::loadExample(s, "mostek3f.wtx"));
+  Simulation sim;
+  sim.setSampleCount(2000);
+  ASSERT_TRUE(sim.transientRun(s, 0, 200e-3, 1).ok());
+  const auto u = trace(sim, "U(V1)");
+  double sum = 0.0;
+  const std::size_t first = 1600;  // the last two periods
+  for (std::size_t k = first; k < 2000; ++k) sum += u[k];
+  const double mean = sum / (2000 - first);
+  EXPECT_NEAR(mean, 2.34 * 230 * std::cos(30 * 3.141592654 / 180), 0.01 * mean);
 }
 
 TEST(Zener, ClampsReverseVoltageAtUz) {
