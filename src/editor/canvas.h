@@ -52,12 +52,19 @@ struct CanvasPoint {
   double y = 0.0;
 };
 
+/// How big a text comes out on a surface, in its pixels.
+class TextMetrics {
+public:
+  virtual ~TextMetrics() = default;
+  virtual double textWidth(std::string_view utf8, double pixelSize) const = 0;
+  virtual double textHeight(std::string_view utf8, double pixelSize) const = 0;
+};
+
 /// A drawing surface. Coordinates are canvas pixels (doubles), y grows downward. Figures are
 /// geometric: a rectangle or ellipse given by the corners (x1, y1), (x2, y2) has its outline
 /// exactly on that box, and a line includes both end points.
-class Canvas {
+class Canvas : public TextMetrics {
 public:
-  virtual ~Canvas() = default;
 
   virtual void setPen(const Pen& pen) = 0;
   virtual void setBrush(const Brush& brush) = 0;
@@ -78,8 +85,6 @@ public:
   virtual void polygon(std::span<const CanvasPoint> points) = 0;
   /// UTF-8 text in the pen colour with its top-left corner at (x, y), no background.
   virtual void text(double x, double y, std::string_view utf8, double pixelSize) = 0;
-  virtual double textWidth(std::string_view utf8, double pixelSize) const = 0;
-  virtual double textHeight(std::string_view utf8, double pixelSize) const = 0;
 };
 
 }  // namespace wolterix::editor

@@ -17,6 +17,20 @@ QString toQString(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+QFont fontOf(double pixelSize) {
+  QFont font("DejaVu Sans");
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
+  return font;
+}
+
+double widthOn(QPaintDevice* device, std::string_view utf8, double pixelSize) {
+  return QFontMetricsF(fontOf(pixelSize), device).horizontalAdvance(toQString(utf8));
+}
+
+double heightOn(QPaintDevice* device, double pixelSize) {
+  return QFontMetricsF(fontOf(pixelSize), device).height();
+}
+
 QRectF box(double x1, double y1, double x2, double y2) {
   return QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)),
                 QPointF(std::max(x1, x2), std::max(y1, y2)));
@@ -73,12 +87,6 @@ void PainterCanvas::polygon(std::span<const CanvasPoint> points) {
   m_painter.drawPolygon(polygon);
 }
 
-QFont PainterCanvas::fontOf(double pixelSize) const {
-  QFont font("DejaVu Sans");
-  font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
-  return font;
-}
-
 void PainterCanvas::text(double x, double y, std::string_view utf8, double pixelSize) {
   const QFont font = fontOf(pixelSize);
   m_painter.setFont(font);
@@ -87,12 +95,19 @@ void PainterCanvas::text(double x, double y, std::string_view utf8, double pixel
 }
 
 double PainterCanvas::textWidth(std::string_view utf8, double pixelSize) const {
-  return QFontMetricsF(fontOf(pixelSize), m_painter.device())
-      .horizontalAdvance(toQString(utf8));
+  return widthOn(m_painter.device(), utf8, pixelSize);
 }
 
 double PainterCanvas::textHeight(std::string_view, double pixelSize) const {
-  return QFontMetricsF(fontOf(pixelSize), m_painter.device()).height();
+  return heightOn(m_painter.device(), pixelSize);
+}
+
+double DeviceTextMetrics::textWidth(std::string_view utf8, double pixelSize) const {
+  return widthOn(m_device, utf8, pixelSize);
+}
+
+double DeviceTextMetrics::textHeight(std::string_view, double pixelSize) const {
+  return heightOn(m_device, pixelSize);
 }
 
 }  // namespace wolterix::editor

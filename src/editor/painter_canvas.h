@@ -6,6 +6,7 @@
 #include "editor/canvas.h"
 
 class QPainter;
+class QPaintDevice;
 
 namespace wolterix::editor {
 
@@ -31,10 +32,20 @@ public:
   double textHeight(std::string_view utf8, double pixelSize) const override;
 
 private:
-  QFont fontOf(double pixelSize) const;
-
   QPainter& m_painter;
   Pen m_pen{};
+};
+
+/// Text measured as a PainterCanvas on that device would measure it, without painting: the
+/// print dialog sizes its frame before the print job begins.
+class DeviceTextMetrics final : public TextMetrics {
+public:
+  explicit DeviceTextMetrics(QPaintDevice* device) : m_device(device) {}
+  double textWidth(std::string_view utf8, double pixelSize) const override;
+  double textHeight(std::string_view utf8, double pixelSize) const override;
+
+private:
+  QPaintDevice* m_device;
 };
 
 }  // namespace wolterix::editor

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrinter>
@@ -23,7 +24,9 @@ namespace wolterix::editor {
 
 namespace {
 
-constexpr int kPrintTopic = help::kEditorTopic;
+// Frame colours, repeated by the swatches beside "Schemat" and "Wykres".
+const QColor kSchematicColor(0, 160, 0);
+const QColor kPlotColor(255, 0, 0);
 
 // The page miniature: white page, green schematic frame, red plot frame.
 class Miniature : public QWidget {
@@ -42,11 +45,11 @@ protected:
     p.setBrush(Qt::white);
     p.drawRect(page.left, page.top, page.width, page.height);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0, 160, 0), 1));
+    p.setPen(QPen(kSchematicColor, 1));
     const MiniRect& s = m_layout.schematicFrame();
     p.drawRect(s.left, s.top, std::max(s.width, 1), std::max(s.height, 1));
     if (showPlot) {
-      p.setPen(QPen(Qt::red, 1));
+      p.setPen(QPen(kPlotColor, 1));
       const MiniRect& w = m_layout.plotFrame();
       p.drawRect(w.left, w.top, std::max(w.width, 1), std::max(w.height, 1));
     }
@@ -56,6 +59,27 @@ private:
   PrintLayout& m_layout;
 };
 
+QWidget* swatch(const QColor& color, const QString& name, QWidget* parent) {
+  auto* box = new QLabel(parent);
+  box->setObjectName(name);
+  box->setFixedSize(14, 14);
+  box->setAutoFillBackground(true);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Window, color);
+  box->setPalette(palette);
+  box->setFrameShape(QFrame::Box);
+  return box;
+}
+
+ViewSettings printerView(const QPaintDevice& device, int grid) {
+  ViewSettings view;
+  view.grid = grid;
+  view.printer = true;
+  view.background = colors::kWhite;
+  view.printerPen = printedLineWidth(device.logicalDpiX());
+  return view;
+}
+
 }  // namespace
 
 PageMetrics pageMetricsOf(const QPrinter& printer) {
@@ -64,6 +88,7 @@ PageMetrics pageMetricsOf(const QPrinter& printer) {
   page.pageWidth = area.width();
   page.pageHeight = area.height();
   page.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+  page.dotsPerInch = printer.resolution();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     page.screenWidth = screen->geometry().width();
     page.screenHeight = screen->geometry().height();
@@ -85,38 +110,57 @@ TDrukDialog::TDrukDialog(QPrinter& printer, QWidget* parent)
   m_plotBox->setObjectName(QStringLiteral("CBwykres"));
   m_schematicBox->setChecked(true);
   m_plotBox->setChecked(true);
-  auto* partsLayout = new QVBoxLayout(m_parts);
-  partsLayout->addWidget(m_schematicBox);
-  partsLayout->addWidget(m_plotBox);
+  auto* partsLayout = new QGridLayout(m_parts);
+  partsLayout->addWidget(swatch(kSchematicColor, QStringLiteral("schematicSwatch"), m_parts), 0, 0);
+  partsLayout->addWidget(m_schematicBox, 0, 1);
+  partsLayout->addWidget(swatch(kPlotColor, QStringLiteral("plotSwatch"), m_parts), 1, 0);
+  partsLayout->addWidget(m_plotBox, 1, 1);
+  partsLayout->setColumnStretch(1, 1);
 
   m_tabs = new QTabWidget(this);
   m_tabs->setObjectName(QStringLiteral("PageControl1"));
   const auto tab = [&](const QString& title, const QString& prefix, bool schematic) {
     auto* page = new QWidget(m_tabs);
     auto* grid = new QGridLayout(page);
-    const struct { const char* name; const char* text; int row; int column; } buttons[] = {
-        {"up", "↑", 0, 1}, {"left", "←", 1, 0}, {"right", "→", 1, 2}, {"down", "↓", 2, 1},
-        {"plus", "+", 0, 3}, {"minus", "−", 2, 3}};
+    const auto move = [this, schematic](Move m) {
+      return [this, schematic, m] { schematic ? m_layout.moveSchematic(m) : m_layout.movePlot(m); };
+    };
+    const struct {
+      const char* name;
+      const char* text;
+      const char* tip;
+      int row;
+      int column;
+      std::function<void()> action;
+    } buttons[] = {
+        {"up", "↑", "Przesuń w górę", 0, 1, move(Move::Up)},
+        {"left", "←", "Przesuń w lewo", 1, 0, move(Move::Left)},
+        {"right", "→", "Przesuń w prawo", 1, 2, move(Move::Right)},
+        {"down", "↓", "Przesuń w dół", 2, 1, move(Move::Down)},
+        {"plus", "+", "Powiększ", 0, 3,
+         [this, schematic] { schematic ? m_layout.enlargeSchematic() : m_layout.enlargePlot(); }},
+        {"minus", "−", "Zmniejsz", 2, 3,
+         [this, schematic] { schematic ? m_layout.reduceSchematic() : m_layout.reducePlot(); }},
+    };
     for (const auto& b : buttons) {
       auto* button = new QPushButton(QString::fromUtf8(b.text), page);
       button->setObjectName(prefix + QString::fromLatin1(b.name));
+      button->setToolTip(QString::fromUtf8(b.tip));
       button->setFixedSize(32, 28);
       grid->addWidget(button, b.row, b.column);
-      const QString name = QString::fromLatin1(b.name);
-      connect(button, &QPushButton::clicked, this, [this, name, schematic] {
-        if (name == QStringLiteral("up")) schematic ? m_layout.moveSchematic(Move::Up) : m_layout.movePlot(Move::Up);
-        if (name == QStringLiteral("down")) schematic ? m_layout.moveSchematic(Move::Down) : m_layout.movePlot(Move::Down);
-        if (name == QStringLiteral("left")) schematic ? m_layout.moveSchematic(Move::Left) : m_layout.movePlot(Move::Left);
-        if (name == QStringLiteral("right")) schematic ? m_layout.moveSchematic(Move::Right) : m_layout.movePlot(Move::Right);
-        if (name == QStringLiteral("plus")) schematic ? m_layout.enlargeSchematic() : m_layout.enlargePlot();
-        if (name == QStringLiteral("minus")) schematic ? m_layout.reduceSchematic() : m_layout.reducePlot();
+      connect(button, &QPushButton::clicked, this, [this, action = b.action] {
+        action();
         refresh();
       });
     }
+    auto* scale = new QLabel(page);
+    scale->setObjectName(prefix + QStringLiteral("scale"));
+    grid->addWidget(scale, 3, 0, 1, 4);
     m_tabs->addTab(page, title);
+    return scale;
   };
-  tab(QStringLiteral("Schemat"), QStringLiteral("bS"), true);
-  tab(QStringLiteral("Wykres"), QStringLiteral("bW"), false);
+  m_schematicScale = tab(QStringLiteral("Schemat"), QStringLiteral("bS"), true);
+  m_plotScale = tab(QStringLiteral("Wykres"), QStringLiteral("bW"), false);
 
   auto* box = new QDialogButtonBox(this);
   QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -130,7 +174,7 @@ TDrukDialog::TDrukDialog(QPrinter& printer, QWidget* parent)
   connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(help, &QPushButton::clicked, this, [this] {
-    if (onHelp) onHelp(kPrintTopic);
+    if (onHelp) onHelp(help::kPrintTopic);
   });
   connect(setup, &QPushButton::clicked, this, [this] {
     QPageSetupDialog dialog(&m_printer, this);
@@ -150,58 +194,73 @@ TDrukDialog::TDrukDialog(QPrinter& printer, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(box);
+  refresh();
   setFixedSize(sizeHint());
 }
 
-void TDrukDialog::prepareForSchematic(model::GridPoint extent, int grid) {
+void TDrukDialog::measure(const model::Schematic& schematic, int grid) {
+  m_grid = grid;
+  m_layout.setSchematic([this, &schematic, grid](int scale) {
+    const DeviceTextMetrics metrics(&m_printer);
+    return drawnBounds(schematic, printerView(m_printer, grid), scale, metrics);
+  });
+}
+
+void TDrukDialog::prepareForSchematic(const model::Schematic& schematic, int grid) {
   m_parts->hide();
   static_cast<Miniature*>(m_miniature)->showPlot = false;
   m_tabs->setCurrentIndex(0);
   m_tabs->setTabVisible(1, false);
-  m_layout.setSchematic(extent, grid);
+  measure(schematic, grid);
   refresh();
 }
 
-void TDrukDialog::prepareForPlot(model::GridPoint extent, int grid) {
+void TDrukDialog::prepareForPlot(const model::Schematic& schematic, int grid) {
   m_parts->show();
   static_cast<Miniature*>(m_miniature)->showPlot = true;
   m_tabs->setTabVisible(0, true);
   m_tabs->setTabVisible(1, true);
   m_tabs->setCurrentIndex(1);
-  m_layout.setSchematic(extent, grid);
+  measure(schematic, grid);
   refresh();
 }
 
 bool TDrukDialog::schematicChosen() const { return m_schematicBox->isChecked(); }
 bool TDrukDialog::plotChosen() const { return m_plotBox->isChecked(); }
 
-void TDrukDialog::refresh() { m_miniature->update(); }
+void TDrukDialog::refresh() {
+  m_miniature->update();
+  m_schematicScale->setText(QString::fromStdString(m_layout.schematicScaleText(m_grid)));
+  m_plotScale->setText(QString::fromStdString(m_layout.plotScaleText()));
+}
 
 void TDrukDialog::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1 && onHelp) {
-    onHelp(kPrintTopic);
+    onHelp(help::kPrintTopic);
     return;
   }
   QDialog::keyPressEvent(event);
 }
 
 bool printSchematic(QPrinter& printer, const model::Schematic& schematic, const PrintLayout& layout,
-                    model::GridPoint min, int grid) {
-  return printPage(printer, &schematic, layout, min, grid, nullptr);
+                    int grid) {
+  return printPage(printer, &schematic, layout, grid, nullptr);
 }
 
 bool printPage(QPrinter& printer, const model::Schematic* schematic, const PrintLayout& layout,
-               model::GridPoint min, int grid,
-               const std::function<void(QPainter&, const QRectF&)>& paintPlot) {
+               int grid, const PlotPainter& paintPlot) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
+  paintPage(painter, schematic, layout, grid, paintPlot);
+  return painter.end();
+}
+
+void paintPage(QPainter& painter, const model::Schematic* schematic, const PrintLayout& layout,
+               int grid, const PlotPainter& paintPlot) {
   if (schematic) {
     PainterCanvas canvas(painter);
-    ViewSettings view;
-    view.grid = grid;
-    view.printer = true;
-    view.background = colors::kWhite;
-    const auto [dx, dy] = layout.schematicOffset(min, grid);
+    const ViewSettings view = printerView(*painter.device(), grid);
+    const auto [dx, dy] = layout.schematicOffset();
     drawSchematic(canvas, *schematic, view, layout.scale(), dx, dy);
   }
   if (paintPlot) {
@@ -215,7 +274,6 @@ bool printPage(QPrinter& printer, const model::Schematic* schematic, const Print
     paintPlot(painter, QRectF(0, 0, r.width / k, r.height / k));
     painter.restore();
   }
-  return painter.end();
 }
 
 }  // namespace wolterix::editor

@@ -9,7 +9,10 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
+class QPainter;
 class QPrinter;
+class QRectF;
 class QTabWidget;
 
 namespace wolterix::model {
@@ -28,10 +31,11 @@ public:
   TDrukDialog(QPrinter& printer, QWidget* parent = nullptr);
 
   PrintLayout& layout() { return m_layout; }
-  /// Prepares for the schematic alone: the plot frame and the choice of parts are hidden.
-  void prepareForSchematic(model::GridPoint extent, int grid);
+  /// Prepares for the schematic alone: the plot frame and the choice of parts are hidden. The
+  /// schematic must outlive the dialog, which measures it whenever the scale changes.
+  void prepareForSchematic(const model::Schematic& schematic, int grid);
   /// Prepares for a plot, with the schematic as a choice ("Schemat", "Wykres").
-  void prepareForPlot(model::GridPoint extent, int grid);
+  void prepareForPlot(const model::Schematic& schematic, int grid);
   bool schematicChosen() const;
   bool plotChosen() const;
   std::function<void(int)> onHelp;
@@ -40,6 +44,7 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
 
 private:
+  void measure(const model::Schematic& schematic, int grid);
   void refresh();
 
   QPrinter& m_printer;
@@ -49,15 +54,22 @@ private:
   QCheckBox* m_schematicBox;
   QCheckBox* m_plotBox;
   QTabWidget* m_tabs;
+  QLabel* m_schematicScale;
+  QLabel* m_plotScale;
+  int m_grid = 20;
 };
+
+using PlotPainter = std::function<void(QPainter&, const QRectF&)>;
 
 /// Draws the schematic on the printer (or PDF) page as the dialog placed it.
 bool printSchematic(QPrinter& printer, const model::Schematic& schematic, const PrintLayout& layout,
-                    model::GridPoint min, int grid);
+                    int grid);
 /// Draws the schematic and/or a plot, each in its frame; paintPlot draws the plot into a
 /// rectangle of the page.
 bool printPage(QPrinter& printer, const model::Schematic* schematic, const PrintLayout& layout,
-               model::GridPoint min, int grid,
-               const std::function<void(QPainter&, const QRectF&)>& paintPlot);
+               int grid, const PlotPainter& paintPlot);
+/// What printPage draws, onto a page that is being painted (lines follow its resolution).
+void paintPage(QPainter& painter, const model::Schematic* schematic, const PrintLayout& layout,
+               int grid, const PlotPainter& paintPlot);
 
 }  // namespace wolterix::editor

@@ -2,8 +2,11 @@
 /// Placing the schematic (and a plot) on the printed page: the arithmetic of the print dialog,
 /// without widgets.
 
+#include <functional>
 #include <optional>
+#include <string>
 
+#include "editor/symbols.h"
 #include "model/grid.h"
 
 namespace wolterix::model {
@@ -17,6 +20,7 @@ struct PageMetrics {
   int pageWidth = 0;
   int pageHeight = 0;
   bool landscape = false;
+  int dotsPerInch = 600;
   int screenWidth = 1024;
   int screenHeight = 768;
 };
@@ -31,6 +35,25 @@ struct SchematicExtent {
 SchematicExtent schematicExtent(const model::Schematic& schematic);
 
 int roundHalfUp(double value);
+
+/// A box on the page in device pixels.
+struct PageBox {
+  double left = 0;
+  double top = 0;
+  double right = 0;
+  double bottom = 0;
+  bool empty() const { return !(left < right && top < bottom); }
+  double width() const { return right - left; }
+  double height() const { return bottom - top; }
+};
+
+/// Everything drawSchematic paints with this view and scale at no offset: every stroke with
+/// its pen, every text as the metrics measure it. Empty for an empty schematic.
+PageBox drawnBounds(const model::Schematic& schematic, const ViewSettings& view, double scale,
+                    const TextMetrics& metrics);
+
+/// What the schematic covers on the page at a given schematic scale, drawn at no offset.
+using DrawnBoundsAt = std::function<PageBox(int scale)>;
 
 /// A rectangle of the page miniature, in miniature pixels.
 struct MiniRect {
@@ -67,8 +90,9 @@ public:
   const MiniRect& schematicFrame() const { return m_schematic; }
   const MiniRect& plotFrame() const { return m_plot; }
 
-  /// The schematic's size in grid steps and the grid size g.
-  void setSchematic(model::GridPoint extent, int grid);
+  /// What the schematic covers; the frame is sized over it so that the miniature shows what
+  /// prints.
+  void setSchematic(DrawnBoundsAt bounds);
   /// Recomputes the frame sizes from the scales, the page and its orientation.
   void recompute();
 
@@ -79,10 +103,12 @@ public:
   bool enlargePlot();
   bool reducePlot();
 
-  /// Offset of the schematic on the page, in device pixels, for its smallest grid point. The
-  /// drawing starts one grid step inside the frame, so that the terminals, names and arrows
-  /// beside the outermost centres are not cut off at the edge of the page.
-  std::pair<int, int> schematicOffset(model::GridPoint min, int grid) const;
+  /// Offset of the schematic on the page, in device pixels, that puts everything it draws
+  /// inside the frame.
+  std::pair<int, int> schematicOffset() const;
+  /// The scale as the dialog reads it out: the scale, its range and the printed grid step.
+  std::string schematicScaleText(int grid) const;
+  std::string plotScaleText() const;
   /// Where the plot lies on the page, in device pixels: left, top, width, height.
   struct PageRect {
     double left, top, width, height;
@@ -101,8 +127,8 @@ private:
   int m_scaleMax = 1;
   double m_plotBase = 1.0;
   int m_plotStep = 0;
-  int m_schematicWidth = 0;   ///< extent times g, in schematic pixels
-  int m_schematicHeight = 0;
+  DrawnBoundsAt m_bounds;
+  PageBox m_drawn;  ///< m_bounds at the current scale
 };
 
 }  // namespace wolterix::editor

@@ -36,8 +36,15 @@ GridPoint pixelToGrid(double px, double py, const ViewSettings& view) {
 }
 
 double penWidth(const ViewSettings& view) {
-  if (view.printer) return 2.0;
+  if (view.printer) return view.printerPen;
   return view.zoom >= 3 ? 2.0 : 1.0;
+}
+
+double printedLineWidth(double dotsPerInch) {
+  // As heavy as a fine drawing pen; a fixed count of device pixels would all but vanish on a
+  // 1200 dpi page.
+  constexpr double kMillimetres = 0.3;
+  return dotsPerInch * kMillimetres / 25.4;
 }
 
 double fontPixelSize(const ViewSettings& view, double scale) {
@@ -168,6 +175,11 @@ void arrowHead(const Frame& f, Vec from, Vec tip, double length, double halfWidt
              {base.x + halfWidth * u.y, base.y - halfWidth * u.x}});
 }
 
+// The label table sets names 8 px from the centre across the axis (10 px for the power
+// transistor). Round bodies end short of that even with the pen, so a name never runs into
+// its circle at any orientation.
+constexpr double kRoundBody = 7;
+
 class SymbolPainter {
 public:
   SymbolPainter(Canvas& canvas, const model::Element& element, const ViewSettings& view,
@@ -262,7 +274,7 @@ private:
         return;
       case ElementKind::TrM:
         filled();
-        f.circle(2, 0, 9);
+        f.circle(1, 0, 8);
         hollow();
         transistor(f, true);
         f.line(5, 0, 8, 0);
@@ -399,18 +411,19 @@ private:
 
   void independentSource() const {
     const auto& source = static_cast<const model::IndependentSource&>(m_e);
-    leadsTo(9);
+    leadsTo(kRoundBody);
     filled();
-    m_frame.circle(0, 0, 9);
+    m_frame.circle(0, 0, kRoundBody);
     hollow();
     const double end = drivenEnd();
     if (m_e.kind() == ElementKind::Nap) {
-      waveformPicture(source.waveform(), 5);
+      waveformPicture(source.waveform(), 4.5);
       plusMark(-5, end * 13);
     } else {
-      waveformPicture(source.waveform(), 4);
+      // A smaller picture leaves room for the arrow head towards the driven end.
+      waveformPicture(source.waveform(), 3);
       solid();
-      arrowHead(m_frame, {0, 0}, {0, end * 8.5}, 4, 2.5);
+      arrowHead(m_frame, {0, 0}, {0, end * 6.3}, 3, 2);
       hollow();
     }
   }
@@ -435,17 +448,17 @@ private:
   }
 
   void letterCircle(std::string_view letter) const {
-    leadsTo(9);
+    leadsTo(kRoundBody);
     filled();
-    m_frame.circle(0, 0, 9);
+    m_frame.circle(0, 0, kRoundBody);
     hollow();
-    m_frame.centredText(0, 0, letter, 11 * m_s);
+    m_frame.centredText(0, 0, letter, 10 * m_s);
   }
 
   void wattmeter() const {
     letterCircle("W");
-    m_frame.line(-m_L, 0, -9, 0);
-    m_frame.line(9, 0, m_L, 0);
+    m_frame.line(-m_L, 0, -kRoundBody, 0);
+    m_frame.line(kRoundBody, 0, m_L, 0);
     // Dots at the ends of the current and voltage paths that are taken as positive.
     const double v1 = m_e.terminalsSwapped ? 1.0 : -1.0;
     solid();

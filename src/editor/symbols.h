@@ -19,6 +19,7 @@ struct ViewSettings {
   bool showGrid = true;
   Color background{0, 255, 0};  ///< window colour; the body fill on screen
   bool printer = false;         ///< printer rule: no grid offset, white fill, black outlines
+  double printerPen = 2.0;      ///< printed line width in device pixels (see printedLineWidth)
 };
 
 struct CanvasSize {
@@ -38,8 +39,11 @@ CanvasPoint gridToPixel(model::GridPoint p, const ViewSettings& view);
 /// result may lie outside 0..100; callers check it.
 model::GridPoint pixelToGrid(double px, double py, const ViewSettings& view);
 
-/// Pen width in canvas pixels: 1 at zoom 1-2, 2 at zoom 3-4, always 2 on the printer.
+/// Pen width in canvas pixels: 1 at zoom 1-2, 2 at zoom 3-4, the view's printer pen on paper.
 double penWidth(const ViewSettings& view);
+
+/// Width in device pixels of a line about 0.3 mm wide on a device of this resolution.
+double printedLineWidth(double dotsPerInch);
 
 /// Font pixel size for names: 8, 10, 12, 14 points at zoom 1-4 on a 96 dpi screen; on the
 /// printer the zoom-1 size times the scale, so text keeps its size relative to the symbols.

@@ -57,9 +57,43 @@ Przewody, które się krzyżują, są połączone tylko wtedy, gdy w punkcie skr
 <tr><td>F11</td><td>wybór przebiegów</td></tr>
 <tr><td>F12</td><td>wykresy</td></tr>
 <tr><td>F8</td><td>pomiar (Real-Time)</td></tr>
+<tr><td>Ctrl+D</td><td><a href="@#43">drukuj schemat</a></td></tr>
 <tr><td>F1</td><td>pomoc</td></tr>
 </table>
 <p>Wklejać można tylko do schematu tego samego trybu, z którego skopiowano obiekty.</p>
+)html";
+
+constexpr std::string_view kPrintPage = R"html(
+<p>Okno „Drukuj” otwiera polecenie <b>Drukuj schemat</b> (Ctrl+D), polecenie
+<b>Eksportuj do PDF...</b> oraz drukowanie z okna <a href="@#42">Wykresy</a>.</p>
+<h3>Miniatura strony</h3>
+<p>Biały prostokąt po lewej to miniatura drukowanej strony. <b>Zielona ramka</b> pokazuje,
+gdzie wypadnie schemat, a <b>czerwona ramka</b> – gdzie wypadnie wykres (tylko przy
+drukowaniu z okna „Wykresy”). Ramka schematu obejmuje wszystko, co zostanie wydrukowane:
+symbole z końcówkami, pokazane nazwy i strzałki. Co mieści się w miniaturze w całości,
+mieści się też na papierze; ramka wystająca poza stronę oznacza obcięty wydruk.</p>
+<h3>Przesuwanie i skala</h3>
+<p>Strzałki na zakładce „Schemat” przesuwają ramkę schematu po stronie, a przyciski
++ i − powiększają i zmniejszają wydruk. Pod przyciskami widać bieżącą skalę, jej zakres
+oraz krok siatki na papierze w milimetrach. Ramka nie wyjdzie strzałkami poza stronę;
+gdy nie da się jej przesunąć dalej, a schemat wciąż się nie mieści, zmniejsz skalę.</p>
+<p>Zakładka „Wykres” robi to samo z ramką wykresu: wykres można zmniejszyć pięć razy
+o jedną dziesiątą, do połowy pełnej wielkości. Pola „Schemat” i „Wykres” z kolorowymi
+znacznikami ramek wybierają, co ma się znaleźć na stronie. Zakładka „Wykres” i oba pola
+pojawiają się tylko przy drukowaniu z okna „Wykresy”.</p>
+<h3>Orientacja pozioma</h3>
+<p>Orientację strony i drukarkę wybiera się przyciskiem „Ustawienia”. Przy orientacji
+poziomej miniatura nadal stoi pionowo i pokazuje stronę obróconą o ćwierć obrotu:
+górna krawędź kartki leży po prawej stronie miniatury. Ramki są wtedy obrócone razem
+ze stroną, a strzałki przesuwają je po miniaturze tak, jak je widać.</p>
+<h3>Eksport do PDF</h3>
+<p>Polecenie <b>Eksportuj do PDF...</b> z menu „Plik” pyta o nazwę pliku, a potem otwiera
+to samo okno „Drukuj” dla strony A4. Po naciśnięciu „OK” strona trafia do pliku PDF
+zamiast na drukarkę, dokładnie tak, jak pokazuje miniatura. Okno „Wykresy” ma własne
+polecenie <b>Eksportuj do PDF...</b>, które zapisuje wykres, a na życzenie także schemat.</p>
+<p>Na wydruku schematu nie ma kropek siatki. Linie schematu, osie i przebiegi wykresu mają
+grubość około 0,3 mm bez względu na rozdzielczość drukarki, a linie siatki wykresu – połowę
+tego.</p>
 )html";
 
 constexpr std::string_view kNumbersPage = R"html(
@@ -314,7 +348,7 @@ transmitancji. Pasek u góry podaje nazwy przebiegów w ich kolorach.</p>
 <tr><td>F6</td><td>opis osi pionowej (dwie wielkości)</td></tr>
 <tr><td>F4</td><td>kolor tła</td></tr>
 <tr><td>Ctrl+2 / Ctrl+1 / Ctrl+0</td><td>siatka wyraźna / delikatna / brak</td></tr>
-<tr><td>Ctrl+D</td><td>drukuj</td></tr>
+<tr><td>Ctrl+D</td><td><a href="@#43">drukuj</a></td></tr>
 </table>
 <p>Skala automatyczna zaokrągla największą wartość w górę do ciągu 1–2–5.</p>
 )html";
@@ -622,6 +656,7 @@ mierzy moc chwilową jako iloczyn ich wielkości. Ma tylko nazwę. Oferuje jeden
 constexpr HelpTopic kTopics[] = {
     {kOverviewTopic, "Wolterix – wprowadzenie", 0, kOverviewPage},
     {kEditorTopic, "Rysowanie schematu", kOverviewTopic, kEditorPage},
+    {kPrintTopic, "Drukuj", kOverviewTopic, kPrintPage},
     {kNumbersTopic, "Liczby inżynierskie", kOverviewTopic, kNumbersPage},
     {kFileFormatTopic, "Format pliku .wtx", kOverviewTopic, kFileFormatPage},
     {kCommandLineTopic, "Program wolterix-cli", kOverviewTopic, kCommandLinePage},

@@ -35,6 +35,7 @@ inline constexpr int kMeasurementTopic = 38;
 inline constexpr int kWaveformsTopic = 39;
 inline constexpr int kMeterOptionsTopic = 40;
 inline constexpr int kPlotsTopic = 42;
+inline constexpr int kPrintTopic = 43;
 
 /// Every topic in tree order: a parent comes before its children, siblings in reading order.
 std::span<const HelpTopic> allTopics();

@@ -8,6 +8,7 @@
 #include <QMenu>
 
 #include "editor/dialogs.h"
+#include "editor/symbols.h"
 #include "results/axis_dialog.h"
 #include <QPainter>
 #include <QPainterPath>
@@ -34,13 +35,30 @@ struct Style {
   QPen grid;
   QPen axis;
   std::array<QColor, 6> traces;
+  QPen trace;  ///< width and kind of the trace lines; the colour comes per slot
+
+  QPen traceIn(int slot) const {
+    QPen pen = trace;
+    pen.setColor(traces[slot]);
+    return pen;
+  }
 };
 
-Style styleFor(const PlotView& view, bool paper) {
+// Paper lines have a width of their own in device pixels (cosmetic pens), whatever the scale
+// the plot is printed at: hairlines would vanish on a high-resolution page.
+QPen paperPen(const QColor& color, double width) {
+  QPen pen(color, width);
+  pen.setCosmetic(true);
+  return pen;
+}
+
+Style styleFor(const PlotView& view, bool paper, double paperLine) {
   Style style;
+  style.trace = QPen(Qt::black, 1.2);
   if (paper) {
     style.text = Qt::black;
-    style.grid = QPen(view.grid == GridMode::Strong ? Qt::black : Qt::gray, 0);
+    style.grid = paperPen(view.grid == GridMode::Strong ? Qt::black : Qt::gray, paperLine / 2);
+    style.trace = paperPen(Qt::black, paperLine);
     for (int k = 0; k < 6; ++k) style.traces[k] = toQColor(printedTraceColors()[k]);
   } else {
     style.text = toQColor(view.colors.text);
@@ -51,7 +69,7 @@ Style styleFor(const PlotView& view, bool paper) {
     style.grid = QPen(Qt::NoPen);
   else if (view.grid == GridMode::Faint)
     style.grid.setStyle(Qt::DotLine);
-  style.axis = QPen(style.text, 0);
+  style.axis = paper ? paperPen(style.text, paperLine) : QPen(style.text, 0);
   return style;
 }
 
@@ -152,7 +170,7 @@ void paintTime(QPainter& p, const QRectF& r, const PlotView& view, const Style& 
       else
         path.lineTo(point);
     }
-    p.setPen(QPen(s.traces[trace.slot], 1.2));
+    p.setPen(s.traceIn(trace.slot));
     p.drawPath(path);
   }
   p.restore();
@@ -210,7 +228,7 @@ void paintBode(QPainter& p, const QRectF& r, const PlotView& view, const Style& 
       else
         path.lineTo(point);
     }
-    p.setPen(QPen(s.traces[trace.slot], 1.2));
+    p.setPen(s.traceIn(trace.slot));
     p.drawPath(path);
   }
   p.restore();
@@ -262,7 +280,7 @@ void paintComplex(QPainter& p, const QRectF& area, const PlotView& view, const S
     if (trace.values.empty()) continue;
     QPainterPath path(toPoint(trace.values.front()));
     for (const auto& k : trace.values) path.lineTo(toPoint(k));
-    p.setPen(QPen(s.traces[trace.slot], 1.2));
+    p.setPen(s.traceIn(trace.slot));
     p.setBrush(Qt::NoBrush);
     p.drawPath(path);
     if (view.selection.markStartPoints) p.drawEllipse(toPoint(trace.values.front()), 3, 3);
@@ -277,7 +295,9 @@ void paintPlot(QPainter& painter, const QRectF& area, const PlotView& view, bool
   font.setPixelSize(11);
   painter.setFont(font);
   if (!paper) painter.fillRect(area, toQColor(view.colors.background));
-  const Style style = styleFor(view, paper);
+  const double paperLine =
+      paper ? editor::printedLineWidth(painter.device()->logicalDpiX()) : 0.0;
+  const Style style = styleFor(view, paper, paperLine);
   const QRectF plot = area.adjusted(62, 12, -62, -36);
   if (!view.transfer)
     paintTime(painter, plot, view, style);

@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <utility>
+
 #include "editor/print_layout.h"
 #include "model/schematic.h"
+#include "editor/symbols.h"
+#include "model/schematic_file.h"
 #include "support/circuit_builder.h"
+#include "support/recording_canvas.h"
 
 namespace {
 
@@ -11,6 +18,7 @@ using wolterix::model::ElementKind;
 using wolterix::model::GridPoint;
 using wolterix::model::Schematic;
 using wolterix::testing::CircuitBuilder;
+using wolterix::testing::RecordingCanvas;
 
 PageMetrics a4(bool landscape = false) {
   PageMetrics page;
@@ -59,20 +67,32 @@ TEST(PrintLayout, PlotFrameHalvesInFiveStepsAndComesBack) {
   EXPECT_EQ(layout.plotFrame().width, full);
 }
 
+// A drawing of 400 x 200 device pixels per unit of scale, its corner left of and above the
+// origin as names and terminal marks are.
+DrawnBoundsAt box400x200() {
+  return [](int scale) {
+    return PageBox{-10.0 * scale, -5.0 * scale, 390.0 * scale, 195.0 * scale};
+  };
+}
+
 TEST(PrintLayout, PreviewInPortraitAndLandscape) {
   PrintLayout portrait(a4());
-  portrait.setSchematic({20, 10}, 20);  // 400 x 200 schematic pixels
-  EXPECT_EQ(portrait.schematicFrame().width, 7 * 400 * 210 / 4800);
-  EXPECT_EQ(portrait.schematicFrame().height, 7 * 200 * 297 / 7016);
+  portrait.setSchematic(box400x200());
+  EXPECT_EQ(portrait.schematicFrame().width, 123);  // 2800 of 4800 page pixels, rounded up
+  EXPECT_EQ(portrait.schematicFrame().height, 60);  // 1400 of 7016
+  // The miniature shows a landscape page turned upright: width and height change places.
   PrintLayout landscape(a4(true));
-  landscape.setSchematic({20, 10}, 20);
-  EXPECT_EQ(landscape.schematicFrame().width, 10 * 200 * 210 / 4800);
-  EXPECT_EQ(landscape.schematicFrame().height, 10 * 400 * 297 / 7016);
+  landscape.setSchematic(box400x200());
+  EXPECT_EQ(landscape.schematicFrame().width, 88);    // 2000 of 4800
+  EXPECT_EQ(landscape.schematicFrame().height, 170);  // 4000 of 7016
+  PrintLayout empty(a4());
+  empty.setSchematic([](int) { return PageBox{}; });
+  EXPECT_EQ(empty.schematicFrame().width, 0);
 }
 
 TEST(PrintLayout, FramesStayInsideThePage) {
   PrintLayout layout(a4());
-  layout.setSchematic({20, 10}, 20);
+  layout.setSchematic(box400x200());
   EXPECT_TRUE(layout.moveSchematic(Move::Up));  // from 10 to 5
   EXPECT_FALSE(layout.moveSchematic(Move::Up));
   EXPECT_TRUE(layout.moveSchematic(Move::Left));
@@ -81,13 +101,84 @@ TEST(PrintLayout, FramesStayInsideThePage) {
   while (layout.moveSchematic(Move::Right)) ++moves;
   EXPECT_LT(layout.schematicFrame().right(), PrintLayout::kMiniatureWidth);
   EXPECT_GT(moves, 0);
-  // At (5, 5) of the miniature the drawing begins one grid step inside its frame.
+  // At (5, 5) of the miniature the corner of the drawing is the corner of the frame.
   PrintLayout corner(a4());
+  corner.setSchematic(box400x200());
   corner.moveSchematic(Move::Up);
   corner.moveSchematic(Move::Left);
-  const auto [dx, dy] = corner.schematicOffset({10, 10}, 20);
-  EXPECT_EQ(dx, static_cast<int>(4800 * 5.0 / 210 - 20.0 * 10 * 7 + 20 * 7));
-  EXPECT_EQ(dy, static_cast<int>(7016 * 5.0 / 297 - 20.0 * 10 * 7 + 20 * 7));
+  const auto [dx, dy] = corner.schematicOffset();
+  EXPECT_EQ(dx, static_cast<int>(std::ceil(4800 * 5.0 / 210 + 70)));
+  EXPECT_EQ(dy, static_cast<int>(std::ceil(7016 * 5.0 / 297 + 35)));
+}
+
+TEST(PrintLayout, ScaleReadout) {
+  PageMetrics page = a4();
+  page.dotsPerInch = 600;
+  PrintLayout layout(page);
+  EXPECT_EQ(layout.schematicScaleText(20), "Skala: 7 (3–10)\nKrok siatki: 5,9 mm");
+  layout.enlargeSchematic();
+  EXPECT_EQ(layout.schematicScaleText(20), "Skala: 8 (3–10)\nKrok siatki: 6,8 mm");
+  EXPECT_EQ(layout.plotScaleText(), "Skala: 100 %");
+  layout.reducePlot();
+  EXPECT_EQ(layout.plotScaleText(), "Skala: 90 %");
+}
+
+struct PageRect {
+  double left, top, right, bottom;
+};
+
+// Where a frame of the miniature lies on the page; a landscape page is shown turned upright,
+// its top edge on the right of the miniature.
+PageRect onPage(const PrintLayout& layout, const MiniRect& f) {
+  const MiniRect& m = layout.miniature();
+  const double pw = layout.page().pageWidth;
+  const double ph = layout.page().pageHeight;
+  if (!layout.page().landscape)
+    return {pw * (f.left - m.left) / m.width, ph * (f.top - m.top) / m.height,
+            pw * (f.right() - m.left) / m.width, ph * (f.bottom() - m.top) / m.height};
+  return {pw * (f.top - m.top) / m.height, ph * (m.right() - f.right()) / m.width,
+          pw * (f.bottom() - m.top) / m.height, ph * (m.right() - f.left) / m.width};
+}
+
+// Pushed into a corner of the miniature (on a landscape page the bottom-right corner of the
+// miniature is the top-right corner of the page, so the opposite corner is tried as well), the
+// frame still holds every stroke and every text of the printout.
+TEST(PrintLayout, EverythingDrawnLiesInsideTheFrameAtTheFarCorner) {
+  Schematic s;
+  ASSERT_TRUE(wolterix::model::openSchematicFile(s, WOLTERIX_TEST_DATA "/all_kinds.wtx").ok());
+  for (const auto& e : s.elements()) e->showName = e->showVoltage = e->showCurrent = true;
+  for (const auto& [landscape, far] : {std::pair{false, true}, std::pair{true, true},
+                                       std::pair{true, false}}) {
+    SCOPED_TRACE(std::string(landscape ? "landscape" : "portrait") + (far ? " far" : " near"));
+    ViewSettings view;
+    view.printer = true;
+    view.printerPen = printedLineWidth(600);
+    RecordingCanvas canvas;
+    PrintLayout layout(a4(landscape));
+    layout.setSchematic([&](int scale) { return drawnBounds(s, view, scale, canvas); });
+    // As the user would, make the frame small enough to fit on the page first.
+    const MiniRect& frame = layout.schematicFrame();
+    while ((frame.right() >= PrintLayout::kMiniatureWidth ||
+            frame.bottom() >= PrintLayout::kMiniatureHeight) &&
+           layout.reduceSchematic()) {
+    }
+    while (layout.moveSchematic(far ? Move::Down : Move::Up)) {
+    }
+    while (layout.moveSchematic(far ? Move::Right : Move::Left)) {
+    }
+    const auto [dx, dy] = layout.schematicOffset();
+    drawSchematic(canvas, s, view, layout.scale(), dx, dy);
+    const auto drawn = canvas.paintedBox();
+    const PageRect onPaper = onPage(layout, frame);
+    EXPECT_GE(drawn.left, onPaper.left);
+    EXPECT_GE(drawn.top, onPaper.top);
+    EXPECT_LE(drawn.right, onPaper.right);
+    EXPECT_LE(drawn.bottom, onPaper.bottom);
+    EXPECT_GE(onPaper.left, 0);
+    EXPECT_GE(onPaper.top, 0);
+    EXPECT_LE(onPaper.right, layout.page().pageWidth);
+    EXPECT_LE(onPaper.bottom, layout.page().pageHeight);
+  }
 }
 
 }  // namespace

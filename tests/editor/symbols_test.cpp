@@ -12,6 +12,7 @@
 #include "model/schematic.h"
 #include "model/source_elements.h"
 #include "model/switching_elements.h"
+#include "support/recording_canvas.h"
 
 namespace wolterix::editor {
 namespace {
@@ -19,71 +20,7 @@ namespace {
 using model::ElementKind;
 using model::GridPoint;
 
-// Keeps every primitive as its points, with the pen colour it was drawn in.
-class RecordingCanvas final : public Canvas {
-public:
-  struct Figure {
-    char type;  // 'p'oint, 'l'ine, 'r'ectangle, 'e'llipse, 'a'rc, 'g' polygon, 't'ext
-    Color color;
-    std::vector<CanvasPoint> points;
-    std::string text;
-  };
-
-  void setPen(const Pen& pen) override { m_pen = pen; }
-  void setBrush(const Brush&) override {}
-  void point(double x, double y) override { add('p', {{x, y}}); }
-  void line(double x1, double y1, double x2, double y2) override {
-    add('l', {{x1, y1}, {x2, y2}});
-  }
-  void rectangle(double x1, double y1, double x2, double y2) override {
-    add('r', {{x1, y1}, {x2, y2}});
-  }
-  void ellipse(double x1, double y1, double x2, double y2) override {
-    add('e', {{x1, y1}, {x2, y2}});
-  }
-  // An arc is kept as points along it, since only that part of its circle is painted.
-  void arc(double x1, double y1, double x2, double y2, double start, double span) override {
-    std::vector<CanvasPoint> points;
-    for (int i = 0; i <= 8; ++i) {
-      const double a = (start + span * i / 8) * 3.141592653589793 / 180;
-      points.push_back({(x1 + x2) / 2 + (x2 - x1) / 2 * std::cos(a),
-                        (y1 + y2) / 2 - (y2 - y1) / 2 * std::sin(a)});
-    }
-    add('a', std::move(points));
-  }
-  void polygon(std::span<const CanvasPoint> points) override {
-    add('g', {points.begin(), points.end()});
-  }
-  void text(double x, double y, std::string_view utf8, double pixelSize) override {
-    add('t', {{x, y}, {x + textWidth(utf8, pixelSize), y + textHeight(utf8, pixelSize)}});
-    figures.back().text = std::string(utf8);
-  }
-  double textWidth(std::string_view utf8, double pixelSize) const override {
-    return 0.5 * pixelSize * static_cast<double>(utf8.size());
-  }
-  double textHeight(std::string_view, double pixelSize) const override { return pixelSize; }
-
-  std::vector<Figure> figures;
-
-  std::vector<Figure> ofType(char type) const {
-    std::vector<Figure> out;
-    std::copy_if(figures.begin(), figures.end(), std::back_inserter(out),
-                 [type](const Figure& f) { return f.type == type; });
-    return out;
-  }
-  std::vector<Figure> inColor(Color c) const {
-    std::vector<Figure> out;
-    std::copy_if(figures.begin(), figures.end(), std::back_inserter(out),
-                 [c](const Figure& f) { return f.color == c; });
-    return out;
-  }
-
-private:
-  void add(char type, std::vector<CanvasPoint> points) {
-    figures.push_back({type, m_pen.color, std::move(points), {}});
-  }
-  Pen m_pen;
-};
+using wolterix::testing::RecordingCanvas;
 
 model::Element& place(model::Schematic& s, ElementKind kind, GridPoint p, int orientation = 3) {
   EXPECT_TRUE(s.addObject(static_cast<int>(kind), p, p, false));
@@ -411,6 +348,45 @@ TEST(Names, PlacedByTheLabelTableOnlyWhenShown) {
   const double w = 0.5 * fontPixelSize(view, 2) * 3;
   EXPECT_DOUBLE_EQ(texts[0].points[0].x, 5 + 2 * c.x - w / 2);  // (1000, 6) at o = 3
   EXPECT_DOUBLE_EQ(texts[0].points[0].y, 2 * c.y + 2 * 6);
+}
+
+// The label table puts names 8 px (10 px for the transistor) beside the centre across the
+// axis; a round body must end short of that, pen included, or the name runs into it.
+TEST(Names, ClearOfRoundBodiesAtEveryOrientationAndZoom) {
+  for (ElementKind kind : {ElementKind::Nap, ElementKind::Prd, ElementKind::sDC, ElementKind::mmV,
+                           ElementKind::mmA, ElementKind::mmW, ElementKind::TrM}) {
+    for (int orientation : {1, 3, 5, 7}) {
+      for (int zoom : {1, 2}) {
+        model::Schematic s;
+        place(s, kind, {10, 10}, orientation).showName = true;
+        ViewSettings view;
+        view.zoom = zoom;
+        view.showGrid = false;
+        RecordingCanvas canvas;
+        drawSchematic(canvas, s, view, zoom, 0, 0);
+        SCOPED_TRACE(std::string(model::kindInfo(kind).code) + " o=" +
+                     std::to_string(orientation) + " zoom=" + std::to_string(zoom));
+        const auto texts = canvas.ofType('t');
+        const auto name = std::find_if(texts.begin(), texts.end(),
+                                       [](const auto& t) { return t.color == colors::kNavy; });
+        ASSERT_NE(name, texts.end());
+        // The body is the largest circle; terminal marks and polarity dots are small ones.
+        const auto ellipses = canvas.ofType('e');
+        const auto body = std::max_element(ellipses.begin(), ellipses.end(), [](auto& a, auto& b) {
+          return a.points[1].x - a.points[0].x < b.points[1].x - b.points[0].x;
+        });
+        ASSERT_NE(body, ellipses.end());
+        const double cx = (body->points[0].x + body->points[1].x) / 2;
+        const double cy = (body->points[0].y + body->points[1].y) / 2;
+        const double reach = (body->points[1].x - body->points[0].x) / 2 + body->penWidth / 2;
+        const CanvasPoint a = name->points[0];
+        const CanvasPoint b = name->points[1];
+        const double nearestX = std::clamp(cx, a.x, b.x);
+        const double nearestY = std::clamp(cy, a.y, b.y);
+        EXPECT_GT(std::hypot(nearestX - cx, nearestY - cy), reach);
+      }
+    }
+  }
 }
 
 TEST(Drawing, ObjectsBeingMovedAreLeftOut) {

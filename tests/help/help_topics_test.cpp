@@ -26,6 +26,7 @@ const DialogTopic kDialogTopics[] = {
     {39, "Przebiegi"},
     {40, "Opcje miernika"},
     {42, "Wykresy"},
+    {43, "Drukuj"},
     {46, "Źródło napięcia"},
     {47, "Źródło prądu"},
     {48, "Źródło napięcia sterowane"},
