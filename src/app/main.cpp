@@ -7,12 +7,14 @@
 #include <exception>
 
 #include "editor/main_window.h"
+#include "editor/tool_icons.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Dorek"));
   QApplication::setApplicationName(QStringLiteral("Wolterix"));
   QLocale::setDefault(QLocale(QLocale::Polish));
+  QApplication::setWindowIcon(wolterix::editor::programIcon());
 
   // Qt's own buttons ("Tak", "Nie", "Anuluj") in Polish.
   QTranslator qtTranslator;

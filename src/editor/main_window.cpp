@@ -10,7 +10,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,6 +32,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "dialogs/error_dialog.h"
@@ -36,10 +40,12 @@
 #include "dialogs/simulation_dialogs.h"
 #include "dialogs/simulation_settings_logic.h"
 #include "editor/dialogs.h"
+#include "editor/menu_columns.h"
 #include "editor/painter_canvas.h"
 #include "editor/print_dialog.h"
 #include "editor/schematic_canvas.h"
 #include "editor/symbols.h"
+#include "editor/tool_icons.h"
 #include "help/about_dialog.h"
 #include "help/help_topics.h"
 #include "results/plot_data.h"
@@ -117,59 +123,69 @@ const ModeEntry kModeEntries[] = {
     {82, "mmW", "Watomierz", "Watomierz|Umożliwia wstawienie watomierza"},
 };
 
-// A palette icon drawn by the symbol artwork itself.
-QIcon kindIcon(int mode) {
-  QPixmap picture(32, 32);
-  picture.fill(Qt::white);
-  QPainter painter(&picture);
-  PainterCanvas canvas(painter);
-  ViewSettings view;
-  view.grid = 10;
-  view.printer = true;
-  view.background = colors::kWhite;
-  const auto kind = model::kindFromNumber(mode);
-  if (kind) {
-    auto element = model::createElement(*kind, {1, 1});
-    element->selected = false;
-    drawElement(canvas, *element, view, 1.4, 2, 2);
-  } else if (mode == kWireMode) {
-    painter.drawLine(4, 16, 28, 16);
-  } else if (mode == kJunctionMode) {
-    painter.drawLine(4, 16, 28, 16);
-    painter.drawLine(16, 4, 16, 28);
-    painter.setBrush(Qt::black);
-    painter.drawEllipse(QPoint(16, 16), 3, 3);
-  } else {
-    // Selection: an arrow pointer.
-    painter.setBrush(Qt::black);
-    const QPoint arrow[] = {{10, 4}, {10, 26}, {15, 21}, {19, 29}, {22, 27}, {18, 20}, {25, 20}};
-    painter.drawPolygon(arrow, 7);
+// The object palette in two columns, each linear element beside its nonlinear twin. The input
+// voltage of a transfer workspace takes the place of the controlled voltage source, which that
+// workspace does not offer.
+struct PaletteCell {
+  const char* code;
+  int row;
+  int column;
+};
+
+const PaletteCell kPaletteCells[] = {
+    {"Nic", 0, 0},
+    {"Wen", 1, 0}, {"Lin", 1, 1},
+    {"Nap", 2, 0}, {"Prd", 2, 1},
+    {"zsN", 3, 0}, {"nWe", 3, 0}, {"zsP", 3, 1},
+    {"Rez", 4, 0}, {"War", 4, 1},
+    {"Ind", 5, 0}, {"nlL", 5, 1},
+    {"Poj", 6, 0}, {"nlC", 6, 1},
+    {"Dio", 7, 0}, {"Zen", 7, 1},
+    {"Tyr", 8, 0}, {"RCT", 8, 1},
+    {"GTO", 9, 0}, {"TrM", 9, 1},
+    {"sDC", 10, 0}, {"wyl", 10, 1},
+    {"Spr", 11, 0}, {"Tf1", 11, 1},
+    {"mmV", 12, 0}, {"BJT", 12, 1},
+    {"mmA", 13, 0}, {"mmW", 13, 1},
+};
+
+// Qt's file model writes dates and sizes in the system's language, whatever the program's.
+class PolishFileDetails final : public QIdentityProxyModel {
+public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role == Qt::DisplayRole && files) {
+      const QLocale polish(QLocale::Polish);
+      const QModelIndex source = mapToSource(index);
+      if (index.column() == 1 && !files->isDir(source))
+        return polish.formattedDataSize(files->size(source));
+      if (index.column() == 3)
+        return polish.toString(files->lastModified(source), QStringLiteral("d MMM yyyy, HH:mm"));
+    }
+    return QIdentityProxyModel::data(index, role);
   }
-  return QIcon(picture);
-}
+};
 
-QIcon standardIcon(QStyle::StandardPixmap which) { return QApplication::style()->standardIcon(which); }
-
-// A small picture made of a glyph or two, for the buttons without a standard picture.
-QIcon glyphIcon(const QString& glyph, const QColor& colour = Qt::black) {
-  QPixmap picture(24, 24);
-  picture.fill(Qt::transparent);
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::TextAntialiasing);
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(glyph.size() > 1 ? 11 : 18);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.setPen(colour);
-  painter.drawText(picture.rect(), Qt::AlignCenter, glyph);
-  return QIcon(picture);
+// Qt's own dialog rather than the desktop's, which would speak the desktop's language.
+void speakPolish(QFileDialog& dialog) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setLocale(QLocale(QLocale::Polish));
+  dialog.setProxyModel(new PolishFileDetails(&dialog));
+  if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < 4; ++column)
+      details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+  dialog.resize(dialog.size().expandedTo(QSize(780, 440)));  // room for every column
 }
 
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(titleFor({}));
-  setWindowIcon(kindIcon(50));
+  setWindowIcon(programIcon());
 
   m_pages = new QStackedWidget(this);
   buildStartPanel();
@@ -203,7 +219,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   statusBar()->addWidget(m_hintPanel, 1);
   m_canvas->onStatus = [this](const QString& position, const QString& object) {
     m_positionPanel->setText(position);
+    // A refusal stays readable until the mouse reaches another grid point.
+    if (!m_editorHint.isEmpty() && position == m_editorHintAt) return;
+    m_editorHint.clear();
     m_hintPanel->setText(object);
+  };
+  m_editor.onHint = [this](const std::string& hint) {
+    m_editorHint = QString::fromStdString(hint);
+    m_editorHintAt = m_positionPanel->text();
+    m_hintPanel->setText(m_editorHint);
   };
   m_canvas->onEdited = [this] { edited(); };
   m_canvas->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -238,6 +262,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   askPdfPath = [this] {
     QFileDialog dialog(this, QStringLiteral("Eksportuj do PDF"), QString(),
                        QStringLiteral("Pliki PDF (*.pdf)"));
+    speakPolish(dialog);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
@@ -278,12 +303,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   };
   askOpenPath = [this] {
     QFileDialog dialog(this, QStringLiteral("Otwórz"), QString(), kFilter);
+    speakPolish(dialog);
     dialog.setDefaultSuffix(QStringLiteral("wtx"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
   };
   askSavePath = [this] {
     QFileDialog dialog(this, QStringLiteral("Zapisz jako"), m_currentFile, kFilter);
+    speakPolish(dialog);
     dialog.setDefaultSuffix(QStringLiteral("wtx"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
@@ -332,7 +359,7 @@ void TForm1::buildStartPanel() {
   panel->setObjectName(QStringLiteral("Panel1"));
   auto* layout = new QVBoxLayout(panel);
   auto* icon = new QLabel(panel);
-  icon->setPixmap(kindIcon(50).pixmap(48, 48));
+  icon->setPixmap(programIcon().pixmap(64, 64));
   icon->setAlignment(Qt::AlignCenter);
   auto* name = new QLabel(QStringLiteral("Wolterix"), panel);
   name->setObjectName(QStringLiteral("Label1"));
@@ -416,37 +443,39 @@ QAction* TForm1::addCommand(const QString& name, const QString& text, const QStr
 void TForm1::buildCommands() {
   // File.
   addCommand("MXnowy", "&Nowy...", "Nowy|Tworzy nowy obszar roboczy", {}, [this] { newDocument(); })
-      ->setIcon(standardIcon(QStyle::SP_FileIcon));
+      ->setIcon(toolIcon(ToolIcon::New));
   addCommand("MXotw", "&Otwórz...", "Otwórz|Otwiera istniejący plik Wolterix (schemat elektryczny)",
              QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openDocument(); })
-      ->setIcon(standardIcon(QStyle::SP_DialogOpenButton));
+      ->setIcon(toolIcon(ToolIcon::Open));
   for (int i = 0; i < 4; ++i)
     addCommand(QStringLiteral("MXZ%1").arg(i + 1), {}, {}, {}, [this, i] { openRecent(i); });
   addCommand("MXzapisz", "&Zapisz", "Zapisz|Zapisuje bieżący plik pod aktualną nazwą",
              QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); })
-      ->setIcon(standardIcon(QStyle::SP_DialogSaveButton));
+      ->setIcon(toolIcon(ToolIcon::Save));
   addCommand("MXzapjako", "Z&apisz jako...", "Zapisz jako|Zapisuje bieżący plik pod podaną nazwą",
              {}, [this] { saveAs(); })
-      ->setIcon(standardIcon(QStyle::SP_DriveFDIcon));
+      ->setIcon(toolIcon(ToolIcon::SaveAs));
   addCommand("MXdruksch", "&Drukuj schemat...", "Drukuj schemat|Wywołuje pole dialogowe drukowania",
-             QKeySequence(Qt::CTRL | Qt::Key_D), [this] { DrukujOnCl(); });
+             QKeySequence(Qt::CTRL | Qt::Key_D), [this] { DrukujOnCl(); })
+      ->setIcon(toolIcon(ToolIcon::Print));
   addCommand("MXpdf", "Eksportuj do &PDF...", "Eksportuj do PDF|Zapisuje schemat w pliku PDF", {},
-             [this] { exportPdf(); });
+             [this] { exportPdf(); })
+      ->setIcon(toolIcon(ToolIcon::Pdf));
   addCommand("MXzak", "Za&kończ", "Zakończ|Kończy pracę programu", {}, [this] { close(); });
 
   // Edit.
   addCommand("MXcof", "&Cofnij Usuń", "Cofnij Usuń|Cofa ostatnią operację usuwania",
              QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_editor.undoDelete(); })
-      ->setIcon(standardIcon(QStyle::SP_ArrowBack));
+      ->setIcon(toolIcon(ToolIcon::UndoDelete));
   addCommand("MXusun", "&Usuń", "Usuń|Usuwa zaznaczone obiekty", QKeySequence(Qt::Key_Delete),
              [this] { m_editor.deleteSelected(); })
-      ->setIcon(standardIcon(QStyle::SP_TrashIcon));
+      ->setIcon(toolIcon(ToolIcon::Delete));
   addCommand("MXwytnij", "Wy&tnij", "Wytnij|Wycina zaznaczone obiekty do schowka",
              QKeySequence(Qt::CTRL | Qt::Key_X), [this] { m_editor.cut(); });
   addCommand("MXkopiuj", "&Kopiuj", "Kopiuj|Kopiuje zaznaczone obiekty do schowka",
              QKeySequence(Qt::CTRL | Qt::Key_C), [this] { m_editor.copy(); });
   addCommand("MXwklej", "Wk&lej", "Wklej|Wkleja obiekty ze schowka",
-             QKeySequence(Qt::CTRL | Qt::Key_V), [this] { m_editor.paste(); });
+             QKeySequence(Qt::CTRL | Qt::Key_V), [this] { m_editor.paste(m_canvas->firstVisiblePoint()); });
   addCommand("MXzazO", "Zaznacz wszystk&o", "Zaznacz wszystko|Zaznacza wszystkie obiekty", {},
              [this] { m_editor.selectAll(); });
   addCommand("MXzazE", "Zaznacz &elementy", "Zaznacz elementy|Zaznacza wszystkie elementy", {},
@@ -457,10 +486,15 @@ void TForm1::buildCommands() {
              [this] { m_editor.selectJunctions(); });
 
   // Element.
-  addCommand("MXobrl", "Obróc w &lewo", "Obróć w lewo|Obraca zaznaczone elementy o 90° w lewo",
+  // The keys are named in the items themselves: Qt's Polish names would read "Tabulator".
+  addCommand("MXobrl", "Obróc w &lewo\tTab", "Obróć w lewo|Obraca zaznaczone elementy o 90° w lewo",
              QKeySequence(Qt::Key_Tab), [this] { m_editor.rotateLeft(); });
-  addCommand("MXobrp", "Obróc w &prawo", "Obróć w prawo|Obraca zaznaczone elementy o 90° w prawo",
-             QKeySequence(Qt::SHIFT | Qt::Key_Backtab), [this] { m_editor.rotateRight(); });
+  // Shift+Tab arrives as Backtab with Shift. Qt tries such a key as Shift+Tab too, and the
+  // keyboard maps of X11 and Wayland offer Shift+Tab and a bare Backtab, never Shift+Backtab:
+  // Shift+Tab alone matches everywhere (a second binding would make the key ambiguous).
+  addCommand("MXobrp", "Obróc w &prawo\tShift+Tab",
+             "Obróć w prawo|Obraca zaznaczone elementy o 90° w prawo",
+             QKeySequence(Qt::SHIFT | Qt::Key_Tab), [this] { m_editor.rotateRight(); });
   addCommand("MXodwroc", "O&dwróć", "Odwróć|Zamienia miejscami dwie końcówki zaznaczonego elementu",
              {}, [this] { m_editor.reverse(); });
   addCommand("MXparam", "Para&metry...",
@@ -493,7 +527,7 @@ void TForm1::buildCommands() {
                                                            : QKeySequence(),
                                  nullptr);
     action->setCheckable(true);
-    action->setIcon(kindIcon(entry.mode));
+    action->setIcon(symbolIcon(entry.mode));
     action->setToolTip(hint.left(hint.indexOf('|')));
     m_modes->addAction(action);
     m_commands[QStringLiteral("SB") + QString::fromLatin1(entry.code)] = action;
@@ -609,7 +643,7 @@ void TForm1::buildCommands() {
   // Help.
   addCommand("MXpomoc", "&Pomoc kontekstowa", "Pomoc|Wywołuje system pomocy programu Wolterix",
              QKeySequence(Qt::Key_F1), [this] { contextHelp(); })
-      ->setIcon(standardIcon(QStyle::SP_DialogHelpButton));
+      ->setIcon(toolIcon(ToolIcon::Help));
   addCommand("MXlastp", "Ostatnio używana &strona", "Ostatnio używana strona|Otwiera ostatnio czytaną stronę pomocy",
              {}, [this] { m_help->showLastTopic(); });
   addCommand("MXtematy", "&Tematy pomocy", "Tematy pomocy|Otwiera spis tematów pomocy", {},
@@ -619,7 +653,7 @@ void TForm1::buildCommands() {
   addCommand("MXabout", "&O programie...", "O programie|Wyświetla wizytówkę programu", {}, [this] {
     help::AboutDialog about(this);
     about.exec();
-  })->setIcon(standardIcon(QStyle::SP_MessageBoxInformation));
+  })->setIcon(toolIcon(ToolIcon::About));
 }
 
 void TForm1::buildMenus() {
@@ -651,11 +685,12 @@ void TForm1::buildMenus() {
                                     "MXzazO", "MXzazE", "MXzazP", "MXzazW"});
   add(menu("MMelement", "Ele&ment"), {"MXobrl", "MXobrp", "MXodwroc", "-", "MXparam", "-",
                                       "MXpunaz", "MXpuU", "MXpuI", "MXzkU", "MXzkI"});
-  QMenu* insert = menu("MMwstaw", "&Wstaw");
+  QList<QList<QAction*>> insertColumns(1);
   for (const ModeEntry& entry : kModeEntries) {
-    if (entry.mode == 4) insert->addSeparator();  // the second column starts at "Dioda"
-    insert->addAction(m_modeActions[entry.mode]);
+    if (entry.mode == 4) insertColumns.emplace_back();  // the second column starts at "Dioda"
+    insertColumns.back().append(m_modeActions[entry.mode]);
   }
+  addMenuColumns(*menu("MMwstaw", "&Wstaw"), insertColumns);
   add(menu("MMsymulacja", "&Symulacja"), {"MXsymu", "MXprzeb", "MXwyk", "-", "MXtopo", "-", "MXSiW"});
   add(menu("MMpomiar", "P&omiar"), {"MXpanel", "-", "MXdodU", "MXdodI", "MXdodP", "-", "MXpom",
                                     "MXpowpom", "MXkont"});
@@ -675,6 +710,7 @@ void TForm1::buildPalettes() {
   m_toolPalette = new QToolBar(QStringLiteral("Paleta narzędzi"), this);
   m_toolPalette->setObjectName(QStringLiteral("PanelMetod"));
   m_toolPalette->setMovable(false);
+  m_toolPalette->setFloatable(false);
   m_toolPalette->setIconSize(QSize(24, 24));
   addToolBar(Qt::TopToolBarArea, m_toolPalette);
   const struct { const char* name; const char* command; } buttons[] = {
@@ -697,29 +733,30 @@ void TForm1::buildPalettes() {
     m_commands[QString::fromLatin1(b.name)] = action;
   }
   m_toolPalette->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  const struct { const char* command; const char* glyph; QColor colour; } glyphs[] = {
-      {"MXdruksch", "▤", Qt::black}, {"MXodwroc", "⇄", Qt::black},  {"MXobrl", "↶", Qt::black},
-      {"MXobrp", "↷", Qt::black},     {"MXparam", "R=", Qt::black},  {"MXpunaz", "Ab", QColor(0, 0, 128)},
-      {"MXpuU", "U", QColor(0, 0, 255)}, {"MXpuI", "I", QColor(128, 0, 0)},
-      {"MXzkU", "±U", QColor(0, 0, 255)}, {"MXzkI", "±I", QColor(128, 0, 0)},
-      {"MXsymu", "▶", QColor(0, 110, 0)}, {"MXprzeb", "∿", Qt::black}, {"MXwyk", "▟", Qt::black},
-      {"MXpanel", "◔", Qt::black},       {"MXtopo", "⋔", Qt::black}};
-  for (const auto& g : glyphs) {
-    QAction* action = command(QString::fromLatin1(g.command));
-    if (action->icon().isNull()) action->setIcon(glyphIcon(QString::fromUtf8(g.glyph), g.colour));
-  }
+  const struct { const char* command; ToolIcon icon; } pictures[] = {
+      {"MXodwroc", ToolIcon::Reverse},      {"MXobrl", ToolIcon::RotateLeft},
+      {"MXobrp", ToolIcon::RotateRight},    {"MXparam", ToolIcon::Parameters},
+      {"MXpunaz", ToolIcon::Name},          {"MXpuU", ToolIcon::Voltage},
+      {"MXpuI", ToolIcon::Current},         {"MXzkU", ToolIcon::ReverseVoltage},
+      {"MXzkI", ToolIcon::ReverseCurrent},  {"MXsymu", ToolIcon::Simulate},
+      {"MXprzeb", ToolIcon::Waveforms},     {"MXwyk", ToolIcon::Plots},
+      {"MXpanel", ToolIcon::Measurement},   {"MXtopo", ToolIcon::Topology}};
+  for (const auto& picture : pictures)
+    command(QString::fromLatin1(picture.command))->setIcon(toolIcon(picture.icon));
 
   m_objectPalette = new QToolBar(QStringLiteral("Paleta obiektów"), this);
   m_objectPalette->setObjectName(QStringLiteral("PanelElem"));
   m_objectPalette->setMovable(false);
+  m_objectPalette->setFloatable(false);
   auto* grid = new QWidget(m_objectPalette);
   auto* layout = new QGridLayout(grid);
   layout->setContentsMargins(1, 1, 1, 1);
   layout->setSpacing(0);
-  for (const ModeEntry& entry : kModeEntries) {
+  for (const PaletteCell& cell : kPaletteCells) {
+    const QString code = QString::fromLatin1(cell.code);
     auto* button = new QToolButton(grid);
-    button->setDefaultAction(m_modeActions[entry.mode]);
-    button->setObjectName(QStringLiteral("SB") + QString::fromLatin1(entry.code));
+    button->setDefaultAction(command(QStringLiteral("SB") + code));
+    button->setObjectName(QStringLiteral("SB") + code);
     button->setIconSize(QSize(28, 28));
     button->setAutoRaise(true);
     m_paletteButtons.push_back(button);
@@ -730,19 +767,33 @@ void TForm1::buildPalettes() {
   addToolBar(Qt::LeftToolBarArea, m_objectPalette);
 }
 
-// Two columns of the buttons that are shown, so hidden kinds leave no gaps.
+// The buttons shown keep their columns; a row left with none closes up, so the voltmeter of a
+// transfer workspace moves up under the capacitor.
 void TForm1::layOutObjectPalette() {
   for (QToolButton* button : m_paletteButtons) m_paletteLayout->removeWidget(button);
-  int index = 0;
-  for (QToolButton* button : m_paletteButtons) {
+  int row = -1;
+  int cellRow = -1;
+  for (std::size_t i = 0; i < m_paletteButtons.size(); ++i) {
+    QToolButton* button = m_paletteButtons[i];
     const bool shown = button->defaultAction()->isVisible();
     button->setVisible(shown);
     if (!shown) continue;
-    m_paletteLayout->addWidget(button, index / 2, index % 2);
-    ++index;
+    if (kPaletteCells[i].row != cellRow) {
+      cellRow = kPaletteCells[i].row;
+      ++row;
+    }
+    m_paletteLayout->addWidget(button, row, kPaletteCells[i].column);
   }
   m_paletteLayout->parentWidget()->adjustSize();
   m_objectPalette->updateGeometry();
+}
+
+// Right-clicking a palette offers the view commands, so nothing hides a palette behind the
+// back of their check marks and the stored settings.
+QMenu* TForm1::createPopupMenu() {
+  auto* menu = new QMenu(this);
+  for (const char* name : {"MXw5", "MXw6", "MXw7"}) menu->addAction(command(QString::fromLatin1(name)));
+  return menu;
 }
 
 void TForm1::buildPopupMenu() {
@@ -967,6 +1018,9 @@ bool TForm1::openFile(const QString& path) {
   }
   m_currentFile = path;
   documentReplaced();
+  // Told after the schematic is shown, so the user sees what did come through.
+  if (const std::string warning = result.warning(); !warning.empty())
+    showWarning(QString::fromStdString(warning));
   return true;
 }
 
@@ -1058,10 +1112,9 @@ bool printThroughDialog(TForm1& window, QPrinter& printer, const model::Schemati
                         const std::function<void(int)>& help) {
   TDrukDialog dialog(printer, &window);
   dialog.onHelp = help;
-  const SchematicExtent extent = schematicExtent(schematic);
-  dialog.prepareForSchematic(extent.size, grid);
+  dialog.prepareForSchematic(schematic, grid);
   if (exec(dialog) != QDialog::Accepted) return false;
-  return printSchematic(printer, schematic, dialog.layout(), extent.min, grid);
+  return printSchematic(printer, schematic, dialog.layout(), grid);
 }
 }  // namespace
 
@@ -1100,13 +1153,12 @@ bool TForm1::printPlot(bool toPdf) {
   }
   TDrukDialog dialog(printer, this);
   dialog.onHelp = helpOnTopic();
-  const SchematicExtent extent = schematicExtent(m_schematic);
-  dialog.prepareForPlot(extent.size, m_view.grid);
+  dialog.prepareForPlot(m_schematic, m_view.grid);
   if (execPrintDialog(dialog) != QDialog::Accepted) return false;
   if (!dialog.schematicChosen() && !dialog.plotChosen()) return false;
   const results::PlotView view = m_plots->view();
   const bool done = printPage(printer, dialog.schematicChosen() ? &m_schematic : nullptr,
-                              dialog.layout(), extent.min, m_view.grid,
+                              dialog.layout(), m_view.grid,
                               dialog.plotChosen()
                                   ? std::function<void(QPainter&, const QRectF&)>(
                                         [&view](QPainter& painter, const QRectF& area) {

@@ -161,6 +161,9 @@ public:
   void loadSettings();
   void saveSettings() const;
 
+  /// The menu of the palettes' right click: the view commands that show and hide them.
+  QMenu* createPopupMenu() override;
+
 protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
@@ -220,6 +223,8 @@ private:
   QLabel* m_analysisPanel = nullptr;
   QLabel* m_positionPanel = nullptr;
   QLabel* m_hintPanel = nullptr;
+  QString m_editorHint;    ///< a refused edit's hint, kept while the mouse stays put
+  QString m_editorHintAt;  ///< the grid position shown when it was given
   QMenu* m_popup = nullptr;
   std::vector<QToolButton*> m_paletteButtons;
   QGridLayout* m_paletteLayout = nullptr;

@@ -2,12 +2,21 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <memory>
 
 #include "editor/dialogs.h"
 #include "editor/main_window.h"
@@ -215,6 +224,165 @@ TEST(MainWindow, EveryMenuHasItsItems) {
   EXPECT_EQ(w.window.command(QStringLiteral("MSBUsun"))->toolTip(), QStringLiteral("Usuń"));
   EXPECT_EQ(w.window.command(QStringLiteral("MSBUsun"))->statusTip(),
             QStringLiteral("Usuwa zaznaczone obiekty"));
+}
+
+// Shift+Tab arrives as Backtab on X11, Wayland and Windows and as Shift+Tab elsewhere.
+TEST(MainWindow, ShiftTabRotatesRightAndTabLeft) {
+  ScriptedWindow w;
+  TForm1& window = w.window;
+  const auto& element = CircuitBuilder(window.schematic()).element(ElementKind::Rez, 10, 10);
+  window.schematic().elements()[0]->selected = true;
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  window.idleUpdate();
+  const int start = element.orientation();
+  for (const Qt::Key key : {Qt::Key_Backtab, Qt::Key_Tab}) {
+    QTest::keyClick(&window, key, Qt::ShiftModifier);
+    EXPECT_NE(element.orientation(), start) << key;
+    QTest::keyClick(&window, Qt::Key_Tab);
+    EXPECT_EQ(element.orientation(), start) << key;
+  }
+  EXPECT_TRUE(
+      window.command(QStringLiteral("MXobrp"))->text().endsWith(QStringLiteral("\tShift+Tab")));
+  window.close();
+}
+
+// Qt's own menu of the palettes must not hide one behind the view commands' back.
+TEST(MainWindow, PaletteContextMenuKeepsTheViewSettingsInStep) {
+  ScriptedWindow w;
+  TForm1& window = w.window;
+  auto* tools = window.findChild<QToolBar*>(QStringLiteral("PanelMetod"));
+  std::unique_ptr<QMenu> menu(window.createPopupMenu());
+  ASSERT_NE(menu, nullptr);
+  QAction* toggle = nullptr;
+  for (QAction* action : menu->actions())
+    if (action->text().contains(QStringLiteral("narzędzi"))) toggle = action;
+  ASSERT_NE(toggle, nullptr);
+  for (const bool shown : {false, true}) {
+    toggle->trigger();
+    EXPECT_EQ(tools->isHidden(), !shown);
+    EXPECT_EQ(window.settings().toolPalette, shown);
+    EXPECT_EQ(window.command(QStringLiteral("MXw5"))->isChecked(), shown);
+  }
+}
+
+TEST(MainWindow, ObjectPalettePutsEachLinearElementBesideItsNonlinearTwin) {
+  ScriptedWindow w;
+  const auto cell = [&](const char* name) {
+    auto* button = w.window.findChild<QToolButton*>(QString::fromLatin1(name));
+    auto* grid = qobject_cast<QGridLayout*>(button->parentWidget()->layout());
+    int row = -1, column = -1, rows = 0, columns = 0;
+    grid->getItemPosition(grid->indexOf(button), &row, &column, &rows, &columns);
+    return std::pair{row, column};
+  };
+  int previousRow = cell("SBRez").first - 1;
+  for (const auto& [linear, twin] : {std::pair{"SBRez", "SBWar"}, {"SBInd", "SBnlL"},
+                                     {"SBPoj", "SBnlC"}, {"SBDio", "SBZen"}}) {
+    EXPECT_EQ(cell(linear).first, cell(twin).first) << linear;
+    EXPECT_EQ(cell(linear).second + 1, cell(twin).second) << linear;
+    EXPECT_EQ(cell(linear).first, previousRow + 1) << linear;
+    previousRow = cell(linear).first;
+  }
+}
+
+// A symbol clipped by its button shows ink on the edge of the icon.
+TEST(MainWindow, PaletteIconsShowWholeSymbols) {
+  ScriptedWindow w;
+  for (auto* button : w.window.findChildren<QToolButton*>()) {
+    if (!button->objectName().startsWith(QStringLiteral("SB"))) continue;
+    const QImage image = button->icon().pixmap(button->iconSize()).toImage();
+    const auto ink = [&](int x, int y) {
+      const QColor c = image.pixelColor(x, y);
+      return c.alpha() > 64 && qGray(c.rgb()) < 160;
+    };
+    int touching = 0;
+    for (int i = 0; i < image.width(); ++i)
+      touching += ink(i, 0) + ink(i, image.height() - 1) + ink(0, i) + ink(image.width() - 1, i);
+    EXPECT_EQ(touching, 0) << button->objectName().toStdString();
+  }
+}
+
+TEST(MainWindow, InsertMenuBreaksIntoASecondColumnAtTheDiode) {
+  ScriptedWindow w;
+  TForm1& window = w.window;
+  auto* menu = window.findChild<QMenu*>(QStringLiteral("MMwstaw"));
+  QCursor::setPos(0, 0);  // away from the menu: no item under the mouse
+  menu->popup(QPoint(200, 200));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+  const auto item = [&](const char* name) {
+    return menu->findChild<QWidget*>(QString::fromLatin1(name));
+  };
+  ASSERT_NE(item("MXDio"), nullptr);
+  const auto at = [&](const char* name) { return item(name)->mapTo(menu, QPoint()); };
+  EXPECT_EQ(at("MXDio").y(), at("MXNic").y());
+  EXPECT_GE(at("MXDio").x(), at("MXnlC").x() + item("MXnlC")->width());
+  EXPECT_EQ(at("MXmmW").x(), at("MXDio").x());
+  EXPECT_LT(menu->height(), 600);  // fits an ordinary screen
+
+  // The keys walk across the columns; Enter chooses like a click.
+  QTest::keyClick(menu, Qt::Key_Down);
+  QTest::keyClick(menu, Qt::Key_Right);
+  QTest::keyClick(menu, Qt::Key_Return);
+  EXPECT_TRUE(window.command(QStringLiteral("MXDio"))->isChecked());
+  EXPECT_EQ(window.editor().mode(), 4);
+  EXPECT_FALSE(menu->isVisible());
+  menu->popup(QPoint(200, 200));
+  QTest::mouseClick(item("MXRez"), Qt::LeftButton);
+  EXPECT_TRUE(window.command(QStringLiteral("SBRez"))->isChecked());
+  EXPECT_FALSE(menu->isVisible());
+
+  w.newMode = true;  // a transfer workspace hides the kinds it cannot take
+  ASSERT_TRUE(window.newDocument());
+  window.idleUpdate();
+  EXPECT_TRUE(item("MXNap")->isHidden());
+  EXPECT_FALSE(item("MXnWe")->isHidden());
+}
+
+// Dates come from the system's language unless the program says otherwise.
+TEST(MainWindow, FileDialogsSpeakPolish) {
+  QTemporaryDir dir;
+  const QString path = dir.path() + QStringLiteral("/obwod.wtx");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("E:");
+  }
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2024, 1, 15), QTime(10, 30)),
+                                 QFileDevice::FileModificationTime));
+  }
+  TForm1 window;
+  QString date;
+  bool ownDialog = false;
+  QTimer::singleShot(0, &window, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    ownDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
+    dialog->setDirectory(dir.path());
+    auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }));
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+      if (view->model()->index(row, 0, view->rootIndex()).data() == QStringLiteral("obwod.wtx"))
+        date = view->model()->index(row, 3, view->rootIndex()).data().toString();
+    dialog->reject();
+  });
+  EXPECT_TRUE(window.askOpenPath().isEmpty());
+  EXPECT_TRUE(ownDialog);
+  EXPECT_TRUE(date.contains(QStringLiteral("sty 2024"))) << date.toStdString();
+}
+
+TEST(MainWindow, IconsAreDrawnForTheDesktopAndTellSavingApart) {
+  ScriptedWindow w;
+  const QList<QSize> sizes = w.window.windowIcon().availableSizes();
+  EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+  EXPECT_TRUE(sizes.contains(QSize(256, 256)));
+  const auto picture = [&](const char* name) {
+    return w.window.command(QString::fromLatin1(name))->icon().pixmap(24, 24).toImage();
+  };
+  EXPECT_NE(picture("MSBZapisz"), picture("MSBZapJako"));
 }
 
 }  // namespace
