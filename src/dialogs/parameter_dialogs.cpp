@@ -155,15 +155,17 @@ void ParameterDialog::buildFields(QVBoxLayout* layout) {
       row = 0;
     }
     FieldRow fieldRow;
-    fieldRow.edit = new QLineEdit(section);
-    fieldRow.edit->setObjectName(qs(entry.objectName));
-    fieldRow.edit->setMaxLength(entry.maxLength);
-    fieldRow.edit->setMinimumWidth(110);
+    // Tab follows the order of creation: an enable box comes before the field it enables.
     if (entry.gate == FieldGate::EnableBox) {
       fieldRow.enable = new QCheckBox(qs(entry.label), section);
       fieldRow.enable->setObjectName(qs(entry.enableName));
       fieldRow.label = fieldRow.enable;
-    } else {
+    }
+    fieldRow.edit = new QLineEdit(section);
+    fieldRow.edit->setObjectName(qs(entry.objectName));
+    fieldRow.edit->setMaxLength(entry.maxLength);
+    fieldRow.edit->setMinimumWidth(110);
+    if (!fieldRow.enable) {
       auto* label = new QLabel(qs(entry.label), section);
       label->setBuddy(fieldRow.edit);
       fieldRow.label = label;

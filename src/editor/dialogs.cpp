@@ -58,7 +58,10 @@ bool TKolorDialog::choose(std::span<const Color> colours, Color& colour) {
                               .arg(c.g)
                               .arg(c.b));
     swatch->setChecked(c == colour);
-    connect(swatch, &QPushButton::clicked, this, [this, c] { m_chosen = c; });
+    connect(swatch, &QPushButton::clicked, this, [this, c] {
+      m_chosen = c;
+      if (onPreview) onPreview(c);
+    });
     grid->addWidget(swatch, static_cast<int>(i / 4), static_cast<int>(i % 4));
   }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -69,7 +72,10 @@ bool TKolorDialog::choose(std::span<const Color> colours, Color& colour) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(buttons);
-  if (exec() != QDialog::Accepted) return false;
+  if (exec() != QDialog::Accepted) {
+    if (onPreview && m_chosen != colour) onPreview(colour);
+    return false;
+  }
   colour = m_chosen;
   return true;
 }

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <span>
 
 #include "editor/canvas.h"
@@ -35,6 +36,9 @@ public:
   TKolorDialog(QWidget* parent = nullptr);
   /// Shows the set with the current colour marked; answers the chosen colour on OK.
   bool choose(std::span<const Color> colours, Color& colour);
+  /// Told of every colour clicked, so that the caller can show it before OK; after Cancel
+  /// it is told the colour it started with.
+  std::function<void(Color)> onPreview;
 
 private:
   Color m_chosen{};

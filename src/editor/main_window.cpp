@@ -68,6 +68,11 @@ namespace {
 
 const QString kFilter = QStringLiteral("Pliki Wolterix (*.wtx)");
 
+// A menu item that does what a panel button does carries the button's hint.
+QString panelHint(const meters::ButtonHint& hint) {
+  return QString::fromUtf8(hint.tip) + QLatin1Char('|') + QString::fromUtf8(hint.status);
+}
+
 QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -240,6 +245,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   m_simulation.setSampleCount(dialogs::sampleCountForScreen(screen ? screen->geometry().width() : 1024));
   m_simulationDialog = new dialogs::TSymuDialog(m_simulation.sampleCount(), this);
   m_transferDialog = new dialogs::TTransmiDialog(this);
+  m_simulationDialog->onHelp = helpOnTopic();
+  m_transferDialog->onHelp = helpOnTopic();
   m_progress = new dialogs::ProgressWindow(this);
   m_measurement.simulation().setSampleCount(m_simulation.sampleCount());
   m_measurementDialog = new meters::TPomiarDialog(m_simulation.sampleCount(), this);
@@ -558,17 +565,17 @@ void TForm1::buildCommands() {
              });
   addCommand("MXpanel", "Otwórz pa&nel pomiarowy", "Pomiar|Otwiera panel pomiarowy", {},
              [this] { togglePanel(); });
-  addCommand("MXdodU", "Dodaj &woltomierz", "Dodaj woltomierz|Dodaje miernik napięcia zaznaczonego elementu",
+  addCommand("MXdodU", "Dodaj &woltomierz", panelHint(meters::kAddVoltageHint),
              QKeySequence(Qt::CTRL | Qt::Key_U), [this] { addMeter(meters::MeterQuantity::Voltage); });
-  addCommand("MXdodI", "Dodaj &amperomierz", "Dodaj amperomierz|Dodaje miernik prądu zaznaczonego elementu",
+  addCommand("MXdodI", "Dodaj &amperomierz", panelHint(meters::kAddCurrentHint),
              QKeySequence(Qt::CTRL | Qt::Key_I), [this] { addMeter(meters::MeterQuantity::Current); });
-  addCommand("MXdodP", "Dodaj wa&tomierz", "Dodaj watomierz|Dodaje miernik mocy zaznaczonego elementu",
+  addCommand("MXdodP", "Dodaj wa&tomierz", panelHint(meters::kAddPowerHint),
              QKeySequence(Qt::CTRL | Qt::Key_P), [this] { addMeter(meters::MeterQuantity::Power); });
-  addCommand("MXpom", "&Pomiar (Real-Time)...", "Pomiar|Uruchamia pomiar w czasie rzeczywistym",
+  addCommand("MXpom", "&Pomiar (Real-Time)...", panelHint(meters::kStartHint),
              QKeySequence(Qt::Key_F8), [this] { StartPauseOnCl(); });
-  addCommand("MXpowpom", "P&owtórz pomiar", "Powtórz pomiar|Powtarza ostatni pomiar",
+  addCommand("MXpowpom", "P&owtórz pomiar", "Powtórz pomiar|Powtarza ostatni pomiar od początku przy aktualnych ustawieniach",
              QKeySequence(Qt::CTRL | Qt::Key_F8), [this] { repeatMeasurement(); });
-  addCommand("MXkont", "&Kontynuuj", "Kontynuuj|Kontynuuje symulację lub pomiar",
+  addCommand("MXkont", "&Kontynuuj", panelHint(meters::kContinueHint),
              QKeySequence(Qt::Key_F10), [this] { continueMeasurement(); });
 
   // View options, shared with the canvas popup menu.
@@ -576,6 +583,10 @@ void TForm1::buildCommands() {
              [this] {
                TKolorDialog dialog(this);
                Color colour = m_settings.canvasColour;
+               dialog.onPreview = [this](Color shown) {
+                 m_settings.canvasColour = shown;
+                 applyView();
+               };
                if (dialog.choose(canvasColours(), colour)) {
                  m_settings.canvasColour = colour;
                  applyView();
@@ -994,6 +1005,7 @@ void TForm1::documentReplaced() {
   m_editor.clearHistory();
   m_editor.flags() = {};
   setWindowTitle(titleFor(m_currentFile));
+  m_timePanel->setText(QStringLiteral("0 ms"));  // the last run's time is not this schematic's
   if (m_topology->isVisible()) refreshTopology();
   m_canvas->update();
 }
@@ -1124,8 +1136,10 @@ std::function<void(int)> TForm1::helpOnTopic() {
 
 bool TForm1::DrukujOnCl() {
   QPrinter printer(QPrinter::HighResolution);
-  return printThroughDialog(*this, printer, m_schematic, m_view.grid, execPrintDialog,
-                            helpOnTopic());
+  const bool printed =
+      printThroughDialog(*this, printer, m_schematic, m_view.grid, execPrintDialog, helpOnTopic());
+  m_help->hideHelp();
+  return printed;
 }
 
 bool TForm1::exportPdf() {
@@ -1133,9 +1147,10 @@ bool TForm1::exportPdf() {
   if (path.isEmpty()) return false;
   QPrinter printer(QPrinter::HighResolution);
   toPdfFile(printer, path);
-  if (!printThroughDialog(*this, printer, m_schematic, m_view.grid, execPrintDialog,
-                          helpOnTopic()))
-    return false;
+  const bool printed =
+      printThroughDialog(*this, printer, m_schematic, m_view.grid, execPrintDialog, helpOnTopic());
+  m_help->hideHelp();
+  if (!printed) return false;
   if (!QFileInfo::exists(path)) {
     showWarning(QStringLiteral("Nie można zapisać pliku: ") + path);
     return false;
@@ -1154,7 +1169,9 @@ bool TForm1::printPlot(bool toPdf) {
   TDrukDialog dialog(printer, this);
   dialog.onHelp = helpOnTopic();
   dialog.prepareForPlot(m_schematic, m_view.grid);
-  if (execPrintDialog(dialog) != QDialog::Accepted) return false;
+  const int answer = execPrintDialog(dialog);
+  m_help->hideHelp();
+  if (answer != QDialog::Accepted) return false;
   if (!dialog.schematicChosen() && !dialog.plotChosen()) return false;
   const results::PlotView view = m_plots->view();
   const bool done = printPage(printer, dialog.schematicChosen() ? &m_schematic : nullptr,
@@ -1176,7 +1193,10 @@ bool TForm1::chooseWaveforms() {
   if (!resultsValid()) return false;
   m_waveformDialog->onHelp = helpOnTopic();
   m_waveformDialog->setTraceColors(m_plots->backgroundColor(), m_plots->traceColors());
-  return m_waveformDialog->edit(m_selection, model::waveformList(m_schematic), m_schematic.transferMode());
+  const bool chosen =
+      m_waveformDialog->edit(m_selection, model::waveformList(m_schematic), m_schematic.transferMode());
+  m_help->hideHelp();  // the help on a closed dialog would be left hanging
+  return chosen;
 }
 
 void TForm1::showPlots() {
@@ -1219,7 +1239,9 @@ bool TForm1::SymOnCl() {
     if (transfer) {
       m_transferDialog->setValues(QString::fromStdString(m_simulationSettings.fromText),
                                   QString::fromStdString(m_simulationSettings.toText));
-      if (execTransferDialog(*m_transferDialog) != QDialog::Accepted) return false;
+      const int answer = execTransferDialog(*m_transferDialog);
+      m_help->hideHelp();
+      if (answer != QDialog::Accepted) return false;
       const std::string from = m_transferDialog->fromText().toStdString();
       const std::string to = m_transferDialog->toText().toStdString();
       const auto range = dialogs::acceptedRange(from, to);
@@ -1237,6 +1259,7 @@ bool TForm1::SymOnCl() {
     m_simulationDialog->setValues(QString::fromStdString(m_simulationSettings.timeText),
                                   m_simulationSettings.iterations);
     const int choice = execSimulationDialog(*m_simulationDialog);
+    m_help->hideHelp();
     if (choice == dialogs::TSymuDialog::Cancelled) return false;
     const std::string text = m_simulationDialog->timeText().toStdString();
     m_simulationSettings.iterations = m_simulationDialog->iterations();

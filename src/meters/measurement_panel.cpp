@@ -229,16 +229,13 @@ MeasurementPanel::MeasurementPanel(QWidget* parent) : QFrame(parent) {
   setFrameShadow(QFrame::Raised);
 
   m_add[0] = toolButton(this, QStringLiteral("dodU"), addIcon(QStringLiteral("V")),
-                        QStringLiteral("Dodaj woltomierz"),
-                        QStringLiteral("Dodaje do panelu wyświetlacz wskazujący napięcie na zaznaczonym elemencie"),
+                        QString::fromUtf8(kAddVoltageHint.tip), QString::fromUtf8(kAddVoltageHint.status),
                         kIconSize);
   m_add[1] = toolButton(this, QStringLiteral("dodI"), addIcon(QStringLiteral("A")),
-                        QStringLiteral("Dodaj amperomierz"),
-                        QStringLiteral("Dodaje do panelu wyświetlacz wskazujący prąd zaznaczonego elementu"),
+                        QString::fromUtf8(kAddCurrentHint.tip), QString::fromUtf8(kAddCurrentHint.status),
                         kIconSize);
   m_add[2] = toolButton(this, QStringLiteral("dodP"), addIcon(QStringLiteral("W")),
-                        QStringLiteral("Dodaj watomierz"),
-                        QStringLiteral("Dodaje do panelu wyświetlacz wskazujący moc elektryczną zaznaczonego elementu"),
+                        QString::fromUtf8(kAddPowerHint.tip), QString::fromUtf8(kAddPowerHint.status),
                         kIconSize);
   const MeterQuantity added[] = {MeterQuantity::Voltage, MeterQuantity::Current, MeterQuantity::Power};
   for (int i = 0; i < 3; ++i)
@@ -246,17 +243,17 @@ MeasurementPanel::MeasurementPanel(QWidget* parent) : QFrame(parent) {
       if (onAdd) onAdd(quantity);
     });
 
-  m_start = toolButton(this, QStringLiteral("StartPause"), startIcon(), QStringLiteral("Pomiar (Real-Time)"),
-                       QStringLiteral("Wywołuje pole dialogowe pomiaru real-time"), kIconSize);
-  m_stop = toolButton(this, QStringLiteral("Stop"), stopIcon(), QStringLiteral("Stop"),
-                      QStringLiteral("Zatrzymuje pomiar"), kIconSize);
+  m_start = toolButton(this, QStringLiteral("StartPause"), startIcon(), QString::fromUtf8(kStartHint.tip),
+                       QString::fromUtf8(kStartHint.status), kIconSize);
+  m_stop = toolButton(this, QStringLiteral("Stop"), stopIcon(), QString::fromUtf8(kStopHint.tip),
+                      QString::fromUtf8(kStopHint.status), kIconSize);
   // Esc stops a running measurement too; it is left alone otherwise.
   m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(m_escape, &QShortcut::activated, this, [this] {
     if (m_running && onStop) onStop();
   });
-  m_continue = toolButton(this, QStringLiteral("Continue"), continueIcon(), QStringLiteral("Kontynuuj"),
-                          QStringLiteral("Kontynuuje pomiar przy aktualnych ustawieniach"), kIconSize);
+  m_continue = toolButton(this, QStringLiteral("Continue"), continueIcon(), QString::fromUtf8(kContinueHint.tip),
+                          QString::fromUtf8(kContinueHint.status), kIconSize);
   connect(m_start, &QToolButton::clicked, this, [this] {
     if (onStart) onStart();
   });

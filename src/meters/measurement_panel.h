@@ -15,6 +15,22 @@ class QToolButton;
 
 namespace wolterix::meters {
 
+/// A panel button's hint: the tooltip and the status-bar text. The menu items that do what a
+/// button does carry the same hint.
+struct ButtonHint {
+  const char* tip;
+  const char* status;
+};
+inline constexpr ButtonHint kAddVoltageHint{
+    "Dodaj woltomierz", "Dodaje do panelu wyświetlacz wskazujący napięcie na zaznaczonym elemencie"};
+inline constexpr ButtonHint kAddCurrentHint{
+    "Dodaj amperomierz", "Dodaje do panelu wyświetlacz wskazujący prąd zaznaczonego elementu"};
+inline constexpr ButtonHint kAddPowerHint{
+    "Dodaj watomierz", "Dodaje do panelu wyświetlacz wskazujący moc elektryczną zaznaczonego elementu"};
+inline constexpr ButtonHint kStartHint{"Pomiar (Real-Time)", "Wywołuje pole dialogowe pomiaru real-time"};
+inline constexpr ButtonHint kStopHint{"Stop", "Zatrzymuje pomiar"};
+inline constexpr ButtonHint kContinueHint{"Kontynuuj", "Kontynuuje pomiar przy aktualnych ustawieniach"};
+
 /// The panel docked at the right edge of the main window.
 class MeasurementPanel : public QFrame {
   Q_OBJECT

@@ -504,6 +504,7 @@ void TWykDialog::chooseBackground() {
                        static_cast<std::uint8_t>(backgroundColor().green()),
                        static_cast<std::uint8_t>(backgroundColor().blue())};
   const auto& palette = backgroundPalette();
+  dialog.onPreview = [this](editor::Color shown) { setBackground(QColor(shown.r, shown.g, shown.b)); };
   if (dialog.choose(palette, colour)) setBackground(QColor(colour.r, colour.g, colour.b));
 }
 

@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -432,6 +434,54 @@ TEST(MainWindowPrinting, ExportsAPlotWithItsSchematicToPdf) {
   QFile pdf(path);
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
   EXPECT_TRUE(pdf.read(4) == "%PDF");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindowDetails, MeasurementMenuHintsTimeDisplayAndColourPreview) {
+  ScriptedWindow w;
+  TForm1& window = w.window;
+  // The menu items that do what a panel button does say what the button says.
+  for (const auto& [item, button] : {std::pair{"MXdodU", "dodU"}, {"MXdodI", "dodI"}, {"MXdodP", "dodP"},
+                                     {"MXpom", "StartPause"}, {"MXkont", "Continue"}}) {
+    const QAction* action = window.command(QString::fromLatin1(item));
+    const auto* tool = window.findChild<QToolButton*>(QString::fromLatin1(button));
+    ASSERT_TRUE(action && tool) << item;
+    EXPECT_EQ(action->toolTip(), tool->toolTip()) << item;
+    EXPECT_EQ(action->statusTip(), tool->statusTip()) << item;
+  }
+  EXPECT_TRUE(window.command(QStringLiteral("MXkont"))->statusTip().contains(QStringLiteral("pomiar")));
+
+  // The last run's time belongs to the schematic it ran on.
+  auto* time = window.findChild<QLabel*>(QStringLiteral("CzasPanel"));
+  ASSERT_NE(time, nullptr);
+  time->setText(QStringLiteral("40 ms"));
+  ASSERT_TRUE(window.openFile(QStringLiteral(WOLTERIX_EXAMPLES "/rc.wtx")));
+  EXPECT_EQ(time->text(), QStringLiteral("0 ms"));
+  time->setText(QStringLiteral("40 ms"));
+  ASSERT_TRUE(window.newDocument());
+  EXPECT_EQ(time->text(), QStringLiteral("0 ms"));
+
+  // "Kolor tła" shows a clicked colour at once and takes it back on "Anuluj".
+  const Color before = window.canvas().view().background;
+  Color previewed = before;
+  QTimer::singleShot(0, &window, [&] {
+    auto* dialog = window.findChild<TKolorDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    const auto swatches = dialog->findChildren<QPushButton*>();
+    for (QPushButton* swatch : swatches)
+      if (swatch->isCheckable() && !swatch->isChecked()) {
+        swatch->click();
+        break;
+      }
+    previewed = window.canvas().view().background;
+    dialog->reject();
+  });
+  window.command(QStringLiteral("MXw1"))->trigger();
+  EXPECT_NE(previewed, before);
+  EXPECT_EQ(window.canvas().view().background, before);
 }
 
 }  // namespace
