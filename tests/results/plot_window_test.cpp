@@ -158,6 +158,11 @@ TEST(PlotWindowAxes, EachButtonLabelsItsOwnQuantity) {
   };
   window.findChild<QAction*>(QStringLiteral("Pw6"))->trigger();
 
+  if (qEnvironmentVariableIsSet("WOLTERIX_AXES_SHOT")) {
+    window.resize(1200, 800);
+    window.show();
+    window.grab().toImage().save(qEnvironmentVariable("WOLTERIX_AXES_SHOT"));
+  }
   TextRecorder recorder;
   const QRectF area(0, 0, 1200, 800);
   {
