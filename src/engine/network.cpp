@@ -263,7 +263,9 @@ int Network::solveReference() {
   const std::size_t w = n + 1;
   assembleDense(true);
   ++m_counters.factorisations;
-  if (!solveNodal(m_matrix, m_nodeCount)) return -1;
+  // A graph that reaches the reference everywhere is connected, however badly the numbers
+  // of an extreme step condition it: that failure is the simulation's, not the circuit's.
+  if (!solveNodal(m_matrix, m_nodeCount)) return everyNodeReachesTheReference() ? -2 : -1;
   std::vector<double>& solution = m_rhs;
   solution.assign(n, 0.0);
   for (std::size_t j = 1; j < n; ++j) solution[j] = m_matrix[j * w + n];
@@ -355,7 +357,7 @@ int Network::solveFast() {
     }
     if (!factored) {
       m_cache.erase(m_cache.begin() + (entry - m_cache.data()));  // never reused
-      return -1;
+      return -2;  // connected (checked above), so numerically singular at this step
     }
   }
   entry->lastUse = m_clock;
