@@ -564,6 +564,11 @@ void Editor::deleteSelected() {
 }
 
 void Editor::destroySelected() {
+  removeSelected();
+  changed();
+}
+
+void Editor::removeSelected() {
   // Wires, then junctions, then elements.
   std::vector<const Obiekt*> doomed;
   for (const auto& w : m_schematic.wires())
@@ -574,7 +579,6 @@ void Editor::destroySelected() {
     if (e->selected) doomed.push_back(e.get());
   for (const Obiekt* o : doomed) m_schematic.destroy(o);
   m_current = nullptr;
-  changed();
 }
 
 bool Editor::undoDelete() {
@@ -656,16 +660,7 @@ bool Editor::insertGroup(const model::SchematicText& group, GridPoint shift) {
   model::readSchematic(m_schematic, group, model::ReadMode::PasteInsert, shift.x, shift.y);
   m_schematic.setTransferMode(transfer);
   if (!windingNeighboursClear()) {
-    // A terminal of the group would sit beside a transformer already there.
-    std::vector<const Obiekt*> inserted;
-    for (const auto& w : m_schematic.wires())
-      if (w->selected) inserted.push_back(w.get());
-    for (const auto& j : m_schematic.junctions())
-      if (j->selected) inserted.push_back(j.get());
-    for (const auto& e : m_schematic.elements())
-      if (e->selected) inserted.push_back(e.get());
-    for (const Obiekt* o : inserted) m_schematic.destroy(o);
-    m_current = nullptr;
+    removeSelected();  // a terminal of the group would sit beside a transformer already there
     return false;
   }
   renameDuplicatesAmongSelected();

@@ -137,6 +137,8 @@ private:
   void changed();
   void rotateSelected(int steps);
   void destroySelected();
+  /// Destroys the selected objects without touching the document flags.
+  void removeSelected();
   void placeObject(model::GridPoint press, model::GridPoint release);
   bool moveSelection(model::GridPoint g);
   bool selectionPlacedSoundly() const;

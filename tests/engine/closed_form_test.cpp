@@ -17,6 +17,7 @@ using namespace wolterix::engine;
 using namespace wolterix::model;
 using wolterix::testing::buildLoop;
 using wolterix::testing::buildPair;
+using wolterix::testing::buildTwoWindingCircuit;
 using wolterix::testing::CircuitBuilder;
 using wolterix::testing::trace;
 using K = ElementKind;
@@ -66,25 +67,6 @@ TEST(ClosedFormSources, CurrentSourcesDriveTheirSignedValue) {
     // s = +1 reversed, X = I(R1) = -w: U(R3) = +1 * (-3) * (-w(k-1)) * 100 = +300 w(k-1).
     EXPECT_NEAR(u3[k], 300.0 * w(k - 1), 1e-8) << k;
   }
-}
-
-// Source E1 (terminal 1 on top) through R1 into the first winding of M at (20, 20), first
-// winding on the left with terminal 0 on top, second on the right with terminal 3 on top;
-// R2 (terminal 0 on top) loads the second winding, so U(R2) = -v2 = R2 i2.
-void buildTwoWindingCircuit(Schematic& s, K kind, const std::string& parameters,
-                            const std::string& source, const std::string& r1,
-                            const std::string& load) {
-  CircuitBuilder b(s);
-  b.element(K::Nap, 10, 20, 1, source);
-  b.element(K::Rez, 14, 18, 3, r1);
-  b.element(kind, 20, 20, 5, parameters);
-  b.element(K::Rez, 25, 20, 5, load);
-  for (auto [x1, y1, x2, y2] : {std::array{10, 19, 10, 18}, {10, 18, 13, 18}, {15, 18, 19, 18},
-                                {19, 18, 19, 19}, {10, 21, 10, 22}, {10, 22, 19, 22},
-                                {19, 22, 19, 21}, {21, 19, 21, 18}, {21, 18, 25, 18},
-                                {25, 18, 25, 19}, {21, 21, 21, 22}, {21, 22, 25, 22},
-                                {25, 22, 25, 21}})
-    b.wire(x1, y1, x2, y2);
 }
 
 // Phasor of U(R2) per volt of source for two coupled windings (v1 = jw L1 i1 + jw M i2,

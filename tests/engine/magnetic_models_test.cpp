@@ -10,6 +10,7 @@ namespace {
 
 using namespace wolterix::engine;
 using namespace wolterix::model;
+using wolterix::testing::buildTwoWindingCircuit;
 using wolterix::testing::CircuitBuilder;
 using wolterix::testing::acRms;
 using wolterix::testing::trace;
@@ -17,25 +18,6 @@ using K = ElementKind;
 using Complex = std::complex<double>;
 
 constexpr double kOmega = 2.0 * 3.14159265358979 * 50.0;
-
-// Source E1 through R1 into the first winding of M (coupled coils or transformer) at (20, 20),
-// turned so that the first winding is on the left (terminal 0 on top) and the second on the
-// right (terminal 2 at the bottom, 3 on top); R2 loads the second winding.
-void buildTwoWindingCircuit(Schematic& s, K kind, const std::string& parameters,
-                            const std::string& source, const std::string& r1,
-                            const std::string& load) {
-  CircuitBuilder b(s);
-  b.element(K::Nap, 10, 20, 1, source);
-  b.element(K::Rez, 14, 18, 3, r1);
-  b.element(kind, 20, 20, 5, parameters);
-  b.element(K::Rez, 25, 20, 5, load);
-  for (auto [x1, y1, x2, y2] : {std::array{10, 19, 10, 18}, {10, 18, 13, 18}, {15, 18, 19, 18},
-                                {19, 18, 19, 19}, {10, 21, 10, 22}, {10, 22, 19, 22},
-                                {19, 22, 19, 21}, {21, 19, 21, 18}, {21, 18, 25, 18},
-                                {25, 18, 25, 19}, {21, 21, 21, 22}, {21, 22, 25, 22},
-                                {25, 22, 25, 21}})
-    b.wire(x1, y1, x2, y2);
-}
 
 struct Steady {
   double load;     // RMS voltage on R2

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -41,6 +42,27 @@ inline void buildPair(model::Schematic& s, model::ElementKind a, const std::stri
   builder.element(b, 14, 10, 5, bParams);
   builder.wire(10, 9, 14, 9);
   builder.wire(10, 11, 14, 11);
+}
+
+/// Source E1 (terminal 1 on top) through R1 into the first winding of M (coupled coils or a
+/// transformer) at (20, 20), turned so that the first winding is on the left (terminal 0 on
+/// top) and the second on the right (terminal 2 at the bottom, 3 on top); R2 (terminal 0 on
+/// top) loads the second winding, so U(R2) = -v2 = R2 i2.
+inline void buildTwoWindingCircuit(model::Schematic& s, model::ElementKind kind,
+                                   const std::string& parameters, const std::string& source,
+                                   const std::string& r1, const std::string& load) {
+  using K = model::ElementKind;
+  CircuitBuilder b(s);
+  b.element(K::Nap, 10, 20, 1, source);
+  b.element(K::Rez, 14, 18, 3, r1);
+  b.element(kind, 20, 20, 5, parameters);
+  b.element(K::Rez, 25, 20, 5, load);
+  for (auto [x1, y1, x2, y2] : {std::array{10, 19, 10, 18}, {10, 18, 13, 18}, {15, 18, 19, 18},
+                                {19, 18, 19, 19}, {10, 21, 10, 22}, {10, 22, 19, 22},
+                                {19, 22, 19, 21}, {21, 19, 21, 18}, {21, 18, 25, 18},
+                                {25, 18, 25, 19}, {21, 21, 21, 22}, {21, 22, 25, 22},
+                                {25, 22, 25, 21}})
+    b.wire(x1, y1, x2, y2);
 }
 
 inline std::vector<double> trace(const engine::Simulation& sim, const std::string& name) {
