@@ -72,4 +72,17 @@ bool loadExample(model::Schematic& schematic, const std::string& name) {
   return model::openSchematicFile(schematic, std::filesystem::path(WOLTERIX_EXAMPLES) / name).ok();
 }
 
+std::string wireFileBytes(std::size_t count) {
+  std::string bytes;
+  std::size_t written = 0;
+  while (written < count) {
+    for (int y = 0; y < model::kGridSize && written < count; ++y)
+      for (int length = 1; length < model::kGridSize && written < count; ++length)
+        for (int x = 0; x + length < model::kGridSize && written < count; ++x, ++written)
+          bytes += "L:" + std::to_string(x) + '|' + std::to_string(y) + '|' +
+                   std::to_string(x + length) + '|' + std::to_string(y) + "$\r\n";
+  }
+  return bytes;
+}
+
 }  // namespace wolterix::bench

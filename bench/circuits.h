@@ -1,6 +1,7 @@
 #pragma once
 /// Circuits for the benchmarks and the equivalence tests, built on the grid like a user would.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -15,6 +16,11 @@ bool buildRcLadder(model::Schematic& schematic, int sections);
 
 /// The most sections buildRcLadder can place on the 101 x 101 grid.
 int maxLadderSections();
+
+/// Schematic file bytes of count wire lines, the costliest kind of file to read: no wire lies
+/// along an earlier one, so every line is placed (row by row, all runs of the row, shorter
+/// ones first; past the 510 050 such runs the lines repeat and are refused).
+std::string wireFileBytes(std::size_t count);
 
 /// Loads an example schematic by file name (from the examples folder given at build time).
 bool loadExample(model::Schematic& schematic, const std::string& name);

@@ -7,6 +7,10 @@
 #include <fstream>
 #include <optional>
 
+#include <unistd.h>
+
+#include "cli/cli_messages.h"
+#include "cli/output_file.h"
 #include "editor/svg_canvas.h"
 #include "editor/symbols.h"
 #include "engine/transient_run.h"
@@ -46,10 +50,75 @@ std::string csvField(const std::string& text) {
 int exitCodeFor(int runCode) {
   if (runCode > 0) return kCheckErrors;
   if (runCode == -1) return kSingularNetwork;
+  if (runCode == engine::kStopped) return kInterrupted;
   return kFatalError;
 }
 
+// Output is buffered: only a flush tells whether it all arrived.
+int finishOutput(std::ostream& out, std::ostream& err, int code) {
+  out.flush();
+  if (code == kSuccess && !out) {
+    err << messages::kCannotWriteStdout << '\n';
+    return kUsageOrFileError;
+  }
+  return code;
+}
+
+bool interrupted(const RunControl& control) {
+  return control.interrupted && control.interrupted->load(std::memory_order_relaxed);
+}
+
+std::size_t budgetOf(const RunControl& control) {
+  return control.memoryBudget > 0 ? control.memoryBudget : defaultMemoryBudget();
+}
+
+std::size_t megabytes(std::size_t bytes) { return (bytes + (1u << 20) - 1) >> 20; }
+
+void reportTooLarge(std::size_t needed, std::size_t budget, std::string_view hint,
+                    std::ostream& err) {
+  err << messages::kResultsTooLarge << megabytes(needed) << messages::kResultsAllowed
+      << megabytes(budget) << hint << '\n';
+}
+
+// "Postęp: 40 %" on one line rewritten in place, only once a run has lasted long enough
+// for the wait to be noticed; cleared again at the end.
+class ProgressLine {
+public:
+  ProgressLine(bool enabled, std::ostream& err)
+      : m_enabled(enabled), m_err(err), m_start(std::chrono::steady_clock::now()) {}
+  ProgressLine(const ProgressLine&) = delete;
+  ProgressLine& operator=(const ProgressLine&) = delete;
+  ~ProgressLine() { finish(); }
+  void finish() {
+    if (m_shown) m_err << '\r' << std::string(20, ' ') << '\r' << std::flush;
+    m_shown = false;
+    m_enabled = false;
+  }
+  void show(int percent) {
+    if (!m_enabled || percent == m_percent) return;
+    m_percent = percent;
+    if (!m_shown && std::chrono::steady_clock::now() - m_start < std::chrono::seconds(2)) return;
+    m_shown = true;
+    m_err << '\r' << messages::kProgress << percent << " %" << std::flush;
+  }
+
+private:
+  bool m_enabled;
+  std::ostream& m_err;
+  std::chrono::steady_clock::time_point m_start;
+  bool m_shown = false;
+  int m_percent = -1;
+};
+
 }  // namespace
+
+std::size_t defaultMemoryBudget() {
+  constexpr std::size_t kGiB = std::size_t{1} << 30;
+  const long pages = ::sysconf(_SC_PHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+  if (pages <= 0 || pageSize <= 0) return kGiB;
+  return std::min(kGiB, static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 2);
+}
 
 std::string formatNumber(double value) {
   char buffer[64];
@@ -64,7 +133,7 @@ int listSchematic(const std::string& path, std::ostream& out, std::ostream& err)
     out << element->parameterText(model::TextForm::Display, schematic.transferMode()) << '\n';
   out << "Przewody: " << schematic.wires().size() << '\n';
   out << "Węzły: " << schematic.junctions().size() << '\n';
-  return kSuccess;
+  return finishOutput(out, err, kSuccess);
 }
 
 int showTopology(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -72,7 +141,7 @@ int showTopology(const std::string& path, std::ostream& out, std::ostream& err) 
   if (!open(schematic, path, err)) return kUsageOrFileError;
   model::numberNodes(schematic);
   for (const std::string& line : model::showTopology(schematic)) out << line << '\n';
-  return kSuccess;
+  return finishOutput(out, err, kSuccess);
 }
 
 namespace {
@@ -87,30 +156,15 @@ std::optional<double> numberOption(const std::string& text, const char* option,
   return *model::parseNumber(text);
 }
 
-class CsvSink {
-public:
-  CsvSink(const std::string& path, std::ostream& out) : m_path(path), m_stream(&out) {
-    if (!path.empty()) {
-      m_file.open(path, std::ios::binary | std::ios::trunc);
-      m_stream = &m_file;
-    }
-  }
-  bool opened() const { return m_path.empty() || m_file.is_open(); }
-  std::ostream& stream() { return *m_stream; }
-  bool finish() {
-    m_stream->flush();
-    return static_cast<bool>(*m_stream);
-  }
-
-private:
-  std::string m_path;
-  std::ofstream m_file;
-  std::ostream* m_stream;
-};
 
 }  // namespace
 
-int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err) {
+int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err,
+             const RunControl& control) {
+  if (!options.outPath.empty() && sameFile(options.outPath, options.path)) {
+    err << messages::kOutputIsInput << options.outPath << '\n';
+    return kUsageOrFileError;
+  }
   model::Schematic schematic;
   if (!open(schematic, options.path, err)) return kUsageOrFileError;
   const bool transfer = schematic.transferMode();
@@ -135,9 +189,22 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
     }
   }
 
+  // The written traces come on top of what the run keeps, which is only what they read.
+  const std::size_t budget = budgetOf(control);
+  const std::size_t traceBytes = waves.size() * (static_cast<std::size_t>(options.samples) + 1) *
+                                 (transfer ? sizeof(engine::Complex) : sizeof(double));
+  if (traceBytes >= budget) {
+    reportTooLarge(traceBytes, budget, messages::kSimulateHint, err);
+    return kUsageOrFileError;
+  }
   engine::Simulation simulation;
   simulation.setSampleCount(options.samples);
+  simulation.setRecordedWaveforms(waves);
+  simulation.setLimits({budget - traceBytes, control.interrupted});
   engine::RunResult result;
+  engine::RunCallbacks callbacks;
+  ProgressLine progress(control.showProgress, err);
+  callbacks.progress = [&progress](int percent) { progress.show(percent); };
   const auto start = std::chrono::steady_clock::now();
   if (transfer) {
     const auto from = numberOption(options.fromText, "--from", err);
@@ -147,7 +214,7 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
       err << model::messages::kInvalidNumber << " (wymagane 0 < --from < --to)\n";
       return kUsageOrFileError;
     }
-    result = simulation.frequencySweep(schematic, *from, *to);
+    result = simulation.frequencySweep(schematic, *from, *to, callbacks);
   } else {
     const auto time = numberOption(options.timeText, "--time", err);
     if (!time) return kUsageOrFileError;
@@ -155,10 +222,11 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
       err << model::messages::kInvalidNumber << " (--time musi być większy od zera)\n";
       return kUsageOrFileError;
     }
-    result = simulation.transientRun(schematic, 0.0, *time, options.iterations);
+    result = simulation.transientRun(schematic, 0.0, *time, options.iterations, false, callbacks);
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  progress.finish();
   if (options.stats) {
     const engine::Network& network = simulation.network();
     const engine::SolveCounters& counters = network.counters();
@@ -174,56 +242,71 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
       err << "kroki na sekundę: " << formatNumber(static_cast<double>(counters.steps) / seconds)
           << '\n';
   }
+  if (result.code == engine::kResultsTooLarge) {
+    reportTooLarge(simulation.resultBytes() + traceBytes, budget, messages::kSimulateHint, err);
+    return kUsageOrFileError;
+  }
   if (!result.ok()) {
     for (const std::string& line : result.lines) err << line << '\n';
+    if (result.code == engine::kStopped) err << messages::kInterrupted << '\n';
     return exitCodeFor(result.code);
   }
 
-  CsvSink sink(options.outPath, out);
-  if (!sink.opened()) {
-    err << model::messages::kCannotWrite << options.outPath << '\n';
-    return kUsageOrFileError;
-  }
-  std::ostream& csv = sink.stream();
-  if (transfer) {
-    const engine::FrequencyStore& store = simulation.transferStore();
-    std::vector<std::vector<engine::Complex>> traces;
-    csv << 'f';
-    for (const std::string& wave : waves) {
-      traces.push_back(store.trace(wave).value_or(std::vector<engine::Complex>{}));
-      for (const char* part : {".re", ".im", ".dB", ".deg"}) csv << ',' << csvField(wave + part);
-    }
-    csv << '\n';
-    for (int k = 0; k < store.pointCount; ++k) {
-      csv << formatNumber(store.frequency(k));
-      for (const auto& trace : traces) {
-        const engine::Complex v = k < static_cast<int>(trace.size()) ? trace[k] : engine::Complex{};
-        csv << ',' << formatNumber(v.real()) << ',' << formatNumber(v.imag()) << ','
-            << formatNumber(20.0 * std::log10(std::abs(v))) << ','
-            << formatNumber(std::arg(v) * 180.0 / 3.14159265358979323846);
+  // Answers false when Ctrl+C came while writing, so that no half file is left.
+  const auto writeCsv = [&](std::ostream& csv) {
+    if (transfer) {
+      const engine::FrequencyStore& store = simulation.transferStore();
+      std::vector<std::vector<engine::Complex>> traces;
+      csv << 'f';
+      for (const std::string& wave : waves) {
+        traces.push_back(store.trace(wave).value_or(std::vector<engine::Complex>{}));
+        for (const char* part : {".re", ".im", ".dB", ".deg"}) csv << ',' << csvField(wave + part);
       }
       csv << '\n';
-    }
-  } else {
-    const engine::WaveformStore& store = simulation.store();
-    std::vector<std::vector<double>> traces;
-    for (const std::string& wave : waves)
-      traces.push_back(store.trace(wave).value_or(std::vector<double>{}));
-    csv << 't';
-    for (const std::string& wave : waves) csv << ',' << csvField(wave);
-    csv << '\n';
-    for (int k = 0; k < store.sampleCount; ++k) {
-      csv << formatNumber(store.startTime + k * store.spacing);
-      for (const auto& trace : traces)
-        csv << ',' << (k < static_cast<int>(trace.size()) ? formatNumber(trace[k]) : "");
+      for (int k = 0; k < store.pointCount && csv; ++k) {
+        if (interrupted(control)) return false;
+        csv << formatNumber(store.frequency(k));
+        for (const auto& trace : traces) {
+          const engine::Complex v = k < static_cast<int>(trace.size()) ? trace[k] : engine::Complex{};
+          csv << ',' << formatNumber(v.real()) << ',' << formatNumber(v.imag()) << ','
+              << formatNumber(20.0 * std::log10(std::abs(v))) << ','
+              << formatNumber(std::arg(v) * 180.0 / 3.14159265358979323846);
+        }
+        csv << '\n';
+      }
+    } else {
+      const engine::WaveformStore& store = simulation.store();
+      std::vector<std::vector<double>> traces;
+      for (const std::string& wave : waves)
+        traces.push_back(store.trace(wave).value_or(std::vector<double>{}));
+      csv << 't';
+      for (const std::string& wave : waves) csv << ',' << csvField(wave);
       csv << '\n';
+      for (int k = 0; k < store.sampleCount && csv; ++k) {
+        if (interrupted(control)) return false;
+        csv << formatNumber(store.startTime + k * store.spacing);
+        for (const auto& trace : traces)
+          csv << ',' << (k < static_cast<int>(trace.size()) ? formatNumber(trace[k]) : "");
+        csv << '\n';
+      }
     }
+    return true;
+  };
+
+  if (options.outPath.empty()) {
+    if (!writeCsv(out)) {
+      err << messages::kInterrupted << '\n';
+      return kInterrupted;
+    }
+    return finishOutput(out, err, kSuccess);
   }
-  if (!sink.finish()) {
-    err << model::messages::kCannotWrite << options.outPath << '\n';
-    return kUsageOrFileError;
+  switch (writeFileSafely(options.outPath, writeCsv)) {
+    case WriteOutcome::Written: return kSuccess;
+    case WriteOutcome::Abandoned: err << messages::kInterrupted << '\n'; return kInterrupted;
+    case WriteOutcome::Failed: break;
   }
-  return kSuccess;
+  err << model::messages::kCannotWrite << options.outPath << '\n';
+  return kUsageOrFileError;
 }
 
 namespace {
@@ -240,6 +323,10 @@ int render(const RenderOptions& options, std::ostream& err) {
   }
   if (options.zoom < 1 || options.zoom > 4) {
     err << kBadZoom << options.zoom << '\n';
+    return kUsageOrFileError;
+  }
+  if (sameFile(options.svgPath, options.path)) {
+    err << messages::kOutputIsInput << options.svgPath << '\n';
     return kUsageOrFileError;
   }
   model::Schematic schematic;
@@ -272,7 +359,12 @@ int render(const RenderOptions& options, std::ostream& err) {
   canvas.setBackground(editor::colors::kWhite);
   editor::drawSchematic(canvas, schematic, view, scale, (kMargin - min.x) * step,
                         (kMargin - min.y) * step);
-  if (!canvas.save(options.svgPath)) {
+  const std::string document = canvas.document();
+  const auto writeSvg = [&document](std::ostream& file) {
+    file << document;
+    return true;
+  };
+  if (writeFileSafely(options.svgPath, writeSvg) != WriteOutcome::Written) {
     err << model::messages::kCannotWrite << options.svgPath << '\n';
     return kUsageOrFileError;
   }
@@ -332,7 +424,8 @@ std::optional<MeterRequest> meterRequest(const std::string& meterText, const mod
 
 }  // namespace
 
-int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err) {
+int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
+            const RunControl& control) {
   model::Schematic schematic;
   if (!open(schematic, options.path, err)) return kUsageOrFileError;
   if (schematic.transferMode()) {
@@ -362,9 +455,35 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err)
     if (!request) return kUsageOrFileError;
     requests.push_back(*request);
   }
-  const meters::MeasurementOutcome outcome = measurement.run(false);
+  // Each cycle keeps only the rows its meters read, and each meter reads one trace at a time.
+  std::vector<std::string> waves;
+  for (const MeterRequest& r : requests) waves.push_back(meters::meterWaveform(r.quantity, r.element));
+  const std::size_t budget = budgetOf(control);
+  const std::size_t traceBytes = (static_cast<std::size_t>(options.samples) + 1) * sizeof(double);
+  if (traceBytes >= budget) {
+    reportTooLarge(traceBytes, budget, messages::kMeasureHint, err);
+    return kUsageOrFileError;
+  }
+  measurement.simulation().setRecordedWaveforms(waves);
+  measurement.simulation().setLimits({budget - traceBytes, control.interrupted});
+
+  ProgressLine progress(control.showProgress, err);
+  long long cyclesDone = 0;
+  meters::MeasurementCallbacks callbacks;
+  callbacks.progress = [&](int percent) {
+    progress.show(static_cast<int>((cyclesDone * 100 + percent) / accepted->second));
+  };
+  callbacks.afterCycle = [&](long long cycle) { cyclesDone = cycle; };
+  const meters::MeasurementOutcome outcome = measurement.run(false, callbacks);
+  progress.finish();
+  if (outcome.failure.code == engine::kResultsTooLarge) {
+    reportTooLarge(measurement.simulation().resultBytes() + traceBytes, budget,
+                   messages::kMeasureHint, err);
+    return kUsageOrFileError;
+  }
   if (outcome.failure.code != 0) {
     for (const std::string& line : outcome.failure.lines) err << line << '\n';
+    if (outcome.failure.code == engine::kStopped) err << messages::kInterrupted << '\n';
     return exitCodeFor(outcome.failure.code);
   }
   const engine::WaveformStore& store = measurement.simulation().store();
@@ -376,7 +495,7 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err)
         << '\t' << formatNumber(slot.reading) << '\t' << slot.display << ' '
         << meters::prefixText(slot.shownPrefix) << meters::unitText(r.quantity) << '\n';
   }
-  return kSuccess;
+  return finishOutput(out, err, kSuccess);
 }
 
 }  // namespace wolterix::cli

@@ -1,6 +1,8 @@
 #pragma once
 /// The commands of the command-line program, writing to the given streams.
 
+#include <atomic>
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,7 +16,21 @@ enum ExitCode : int {
   kCheckErrors = 2,
   kSingularNetwork = 3,
   kFatalError = 4,
+  kInterrupted = 130,  ///< Ctrl+C, as a shell reports a program ended by SIGINT
 };
+
+/// How a run of the command line is bounded and shown.
+struct RunControl {
+  /// Bytes the results of one run may take; 0 takes defaultMemoryBudget().
+  std::size_t memoryBudget = 0;
+  /// Show a progress line on the error stream once a run has taken a while.
+  bool showProgress = false;
+  /// Set by Ctrl+C: the run ends and nothing is written.
+  const std::atomic<bool>* interrupted = nullptr;
+};
+
+/// 1 GiB, or half the physical memory when that is less.
+std::size_t defaultMemoryBudget();
 
 /// Prints each element's display form, then the counts of wires and junctions.
 int listSchematic(const std::string& path, std::ostream& out, std::ostream& err);
@@ -36,7 +52,8 @@ struct SimulateOptions {
 
 /// Runs a time simulation (time-simulation schematics, --time) or a transfer-function sweep
 /// (transfer schematics, --from/--to) and writes the chosen waveforms as CSV.
-int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err);
+int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err,
+             const RunControl& control = {});
 
 struct MeasureOptions {
   std::string path;
@@ -49,7 +66,8 @@ struct MeasureOptions {
 
 /// Measures period by period like the measurement panel and prints, after the last cycle,
 /// one line per meter: waveform, indication, raw reading and the display text with its unit.
-int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err);
+int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
+            const RunControl& control = {});
 
 struct RenderOptions {
   std::string path;     ///< schematic file (.wtx)

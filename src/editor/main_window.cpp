@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -331,6 +332,21 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     if (answer == QMessageBox::No) return SaveAnswer::No;
     return SaveAnswer::Cancel;
   };
+  askOverwriteSkipped = [this](int skippedLines) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Uwaga"),
+                    QString::fromUtf8(model::messages::kSkippedLinesLostBefore) +
+                        QString::number(skippedLines) +
+                        QString::fromUtf8(model::messages::kSkippedLinesLostAfter),
+                    QMessageBox::NoButton, this);
+    QPushButton* save = box.addButton(QStringLiteral("Zapisz"), QMessageBox::AcceptRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("Zapisz jako..."), QMessageBox::ActionRole);
+    box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+    box.setDefaultButton(saveAs);
+    box.exec();
+    if (box.clickedButton() == save) return OverwriteAnswer::Save;
+    if (box.clickedButton() == saveAs) return OverwriteAnswer::SaveAs;
+    return OverwriteAnswer::Cancel;
+  };
   showWarning = [this](const QString& text) {
     QMessageBox::warning(this, QStringLiteral("Uwaga"), text);
   };
@@ -343,6 +359,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   // The plot window's colour and grid mode are kept with the settings too.
   m_plots->setBackground(QColor(m_settings.plotColour.r, m_settings.plotColour.g, m_settings.plotColour.b));
   m_plots->setGridMode(static_cast<results::GridMode>(m_settings.plotMode));
+  m_plots->onViewChanged = [this] { saveSettings(); };
 
   m_idle = new QTimer(this);
   connect(m_idle, &QTimer::timeout, this, &TForm1::idleUpdate);
@@ -590,12 +607,14 @@ void TForm1::buildCommands() {
                if (dialog.choose(canvasColours(), colour)) {
                  m_settings.canvasColour = colour;
                  applyView();
+                 saveSettings();
                }
              });
   QAction* grid = addCommand("MXw2", "&Pokaż siatkę", "Pokaż siatkę|Wyświetla lub ukrywa siatkę",
                              QKeySequence(Qt::Key_F5), [this] {
                                m_settings.showGrid = command("MXw2")->isChecked();
                                applyView();
+                               saveSettings();
                              });
   grid->setCheckable(true);
   m_gridSizes = new QActionGroup(this);
@@ -613,6 +632,7 @@ void TForm1::buildCommands() {
     connect(a, &QAction::triggered, this, [this, size] {
       m_settings.grid = size;
       applyView();
+      saveSettings();
     });
   }
   m_zooms = new QActionGroup(this);
@@ -645,6 +665,7 @@ void TForm1::buildCommands() {
     connect(a, &QAction::triggered, this, [this, a, flag] {
       m_settings.*flag = a->isChecked();
       applyView();
+      saveSettings();
     });
   }
   for (const auto& [pm, mx] : {std::pair{"Pm1", "MXw1"}, {"Pm2", "MXw2"}, {"Pm5", "MXw5"},
@@ -877,7 +898,13 @@ void TForm1::loadSettings() {
   applyView();
 }
 
-void TForm1::saveSettings() const {
+void TForm1::saveSettings() {
+  const QColor plot = m_plots->backgroundColor();
+  m_settings.plotColour = {static_cast<std::uint8_t>(plot.red()), static_cast<std::uint8_t>(plot.green()),
+                           static_cast<std::uint8_t>(plot.blue())};
+  m_settings.plotMode = static_cast<int>(m_plots->view().grid);
+  m_settings.validate();
+  // Written at every change, so a crash loses nothing (the store syncs when it goes).
   QSettings store(QStringLiteral("Dorek"), QStringLiteral("Wolterix"));
   store.setValue(QStringLiteral("KolorTe"), static_cast<qlonglong>(colourToNumber(m_settings.canvasColour)));
   store.setValue(QStringLiteral("KolorTw"), static_cast<qlonglong>(colourToNumber(m_settings.plotColour)));
@@ -965,7 +992,7 @@ void TForm1::idleUpdate() {
 }
 
 void TForm1::rememberRecent(const QString& path) {
-  addRecentFile(m_settings.recent, path.toStdString());
+  if (addRecentFile(m_settings.recent, path.toStdString())) saveSettings();
 }
 
 void TForm1::edited() {
@@ -1017,18 +1044,38 @@ bool TForm1::newDocument() {
   m_schematic.clear();
   m_schematic.setTransferMode(*transfer);
   m_currentFile.clear();
+  m_linesLostOnSave = 0;
   documentReplaced();
   return true;
 }
 
 bool TForm1::openFile(const QString& path) {
-  // The schematic is replaced only when the file could be read.
-  const auto result = model::openSchematicFile(m_schematic, QFile::encodeName(path).toStdString());
+  // The schematic is replaced only when the whole file was read and holds a schematic; a file
+  // that takes long shows its progress and may be cancelled.
+  constexpr int kSteps = 1000;
+  QProgressDialog progress(
+      QString::fromUtf8(model::messages::kReadingFile) + QFileInfo(path).fileName(),
+      QStringLiteral("Anuluj"), 0, kSteps, this);
+  progress.setWindowTitle(QStringLiteral("Otwórz"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(openProgressDelay);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setValue(0);
+  const auto result = model::openSchematicFile(
+      m_schematic, QFile::encodeName(path).toStdString(), [&](std::size_t done, std::size_t total) {
+        progress.setValue(
+            static_cast<int>(static_cast<double>(done) / std::max<std::size_t>(total, 1) * kSteps));
+        return !progress.wasCanceled();
+      });
+  progress.hide();
+  if (result.cancelled) return false;
   if (!result.ok()) {
     showWarning(QString::fromStdString(result.error));
     return false;
   }
   m_currentFile = path;
+  m_linesLostOnSave = result.skippedLines;
   documentReplaced();
   // Told after the schematic is shown, so the user sees what did come through.
   if (const std::string warning = result.warning(); !warning.empty())
@@ -1065,13 +1112,24 @@ bool TForm1::writeFile(const QString& path) {
 
 bool TForm1::save() {
   if (m_currentFile.isEmpty()) return saveAs();
-  return writeFile(m_currentFile);
+  if (m_linesLostOnSave > 0) {
+    // Saving would drop from the file the lines this program could not read.
+    switch (askOverwriteSkipped(m_linesLostOnSave)) {
+      case OverwriteAnswer::Save: break;
+      case OverwriteAnswer::SaveAs: return saveAs();
+      case OverwriteAnswer::Cancel: return false;
+    }
+  }
+  if (!writeFile(m_currentFile)) return false;
+  m_linesLostOnSave = 0;
+  return true;
 }
 
 bool TForm1::saveAs() {
   const QString path = askSavePath();
   if (path.isEmpty() || !writeFile(path)) return false;
   m_currentFile = path;
+  m_linesLostOnSave = 0;
   setWindowTitle(titleFor(path));
   return true;
 }
@@ -1089,11 +1147,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
     return;
   }
   if (!m_currentFile.isEmpty()) rememberRecent(m_currentFile);
-  const QColor plot = m_plots->backgroundColor();
-  m_settings.plotColour = {static_cast<std::uint8_t>(plot.red()), static_cast<std::uint8_t>(plot.green()),
-                           static_cast<std::uint8_t>(plot.blue())};
-  m_settings.plotMode = static_cast<int>(m_plots->view().grid);
-  m_settings.validate();
   saveSettings();
   m_plots->hide();
   m_help->hideHelp();

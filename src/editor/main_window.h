@@ -58,6 +58,8 @@ class TKolorDialog;
 
 /// Answers of the save question.
 enum class SaveAnswer { Yes, No, Cancel };
+/// Answers of the question before saving over a file some of whose lines could not be read.
+enum class OverwriteAnswer { Save, SaveAs, Cancel };
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -98,6 +100,10 @@ public:
   std::function<QString()> askOpenPath;             ///< empty = cancelled
   std::function<QString()> askSavePath;             ///< empty = cancelled
   std::function<SaveAnswer()> askSaveQuestion;
+  /// Asked by the first Save onto a file whose opening skipped lines (given their count).
+  std::function<OverwriteAnswer(int skippedLines)> askOverwriteSkipped;
+  /// How long (ms) a file must take to read before its progress dialog shows.
+  int openProgressDelay = 1000;
   std::function<void(const QString&)> showWarning;  ///< "Uwaga" messages
 
   /// Prints the schematic through the print dialog (Ctrl+D).
@@ -159,7 +165,8 @@ public:
 
   /// Reads the settings store (only values present, validated) and applies them.
   void loadSettings();
-  void saveSettings() const;
+  /// Writes the settings, the plot window's colour and grid mode included.
+  void saveSettings();
 
   /// The menu of the palettes' right click: the view commands that show and hide them.
   QMenu* createPopupMenu() override;
@@ -237,6 +244,7 @@ private:
   help::HelpWindow* m_help = nullptr;
   QTimer* m_idle = nullptr;
   QString m_currentFile;
+  int m_linesLostOnSave = 0;  ///< lines of the current file that its opening skipped
   QString m_lastRecentPath;
   bool m_started = false;
 };

@@ -42,8 +42,8 @@ void UserSettings::validate() {
   if (plotMode < 0 || plotMode > 2) plotMode = 1;
 }
 
-void addRecentFile(std::array<std::string, 4>& recent, const std::string& path) {
-  if (path.empty() || recent[0] == path) return;
+bool addRecentFile(std::array<std::string, 4>& recent, const std::string& path) {
+  if (path.empty() || recent[0] == path) return false;
   // Entries above the old place of the path move down one; the fourth drops off otherwise.
   std::size_t end = 3;
   for (std::size_t i = 1; i < recent.size(); ++i)
@@ -53,6 +53,7 @@ void addRecentFile(std::array<std::string, 4>& recent, const std::string& path) 
     }
   for (std::size_t i = end; i > 0; --i) recent[i] = recent[i - 1];
   recent[0] = path;
+  return true;
 }
 
 }  // namespace wolterix::editor

@@ -34,7 +34,8 @@ struct UserSettings {
   void validate();
 };
 
-/// Makes path the newest recent file, moving it up if it is already listed.
-void addRecentFile(std::array<std::string, 4>& recent, const std::string& path);
+/// Makes path the newest recent file, moving it up if it is already listed. Returns whether
+/// the list changed.
+bool addRecentFile(std::array<std::string, 4>& recent, const std::string& path);
 
 }  // namespace wolterix::editor

@@ -94,8 +94,11 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
       m_models.begin(), m_models.end(),
       [](const auto& m) { return m->kind() == model::ElementKind::sDC; }));
   const int columns = samples + 4;
-  m_store.allocate(m_network.nodeCount(), static_cast<int>(m_network.branches().size()), motors,
-                   columns);
+  const bool allocated =
+      m_store.allocate(m_network.nodeCount(), static_cast<int>(m_network.branches().size()),
+                       motors, columns, m_recorded, m_limits.resultBytes);
+  m_resultBytes = m_store.requiredBytes();
+  if (!allocated) return {kResultsTooLarge, {}};
 
   if (t0 <= 0.0 || !m_statesValid) {
     t0 = 0.0;
@@ -127,6 +130,11 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
     if (step < lastStep) m_network.commitStep(h, t);
     if (callbacks.progress) callbacks.progress(static_cast<int>(step * 100 / lastStep));
     if (measurementMode && callbacks.afterStep) callbacks.afterStep(t + h);
+    if (stopRequested() && step < lastStep) {
+      // The states now lie in the middle of the run: nothing may continue from them.
+      m_statesValid = false;
+      return {kStopped, {}};
+    }
   }
   m_continuationTime = t;
   return result;
@@ -169,11 +177,17 @@ RunResult Simulation::frequencySweep(model::Schematic& schematic, double f1, dou
   const int n = std::max(schematic.nodeCount(), 1);
   const int points = m_sampleCount;
   const double q = std::pow(f2 / f1, 1.0 / points);
+  const auto w = static_cast<std::size_t>(n) + 1;
+  // The store, the frequencies and the working matrix, all complex but the frequencies.
+  m_resultBytes = (static_cast<std::size_t>(n) * (static_cast<std::size_t>(points) + 4) +
+                   static_cast<std::size_t>(n) * w) * sizeof(Complex) +
+                  (static_cast<std::size_t>(points) + 1) * sizeof(double);
+  if (m_limits.resultBytes > 0 && m_resultBytes > m_limits.resultBytes)
+    return {kResultsTooLarge, {}};
   m_transferStore.elements = storedElements(nullptr);
   m_transferStore.allocate(n, points + 4);
   m_transferStore.ratio = q;
 
-  const auto w = static_cast<std::size_t>(n) + 1;
   std::vector<Complex> matrix(static_cast<std::size_t>(n) * w);
   std::vector<std::pair<int, int>> links;
   if (callbacks.progress) callbacks.progress(0);
@@ -212,6 +226,7 @@ RunResult Simulation::frequencySweep(model::Schematic& schematic, double f1, dou
     m_transferStore.pointCount = k + 1;
     f *= q;
     if (callbacks.progress) callbacks.progress((k + 1) * 100 / (points + 1));
+    if (stopRequested() && k < points) return {kStopped, {}};
   }
   return result;
 }
@@ -219,19 +234,22 @@ RunResult Simulation::frequencySweep(model::Schematic& schematic, double f1, dou
 bool Simulation::record(int sample) {
   if (sample >= m_store.columns()) return true;
   const NodeVector V = m_network.voltages();
-  for (int n = 0; n < m_store.nodeRows(); ++n) m_store.nodeRow(n)[sample] = V[n];
-  // Potentials are bounded by the solve; currents and speeds (and so every power) here.
+  for (int n = 0; n < m_store.nodeRows(); ++n)
+    if (const auto row = m_store.nodeRow(n); !row.empty()) row[sample] = V[n];
+  // Potentials are bounded by the solve; currents and speeds (and so every power) here. Rows
+  // the store does not keep are checked all the same, so a run ends alike whatever it keeps.
   bool bounded = true;
   for (int b = 0; b < m_store.branchRows(); ++b) {
     const double i = m_network.branchCurrent(static_cast<std::size_t>(b), V);
-    m_store.branchRow(b)[sample] = i;
+    if (const auto row = m_store.branchRow(b); !row.empty()) row[sample] = i;
     bounded = withinBounds(i) && bounded;
   }
   int motor = 0;
   for (const auto& model : m_models)
     if (model->kind() == model::ElementKind::sDC) {
       const double n = model->motorSpeed();
-      m_store.motorRow(motor++)[sample] = n;
+      if (const auto row = m_store.motorRow(motor); !row.empty()) row[sample] = n;
+      ++motor;
       bounded = withinBounds(n) && bounded;
     }
   m_store.sampleCount = sample + 1;

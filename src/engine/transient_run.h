@@ -1,6 +1,7 @@
 #pragma once
 /// The time-domain run: checks, the fixed-step time loop, recording and continuation.
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,7 +30,10 @@ struct SimulationSettings {
 };
 
 /// Outcome of a run: 0 success, a positive count of check lines, -1 singular network,
-/// -2 a solution that is not finite. lines holds the numbered texts to show.
+/// -2 a solution that is not finite, and only under RunLimits kResultsTooLarge or kStopped.
+/// lines holds the numbered texts to show.
+inline constexpr int kResultsTooLarge = -3;  ///< refused before the start; lines stay empty
+inline constexpr int kStopped = -4;          ///< the stop flag ended it; lines stay empty
 struct RunResult {
   int code = 0;
   std::vector<std::string> lines;
@@ -42,6 +46,12 @@ struct RunCallbacks {
   std::function<void(double time)> afterStep;
 };
 
+/// What a caller may bound a run by (the window sets neither).
+struct RunLimits {
+  std::size_t resultBytes = 0;             ///< the stored results may take at most this; 0 no limit
+  const std::atomic<bool>* stop = nullptr;  ///< once set, the run ends after its present step
+};
+
 /// Owns the element models, whose state lives on between continued runs, and the results.
 class Simulation {
 public:
@@ -50,6 +60,11 @@ public:
   int sampleCount() const { return m_sampleCount; }
   /// The solver of the time runs: the fast path unless a test asks for the reference one.
   void setSolverPath(SolverPath path) { m_solverPath = path; }
+  /// Time runs keep only the rows these waveforms read; empty (the default) keeps everything.
+  void setRecordedWaveforms(std::vector<std::string> names) { m_recorded = std::move(names); }
+  void setLimits(const RunLimits& limits) { m_limits = limits; }
+  /// Bytes the results of the last run took, or would have taken when it was refused.
+  std::size_t resultBytes() const { return m_resultBytes; }
 
   /// Runs from start time t0 for duration T with 2^k steps per sample. A start time above 0
   /// continues the previous run, but only while the schematic is the one that run left its
@@ -75,6 +90,9 @@ private:
   void prepareModels(model::Schematic& schematic);
   /// Stores one sample; false when a current or speed is beyond any physical meaning.
   bool record(int sample);
+  bool stopRequested() const {
+    return m_limits.stop && m_limits.stop->load(std::memory_order_relaxed);
+  }
   std::vector<StoredElement> storedElements(const Network* network) const;
 
   std::vector<std::unique_ptr<ElementModel>> m_models;
@@ -86,6 +104,9 @@ private:
   int m_sampleCount = 944;
   SolverPath m_solverPath = SolverPath::Fast;
   double m_continuationTime = 0.0;
+  std::vector<std::string> m_recorded;
+  RunLimits m_limits;
+  std::size_t m_resultBytes = 0;
 };
 
 /// "[j] Brak parametrów: Element "R1"." style lines for every element that fails a check.

@@ -23,22 +23,30 @@ struct StoredElement {
   bool currentDirection = true;
 };
 
-/// Node potentials, branch currents and motor speeds of one run, N + 4 values per row.
+/// Node potentials, branch currents and motor speeds of one run, N + 4 values per row. A
+/// store may keep only the rows some waveforms read; the others then read as absent.
 class WaveformStore {
 public:
-  void allocate(int nodes, int branches, int motors, int columns);
+  /// Sizes the store for n node, b branch and m motor rows: every row, or with names given
+  /// only the rows those waveforms read (resolved through `elements`, which must be set).
+  /// Answers false and keeps nothing when that would take more than limitBytes (0: no limit).
+  bool allocate(int nodes, int branches, int motors, int columns,
+                std::span<const std::string> onlyFor = {}, std::size_t limitBytes = 0);
+  /// Bytes the values of the last allocation took, or would have taken when refused.
+  std::size_t requiredBytes() const { return m_requiredBytes; }
 
   int columns() const { return m_columns; }
   int nodeRows() const { return m_nodeRows; }
   int branchRows() const { return m_branchRows; }
   int motorRows() const { return m_motorRows; }
 
-  std::span<double> nodeRow(int node) { return row(node); }
-  std::span<double> branchRow(int branch) { return row(m_nodeRows + branch); }
-  std::span<double> motorRow(int motor) { return row(m_nodeRows + m_branchRows + motor); }
-  std::span<const double> nodeRow(int node) const { return row(node); }
-  std::span<const double> branchRow(int branch) const { return row(m_nodeRows + branch); }
-  std::span<const double> motorRow(int motor) const { return row(m_nodeRows + m_branchRows + motor); }
+  /// A row's samples; empty for a row this store does not keep.
+  std::span<double> nodeRow(int node) { return row(m_nodeSlots, node); }
+  std::span<double> branchRow(int branch) { return row(m_branchSlots, branch); }
+  std::span<double> motorRow(int motor) { return row(m_motorSlots, motor); }
+  std::span<const double> nodeRow(int node) const { return row(m_nodeSlots, node); }
+  std::span<const double> branchRow(int branch) const { return row(m_branchSlots, branch); }
+  std::span<const double> motorRow(int motor) const { return row(m_motorSlots, motor); }
 
   int sampleCount = 0;      ///< samples recorded (N + 1 for a complete run)
   double spacing = 0.0;     ///< time between samples
@@ -50,10 +58,26 @@ public:
   std::optional<std::vector<double>> trace(std::string_view name) const;
 
 private:
-  std::span<double> row(int r);
-  std::span<const double> row(int r) const;
+  /// The rows one waveform reads: nodes a and b, a branch and a motor (-1 where unused).
+  struct TraceSource {
+    char quantity = 0;
+    int a = -1;
+    int b = -1;
+    int branch = -1;
+    int motor = -1;
+    double voltageSign = 1.0;
+    double currentSign = 1.0;
+  };
+  std::optional<TraceSource> traceSource(std::string_view name) const;
+  std::span<double> row(const std::vector<int>& slots, int index);
+  std::span<const double> row(const std::vector<int>& slots, int index) const;
 
   std::vector<double> m_values;
+  // Place of each node, branch and motor row among the stored ones, -1 when not kept.
+  std::vector<int> m_nodeSlots;
+  std::vector<int> m_branchSlots;
+  std::vector<int> m_motorSlots;
+  std::size_t m_requiredBytes = 0;
   int m_columns = 0;
   int m_nodeRows = 0;
   int m_branchRows = 0;

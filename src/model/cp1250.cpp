@@ -132,6 +132,15 @@ std::optional<std::string> decodeCp1250(std::string_view bytes) {
   return out;
 }
 
+bool isCp1250Text(std::string_view bytes) {
+  for (char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b < 0x20 || b == 0x7F) return false;
+    if (b >= 0x80 && kUpperHalf[b - 0x80] == kUndefined) return false;
+  }
+  return true;
+}
+
 std::string encodeCp1250(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());

@@ -10,6 +10,8 @@ namespace wolterix::model {
 /// Converts code page 1250 bytes to UTF-8. Returns nullopt when the text holds a byte the
 /// code page leaves undefined or a control character (a binary file, a damaged line).
 std::optional<std::string> decodeCp1250(std::string_view bytes);
+/// True when decodeCp1250 would accept the bytes; nothing is converted.
+bool isCp1250Text(std::string_view bytes);
 
 /// Converts UTF-8 text to code page 1250; characters the code page cannot hold, and bytes
 /// that are not valid UTF-8, become "?".

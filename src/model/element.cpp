@@ -6,19 +6,18 @@
 
 namespace wolterix::model {
 
-FieldCursor::FieldCursor(std::string_view fileForm) {
-  std::size_t start = 0;
-  while (start < fileForm.size()) {
-    const std::size_t slash = fileForm.find('/', start);
-    const std::size_t end = slash == std::string_view::npos ? fileForm.size() : slash;
-    if (end > start) m_fields.push_back(fileForm.substr(start, end - start));
-    start = end + 1;
-  }
-}
+FieldCursor::FieldCursor(std::string_view fileForm) : m_rest(fileForm) {}
 
 std::optional<std::string_view> FieldCursor::next() {
-  if (m_next >= m_fields.size()) return std::nullopt;
-  return m_fields[m_next++];
+  const std::size_t start = m_rest.find_first_not_of('/');
+  if (start == std::string_view::npos) {
+    m_rest = {};
+    return std::nullopt;
+  }
+  const std::size_t end = std::min(m_rest.find('/', start), m_rest.size());
+  const std::string_view field = m_rest.substr(start, end - start);
+  m_rest.remove_prefix(end);
+  return field;
 }
 
 GridPoint orientationDirection(int orientation) {

@@ -28,8 +28,8 @@ public:
   std::optional<std::string_view> next();
 
 private:
-  std::vector<std::string_view> m_fields;
-  std::size_t m_next = 0;
+  // Split as it goes: a damaged line may hold millions of fields nobody asks for.
+  std::string_view m_rest;
 };
 
 /// Base of the twenty-five element kinds.

@@ -11,6 +11,16 @@ inline constexpr std::string_view kCannotWrite = "Nie można zapisać pliku: ";
 inline constexpr std::string_view kFileMissing = "Plik nie istnieje.";
 inline constexpr std::string_view kFileTooLarge = "Plik jest zbyt duży, by był schematem: ";
 inline constexpr std::string_view kNotAFile = "To nie jest zwykły plik: ";
+/// Followed by the path: a non-empty file without a single readable line.
+inline constexpr std::string_view kNoSchematicInFile = "Plik nie zawiera schematu programu Wolterix: ";
+/// Shown, followed by the file's name, while a long file is read.
+inline constexpr std::string_view kReadingFile = "Wczytywanie pliku ";
+/// The question before a save would drop the lines its file's opening skipped: the first part,
+/// their count, the second part.
+inline constexpr std::string_view kSkippedLinesLostBefore =
+    "Przy otwieraniu tego pliku pominięto wiersze, których nie udało się odczytać (liczba: ";
+inline constexpr std::string_view kSkippedLinesLostAfter =
+    "). Zapisanie schematu w tym samym pliku usunie je z niego. Czy mimo to zapisać?";
 /// Followed by the count and a full stop.
 inline constexpr std::string_view kLinesSkippedOrRenamed =
     "Podczas wczytywania pominięto wiersze pliku lub zmieniono nazwy elementów: ";

@@ -1,36 +1,44 @@
 #include "model/schematic.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "model/placement.h"
 
 namespace wolterix::model {
 
 bool Schematic::addObject(int kindNumber, GridPoint first, GridPoint second, bool checkOnly) {
+  PlacementIndex* const index = m_placementIndex;
   if (kindNumber == kWireKind) {
-    if (!canPlaceWire(*this, first, second)) return false;
+    if (!(index ? index->canPlaceWire(first, second) : canPlaceWire(*this, first, second)))
+      return false;
     if (checkOnly) return true;
     auto wire = std::make_unique<Linia>(first, second);
     wire->occupy(m_occupancy, +1);
+    if (index) index->add(*wire);
     m_lastCreated = wire.get();
     m_wires.push_back(std::move(wire));
     return true;
   }
   if (kindNumber == kJunctionKind) {
-    if (!canPlaceJunction(*this, first)) return false;
+    if (!(index ? index->canPlaceJunction(first) : canPlaceJunction(*this, first))) return false;
     if (checkOnly) return true;
     auto junction = std::make_unique<Wenzeu>(first);
     junction->occupy(m_occupancy, +1);
+    if (index) index->add(*junction);
     m_lastCreated = junction.get();
     m_junctions.push_back(std::move(junction));
     return true;
   }
   const auto kind = kindFromNumber(kindNumber);
-  if (!kind || !canPlaceElement(*this, *kind, first)) return false;
+  if (!kind) return false;
+  if (!(index ? index->canPlaceElement(*kind, first) : canPlaceElement(*this, *kind, first)))
+    return false;
   if (checkOnly) return true;
   auto element = createElement(*kind, first);
   element->setName(defaultName(*kind));
   element->occupy(m_occupancy, +1);
+  if (index) index->add(*element);
   m_lastCreated = element.get();
   m_elements.push_back(std::move(element));
   return true;
@@ -80,6 +88,7 @@ bool eraseFrom(std::vector<std::unique_ptr<T>>& list, const Obiekt* object, Occu
 }  // namespace
 
 void Schematic::destroy(const Obiekt* object) {
+  assert(!m_placementIndex);
   if (!object) return;
   if (m_lastCreated == object) m_lastCreated = nullptr;
   if (const auto* element = dynamic_cast<const Element*>(object); element && onElementDestroyed)
@@ -89,6 +98,7 @@ void Schematic::destroy(const Obiekt* object) {
 }
 
 void Schematic::clear() {
+  assert(!m_placementIndex);
   if (onElementDestroyed)
     for (const auto& element : m_elements) onElementDestroyed(*element);
   m_elements.clear();
@@ -96,6 +106,17 @@ void Schematic::clear() {
   m_junctions.clear();
   m_occupancy.clear();
   m_lastCreated = nullptr;
+}
+
+void Schematic::replaceWith(Schematic&& other) {
+  clear();
+  m_elements = std::move(other.m_elements);
+  m_wires = std::move(other.m_wires);
+  m_junctions = std::move(other.m_junctions);
+  m_occupancy = other.m_occupancy;
+  m_lastCreated = other.m_lastCreated;
+  m_transferMode = other.m_transferMode;
+  other.clear();
 }
 
 }  // namespace wolterix::model

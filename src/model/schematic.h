@@ -12,6 +12,8 @@
 
 namespace wolterix::model {
 
+class PlacementIndex;
+
 class Schematic {
 public:
   Schematic() = default;
@@ -38,6 +40,10 @@ public:
   /// answers whether the placement rules allow it.
   bool addObject(int kindNumber, GridPoint first, GridPoint second, bool checkOnly);
 
+  /// While set, addObject checks placement through the index and records what it creates
+  /// there; the caller keeps the index alive and unsets it before anything else changes.
+  void setPlacementIndex(PlacementIndex* index) { m_placementIndex = index; }
+
   /// Default name for a new element: the kind's prefix and the lowest free number.
   std::string defaultName(ElementKind kind) const;
   /// The first element with exactly this name, or null.
@@ -53,6 +59,9 @@ public:
   void destroy(const Obiekt* object);
   /// Removes every object.
   void clear();
+  /// Takes over the objects, the mode and the occupancy of other (which is left empty); the
+  /// objects held so far are destroyed as by clear().
+  void replaceWith(Schematic&& other);
 
   /// Told of every element about to be destroyed by destroy() or clear(), so that whatever
   /// refers to it (a meter) can let go.
@@ -64,6 +73,7 @@ private:
   std::vector<std::unique_ptr<Wenzeu>> m_junctions;
   OccupancyMap m_occupancy;
   Obiekt* m_lastCreated = nullptr;
+  PlacementIndex* m_placementIndex = nullptr;
   bool m_transferMode = false;
   int m_nodeCount = 0;
 };

@@ -7,9 +7,11 @@
 #include <system_error>
 #include <unordered_set>
 
+#include "model/atomic_file.h"
 #include "model/cp1250.h"
 #include "model/element.h"
 #include "model/messages.h"
+#include "model/placement.h"
 #include "model/schematic.h"
 
 namespace wolterix::model {
@@ -182,42 +184,77 @@ std::string circuitFingerprint(const Schematic& schematic) {
   return text;
 }
 
-ReadResult readSchematic(Schematic& schematic, const SchematicText& lines, ReadMode mode, int dx,
-                         int dy) {
-  ReadResult result;
-  if (!lines.empty())
-    schematic.setTransferMode(withoutTrailingBlanks(lines.front()) == messages::kTransferHeader);
-  const GridPoint shift = (mode == ReadMode::PasteCheck || mode == ReadMode::PasteInsert)
-                              ? GridPoint{dx, dy}
-                              : GridPoint{0, 0};
-  const bool create = mode == ReadMode::Open || mode == ReadMode::PasteInsert;
+namespace {
 
-  // The names in use, so that a taken one is found without walking the elements each time.
-  // Pasting leaves duplicates to the editor, which renames only the pasted group.
-  std::unordered_set<std::string> names;
-  if (mode == ReadMode::Open)
-    for (const auto& e : schematic.elements()) names.insert(e->name());
+// Reads lines one at a time, so that a file need not be split into a list of lines first.
+class LineReader {
+public:
+  LineReader(Schematic& schematic, ReadMode mode, int dx, int dy)
+      : m_schematic(schematic),
+        m_mode(mode),
+        m_shift((mode == ReadMode::PasteCheck || mode == ReadMode::PasteInsert) ? GridPoint{dx, dy}
+                                                                                : GridPoint{0, 0}) {
+    // The names in use, so that a taken one is found without walking the elements each time.
+    // Pasting leaves duplicates to the editor, which renames only the pasted group.
+    if (mode == ReadMode::Open)
+      for (const auto& e : schematic.elements()) m_names.insert(e->name());
+    if (mode != ReadMode::MeasureBounds) {
+      m_index.emplace(schematic);
+      schematic.setPlacementIndex(&*m_index);
+    }
+  }
+  ~LineReader() { m_schematic.setPlacementIndex(nullptr); }
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
 
-  // Measures, checks or creates one object; false only when a paste check is refused.
-  const auto place = [&](int kindNumber, GridPoint a, GridPoint b) {
-    switch (mode) {
-      case ReadMode::MeasureBounds:
-        widen(result, a);
-        widen(result, b);
+  /// Reads the next line; false once a paste check has been refused.
+  bool read(std::string_view line) {
+    const std::string_view text = withoutTrailingBlanks(line);
+    const bool first = m_first;
+    m_first = false;
+    if (first) m_schematic.setTransferMode(text == messages::kTransferHeader);
+    if (text.empty() || (first && text == messages::kTransferHeader)) return true;
+    switch (readLine(text)) {
+      case Outcome::Read:
         return true;
-      case ReadMode::PasteCheck:
-        return schematic.addObject(kindNumber, a + shift, b + shift, true);
-      case ReadMode::Open:
-      case ReadMode::PasteInsert:
-        return schematic.addObject(kindNumber, a + shift, b + shift, false);
+      case Outcome::Skipped:
+        ++m_result.skippedLines;
+        return true;
+      case Outcome::PasteRefused:
+        m_result = ReadResult{false};
+        return false;
     }
     return true;
-  };
+  }
 
+  const ReadResult& result() const { return m_result; }
+
+private:
   enum class Outcome { Read, Skipped, PasteRefused };
-  const auto readLine = [&](std::string_view text) {
+
+  // Measures, checks or creates one object; false only when a paste check is refused.
+  bool place(int kindNumber, GridPoint a, GridPoint b) {
+    switch (m_mode) {
+      case ReadMode::MeasureBounds:
+        widen(m_result, a);
+        widen(m_result, b);
+        return true;
+      case ReadMode::PasteCheck:
+        return m_schematic.addObject(kindNumber, a + m_shift, b + m_shift, true);
+      case ReadMode::Open:
+      case ReadMode::PasteInsert:
+        return m_schematic.addObject(kindNumber, a + m_shift, b + m_shift, false);
+    }
+    return true;
+  }
+
+  Outcome refused() const {
+    return m_mode == ReadMode::PasteCheck ? Outcome::PasteRefused : Outcome::Skipped;
+  }
+
+  Outcome readLine(std::string_view text) {
     // Control characters and bytes the code page does not define make a line unreadable.
-    if (!decodeCp1250(text)) return Outcome::Skipped;
+    if (!isCp1250Text(text)) return Outcome::Skipped;
     Tokenizer tokens(text);
     const auto type = tokens.next(":");
     if (!type) return Outcome::Skipped;
@@ -226,93 +263,88 @@ ReadResult readSchematic(Schematic& schematic, const SchematicText& lines, ReadM
         const auto a = parsePoint(tokens, "|");
         const auto b = parsePoint(tokens, "$");
         if (!a || !b || !isGridAligned(*a, *b)) return Outcome::Skipped;
-        if (place(kWireKind, *a, *b)) return Outcome::Read;
-        return mode == ReadMode::PasteCheck ? Outcome::PasteRefused : Outcome::Skipped;
+        return place(kWireKind, *a, *b) ? Outcome::Read : refused();
       }
       case 'W': {
         const auto p = parsePoint(tokens, "$");
         if (!p) return Outcome::Skipped;
-        if (place(kJunctionKind, *p, *p)) return Outcome::Read;
-        return mode == ReadMode::PasteCheck ? Outcome::PasteRefused : Outcome::Skipped;
+        return place(kJunctionKind, *p, *p) ? Outcome::Read : refused();
       }
       case 'E':
-        break;
+        return readElement(tokens);
       default:
         return Outcome::Skipped;
     }
+  }
+
+  Outcome readElement(Tokenizer& tokens) {
     const auto line = parseElementLine(tokens);
     if (!line) return Outcome::Skipped;
-    if (line->kind == ElementKind::nWe && schematic.hasInputVoltage()) return Outcome::Skipped;
+    if (line->kind == ElementKind::nWe && m_schematic.hasInputVoltage()) return Outcome::Skipped;
     const int kindNumber = static_cast<int>(line->kind);
-    if (!create) {
-      if (place(kindNumber, line->position, line->position)) return Outcome::Read;
-      return mode == ReadMode::PasteCheck ? Outcome::PasteRefused : Outcome::Skipped;
-    }
+    if (m_mode != ReadMode::Open && m_mode != ReadMode::PasteInsert)
+      return place(kindNumber, line->position, line->position) ? Outcome::Read : refused();
     if (!place(kindNumber, line->position, line->position)) return Outcome::Skipped;
-    auto& element = static_cast<Element&>(*schematic.lastCreated());
+    auto& element = static_cast<Element&>(*m_schematic.lastCreated());
     element.showVoltage = line->showVoltage;
     element.showCurrent = line->showCurrent;
     element.voltageDirection = line->voltageDirection;
     element.setCurrentDirection(line->currentDirection);
     element.showName = line->showName;
-    if (line->swapped) element.setTerminalsSwapped(schematic.occupancy(), true);
+    if (line->swapped) element.setTerminalsSwapped(m_schematic.occupancy(), true);
     element.parseParameters(&line->name, line->parameters);
-    if (line->orientation != 3) element.rotate(schematic.occupancy(), line->orientation - 3);
+    if (line->orientation != 3) element.rotate(m_schematic.occupancy(), line->orientation - 3);
     bool renamed = element.name() != line->name;  // refused: the default name stays
-    if (mode == ReadMode::Open) {
-      if (names.count(element.name()) != 0) {
-        element.setName(schematic.defaultName(element.kind()));
+    if (m_mode == ReadMode::Open) {
+      if (m_names.count(element.name()) != 0) {
+        element.setName(m_schematic.defaultName(element.kind()));
         renamed = true;
       }
-      names.insert(element.name());
+      m_names.insert(element.name());
     }
-    if (renamed) ++result.renamedElements;
+    if (renamed) ++m_result.renamedElements;
     return Outcome::Read;
-  };
-
-  for (std::size_t index = 0; index < lines.size(); ++index) {
-    const std::string_view text = withoutTrailingBlanks(lines[index]);
-    if (text.empty() || (index == 0 && text == messages::kTransferHeader)) continue;
-    switch (readLine(text)) {
-      case Outcome::Read:
-        break;
-      case Outcome::Skipped:
-        ++result.skippedLines;
-        break;
-      case Outcome::PasteRefused:
-        return ReadResult{false};
-    }
   }
-  return result;
-}
 
-SchematicText schematicTextFromBytes(std::string_view bytes) {
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  std::string converted;
-  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    converted = fileUtf8ToCp1250(bytes.substr(kByteOrderMark.size()));
-    bytes = converted;
-  } else if (isUtf8Text(bytes)) {
-    converted = fileUtf8ToCp1250(bytes);
-    bytes = converted;
-  }
-  // A run of CRs, with or without an LF after it, ends one line: CR LF, CR CR LF (a CR LF
-  // file sent once more through a text-mode copy), CR alone, and LF alone. Blank lines such a
-  // run may swallow would be skipped anyway.
-  SchematicText lines;
+  Schematic& m_schematic;
+  const ReadMode m_mode;
+  const GridPoint m_shift;
+  std::optional<PlacementIndex> m_index;
+  std::unordered_set<std::string> m_names;
+  ReadResult m_result;
+  bool m_first = true;
+};
+
+// Calls line(text, end) for each line of the bytes, end being the offset just past its line
+// end; stops early, answering false, when line does. A run of CRs, with or without an LF after
+// it, ends one line: CR LF, CR CR LF (a CR LF file sent once more through a text-mode copy),
+// CR alone, and LF alone. Blank lines such a run may swallow would be skipped anyway.
+template <typename Line>
+bool forEachLine(std::string_view bytes, Line&& line) {
   std::size_t start = 0;
   while (start < bytes.size()) {
     std::size_t end = bytes.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = bytes.size();
-    lines.emplace_back(bytes.substr(start, end - start));
+    const std::string_view text = bytes.substr(start, end - start);
     start = end;
     while (start < bytes.size() && bytes[start] == '\r') ++start;
     if (start < bytes.size() && bytes[start] == '\n') ++start;
+    if (!line(text, start)) return false;
   }
-  return lines;
+  return true;
 }
 
-FileResult loadSchematicText(const std::filesystem::path& path, SchematicText& lines) {
+// A UTF-8 file (byte-order mark, or well-formed multi-byte sequences only) in code page 1250.
+void convertUtf8File(std::string& bytes) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  const std::string_view view = bytes;
+  if (view.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    bytes = fileUtf8ToCp1250(view.substr(kByteOrderMark.size()));
+  else if (isUtf8Text(view))
+    bytes = fileUtf8ToCp1250(view);
+}
+
+FileResult loadFileBytes(const std::filesystem::path& path, std::string& content) {
   const std::string shown = path.string();
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) return {std::string(messages::kFileMissing) + " " + shown};
@@ -323,40 +355,59 @@ FileResult loadSchematicText(const std::filesystem::path& path, SchematicText& l
 
   std::ifstream in(path, std::ios::binary);
   if (!in) return {std::string(messages::kCannotRead) + shown};
-  std::string content(static_cast<std::size_t>(size), '\0');
+  content.assign(static_cast<std::size_t>(size), '\0');
   in.read(content.data(), static_cast<std::streamsize>(content.size()));
   if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) != size)
     return {std::string(messages::kCannotRead) + shown};
-
-  lines = schematicTextFromBytes(content);
   return {};
 }
 
+}  // namespace
+
+ReadResult readSchematic(Schematic& schematic, const SchematicText& lines, ReadMode mode, int dx,
+                         int dy) {
+  LineReader reader(schematic, mode, dx, dy);
+  for (const std::string& line : lines)
+    if (!reader.read(line)) break;
+  return reader.result();
+}
+
+namespace {
+
+SchematicText splitLines(std::string_view bytes) {
+  SchematicText lines;
+  forEachLine(bytes, [&](std::string_view line, std::size_t) {
+    lines.emplace_back(line);
+    return true;
+  });
+  return lines;
+}
+
+}  // namespace
+
+SchematicText schematicTextFromBytes(std::string_view bytes) {
+  std::string converted(bytes);
+  convertUtf8File(converted);
+  return splitLines(converted);
+}
+
+FileResult loadSchematicText(const std::filesystem::path& path, SchematicText& lines) {
+  std::string content;
+  const FileResult result = loadFileBytes(path, content);
+  if (!result.ok()) return result;
+  convertUtf8File(content);
+  lines = splitLines(content);
+  return result;
+}
+
 FileResult saveSchematicText(const std::filesystem::path& path, const SchematicText& lines) {
-  const std::string shown = path.string();
-  // Write beside the target and rename over it, so a failed save leaves the old file intact.
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return {std::string(messages::kCannotWrite) + shown};
-    for (const std::string& line : lines) {
-      out.write(line.data(), static_cast<std::streamsize>(line.size()));
-      out.write("\r\n", 2);
-    }
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return {std::string(messages::kCannotWrite) + shown};
-    }
+  std::string bytes;
+  for (const std::string& line : lines) {
+    bytes += line;
+    bytes += "\r\n";
   }
-  std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    return {std::string(messages::kCannotWrite) + shown};
-  }
+  // A failed save leaves the old file as it was.
+  if (!writeFileAtomically(path, bytes)) return {std::string(messages::kCannotWrite) + path.string()};
   return {};
 }
 
@@ -366,13 +417,44 @@ std::string OpenResult::warning() const {
   return std::string(messages::kLinesSkippedOrRenamed) + std::to_string(count) + ".";
 }
 
-OpenResult openSchematicFile(Schematic& schematic, const std::filesystem::path& path) {
-  SchematicText lines;
-  OpenResult result{loadSchematicText(path, lines)};
+OpenResult openSchematicFile(Schematic& schematic, const std::filesystem::path& path,
+                             const ReadProgress& progress) {
+  std::string bytes;
+  OpenResult result{loadFileBytes(path, bytes)};
   if (!result.ok()) return result;
-  schematic.clear();
-  schematic.setTransferMode(false);
-  const ReadResult read = readSchematic(schematic, lines, ReadMode::Open);
+  convertUtf8File(bytes);
+
+  // Read aside, so that a cancelled or refused file leaves the schematic as it was.
+  Schematic fresh;
+  ReadResult read;
+  {
+    constexpr std::size_t kLinesPerReport = 4096;
+    constexpr std::size_t kBytesPerReport = 1 << 20;
+    LineReader reader(fresh, ReadMode::Open, 0, 0);
+    std::size_t count = 0;
+    std::size_t reported = 0;
+    const bool complete = forEachLine(bytes, [&](std::string_view line, std::size_t end) {
+      reader.read(line);
+      if (!progress || (++count % kLinesPerReport != 0 && end - reported < kBytesPerReport))
+        return true;
+      reported = end;
+      return progress(end, bytes.size());
+    });
+    if (!complete) {
+      result.cancelled = true;
+      return result;
+    }
+    read = reader.result();
+  }
+  // Random bytes or another program's file: opening it as an empty schematic would invite
+  // saving nothing over it.
+  const bool nothingRead =
+      fresh.elements().empty() && fresh.wires().empty() && fresh.junctions().empty();
+  if (nothingRead && read.skippedLines > 0) {
+    result.error = std::string(messages::kNoSchematicInFile) + path.string();
+    return result;
+  }
+  schematic.replaceWith(std::move(fresh));
   result.skippedLines = read.skippedLines;
   result.renamedElements = read.renamedElements;
   return result;

@@ -2,7 +2,9 @@
 /// The schematic text: one line per object, code page 1250. It serves files, the clipboard
 /// and the undo history alike.
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +54,8 @@ struct FileResult {
 
 /// Outcome of opening a file, with what a damaged file lost on the way.
 struct OpenResult : FileResult {
+  bool cancelled = false;  ///< stopped by the progress callback; no error to show
+  bool ok() const { return error.empty() && !cancelled; }
   int skippedLines = 0;
   int renamedElements = 0;
   /// The user's warning when lines were skipped or names changed, else empty.
@@ -67,9 +71,15 @@ FileResult loadSchematicText(const std::filesystem::path& path, SchematicText& l
 /// Writes lines with CR LF ends. The old file is replaced only once the new one is complete.
 FileResult saveSchematicText(const std::filesystem::path& path, const SchematicText& lines);
 
-/// Replaces the schematic with the contents of a file; a file that cannot be read changes
+/// Told now and then while a file is read: the bytes read so far and all of them. Answers
+/// false to cancel the reading.
+using ReadProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+/// Replaces the schematic with the contents of a file. A file that cannot be read, a reading
+/// cancelled through progress, and a non-empty file without a single readable object change
 /// nothing.
-OpenResult openSchematicFile(Schematic& schematic, const std::filesystem::path& path);
+OpenResult openSchematicFile(Schematic& schematic, const std::filesystem::path& path,
+                             const ReadProgress& progress = {});
 /// Writes the whole schematic to a file.
 FileResult saveSchematicFile(const Schematic& schematic, const std::filesystem::path& path);
 

@@ -453,11 +453,13 @@ void TWykDialog::setBackground(const QColor& background) {
   m_view.colors.background = Color{std::uint8_t(background.red()), std::uint8_t(background.green()),
                                    std::uint8_t(background.blue())};
   rebuildColors();
+  if (onViewChanged) onViewChanged();
 }
 
 void TWykDialog::setGridMode(GridMode mode) {
   m_view.grid = mode;
   rebuildColors();
+  if (onViewChanged) onViewChanged();
 }
 
 void TWykDialog::setLabelChoices(int left, int right) {

@@ -66,6 +66,8 @@ class TWykDialog : public QWidget {
   std::function<void()> onPrint;
   std::function<void()> onExportPdf;
   std::function<void(int topic)> onHelp;
+  /// The background colour or the grid mode changed (both are kept with the user settings).
+  std::function<void()> onViewChanged;
   /// Shows the axis-description dialog (replaceable for tests).
   std::function<int(TOpisOsiDialog&)> execAxisDialog;
 

@@ -294,3 +294,237 @@ TEST(CliList, ADamagedFileIsListedWithTheCountOnStandardError) {
 }
 
 }  // namespace
+
+#include <atomic>
+#include <cctype>
+
+#include "cli/command_line.h"
+#include "cli/output_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+Captured runCli(std::vector<std::string> args, std::ostream* out = nullptr,
+                const wolterix::cli::RunControl& control = {}) {
+  args.insert(args.begin(), "wolterix-cli");
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  std::ostringstream ownOut;
+  std::ostringstream err;
+  const int code = wolterix::cli::runCommandLine(static_cast<int>(argv.size()), argv.data(),
+                                                 out ? *out : ownOut, err, control);
+  return {code, ownOut.str(), err.str()};
+}
+
+// A copy of an example in a folder of this test's own, removed with it.
+struct ScratchFolder {
+  fs::path dir;
+  ScratchFolder() {
+    dir = fs::temp_directory_path() /
+          (std::string("wolterix-cli-") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  ~ScratchFolder() { fs::remove_all(dir); }
+  std::string copy(const std::string& example) const {
+    fs::copy_file(fs::path(WOLTERIX_EXAMPLES) / example, dir / example);
+    return (dir / example).string();
+  }
+};
+
+std::string readAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(CliSafety, RunsWhoseResultsExceedTheBudgetAreRefusedBeforeTheyStart) {
+  const auto budget = [](std::size_t bytes) {
+    wolterix::cli::RunControl control;
+    control.memoryBudget = bytes;
+    return control;
+  };
+  SimulateOptions options;
+  options.path = WOLTERIX_EXAMPLES "/dzielnik.wtx";
+  options.timeText = "10m";
+  options.samples = 1000000;  // every waveform of a million samples: far beyond 1 MB
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(wolterix::cli::simulate(options, out, err, budget(1 << 20)), 1);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find("nie zmieszczą się w pamięci"), std::string::npos) << err.str();
+
+  // One waveform keeps two node rows: 1.6 MB, beyond a 1 MB budget but well within 4 MB,
+  // where the whole store (seven rows) would not fit.
+  options.samples = 100000;
+  options.waves = {"U(V1)"};
+  err.str("");
+  EXPECT_EQ(wolterix::cli::simulate(options, out, err, budget(1 << 20)), 1);
+  EXPECT_NE(err.str().find("potrzeba 3 MB, dozwolone 1 MB"), std::string::npos) << err.str();
+  err.str("");
+  EXPECT_EQ(wolterix::cli::simulate(options, out, err, budget(4 << 20)), 0) << err.str();
+  EXPECT_EQ(splitLines(out.str()).size(), 100002u);
+
+  out.str("");
+  err.str("");
+  const MeasureOptions measureOptions{WOLTERIX_EXAMPLES "/dzielnik.wtx", "50", "2", 0, 1000000,
+                                      {"U(V1)"}};
+  EXPECT_EQ(wolterix::cli::measure(measureOptions, out, err, budget(1 << 20)), 1);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find("nie zmieszczą się w pamięci"), std::string::npos) << err.str();
+}
+
+TEST(CliSafety, CtrlCEndsARunWithNothingWritten) {
+  const ScratchFolder scratch;
+  const std::string input = scratch.copy("rc.wtx");
+  const std::atomic<bool> interrupted{true};
+  wolterix::cli::RunControl control;
+  control.interrupted = &interrupted;
+  const std::string csv = (scratch.dir / "wynik.csv").string();
+  Captured c = runCli({"simulate", input, "--time", "20m", "--out", csv}, nullptr, control);
+  EXPECT_EQ(c.code, 130);
+  EXPECT_NE(c.err.find("Przerwano."), std::string::npos);
+  EXPECT_FALSE(fs::exists(csv));
+  c = runCli({"measure", input, "--freq", "50", "--cycles", "3", "--meter", "U(R1)"}, nullptr,
+             control);
+  EXPECT_EQ(c.code, 130);
+  EXPECT_EQ(c.out, "");
+}
+
+TEST(CliSafety, OutputNeverReplacesTheSchematicRead) {
+  const ScratchFolder scratch;
+  const std::string input = scratch.copy("rc.wtx");
+  const std::string before = readAll(input);
+  // The same file under another spelling, and through a link.
+  const std::string spelled = (scratch.dir / "." / ".." / scratch.dir.filename() / "rc.wtx").string();
+  fs::create_symlink(input, scratch.dir / "link.wtx");
+  for (const std::string& target : {spelled, (scratch.dir / "link.wtx").string()}) {
+    Captured c = runCli({"simulate", input, "--time", "1m", "--out", target});
+    EXPECT_EQ(c.code, 1) << target;
+    EXPECT_NE(c.err.find("Plik wyjściowy nie może być plikiem schematu"), std::string::npos);
+    c = runCli({"render", input, "--svg", target});
+    EXPECT_EQ(c.code, 1) << target;
+  }
+  EXPECT_EQ(readAll(input), before);
+
+  // A file in place is replaced whole, and nothing temporary is left beside it.
+  const std::string svg = (scratch.dir / "schemat.svg").string();
+  std::ofstream(svg) << "stary";
+  EXPECT_EQ(runCli({"render", input, "--svg", svg}).code, 0);
+  EXPECT_NE(readAll(svg).find("<svg"), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(scratch.dir), fs::directory_iterator()), 3);
+
+  // A writer that gives up leaves the old file as it was.
+  EXPECT_EQ(wolterix::cli::writeFileSafely(svg, [](std::ostream& file) {
+              file << "pół";
+              return false;
+            }),
+            wolterix::cli::WriteOutcome::Abandoned);
+  EXPECT_NE(readAll(svg).find("<svg"), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(scratch.dir), fs::directory_iterator()), 3);
+
+  const Captured c = runCli({"simulate", input, "--time", "1m", "--out",
+                             (scratch.dir / "brak" / "wynik.csv").string()});
+  EXPECT_EQ(c.code, 1);
+  EXPECT_NE(c.err.find("brak/wynik.csv"), std::string::npos);
+}
+
+TEST(CliSafety, AFailedStandardOutputIsAnError) {
+  const std::string input = WOLTERIX_EXAMPLES "/rc.wtx";
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"list", input}, {"topology", input}, {"--help"},
+        {"simulate", input, "--time", "1m", "--samples", "10"},
+        {"measure", input, "--freq", "50", "--cycles", "1", "--meter", "U(R1)"}}) {
+    std::ostringstream full;
+    full.setstate(std::ios::badbit);
+    const Captured c = runCli(args, &full);
+    EXPECT_EQ(c.code, 1) << args.front();
+    EXPECT_NE(c.err.find("standardowe wyjście"), std::string::npos) << args.front() << c.err;
+  }
+}
+
+// Every message the command line can give, from the parser or the commands, is Polish.
+TEST(CliMessages, NoMessageSpeaksEnglish) {
+  const ScratchFolder scratch;  // some calls try to write onto the schematic
+  const std::string rc = scratch.copy("rc.wtx");
+  const std::string filter = WOLTERIX_EXAMPLES "/filtr.wtx";
+  const std::vector<std::pair<std::vector<std::string>, int>> calls = {
+      {{}, 1},
+      {{"foo"}, 1},
+      {{"--bogus"}, 1},
+      {{"--help"}, 0},
+      {{"simulate", "--help"}, 0},
+      {{"measure", "-h"}, 0},
+      {{"render", "--help"}, 0},
+      {{"list"}, 1},
+      {{"list", rc, "extra"}, 1},
+      {{"list", WOLTERIX_EXAMPLES "/missing.wtx"}, 1},
+      {{"topology", rc, "--bogus"}, 1},
+      {{"simulate", rc}, 1},
+      {{"simulate", rc, "--time"}, 1},
+      {{"simulate", rc, "--time", "1m", "--time", "2m"}, 1},
+      {{"simulate", rc, "--time", "x"}, 1},
+      {{"simulate", rc, "--time", "1m", "--samples", "x"}, 1},
+      {{"simulate", rc, "--time", "1m", "--samples", "0"}, 1},
+      {{"simulate", rc, "--time", "1m", "--samples", "2000000"}, 1},
+      {{"simulate", rc, "--time", "1m", "--iterations", "7"}, 1},
+      {{"simulate", rc, "--time", "1m", "--iterations", "-1"}, 1},
+      {{"simulate", rc, "--time", "1m", "--waves", "U(X9)"}, 1},
+      {{"simulate", rc, "--time", "1m", "--stats=abc"}, 1},
+      {{"simulate", rc, "--from", "1", "--to", "2"}, 1},
+      {{"simulate", filter, "--time", "1m"}, 1},
+      {{"simulate", filter, "--from", "2", "--to", "1"}, 1},
+      {{"simulate", rc, "--time", "1m", "--out", rc}, 1},
+      {{"simulate", rc, "--time", "1m", "--out", "/nonexistent/dir/x.csv"}, 1},
+      {{"measure", rc}, 1},
+      {{"measure", rc, "--freq", "50"}, 1},
+      {{"measure", rc, "--freq", "50", "--cycles", "1"}, 1},
+      {{"measure", rc, "--freq", "50", "--cycles", "1", "--meter"}, 1},
+      {{"measure", rc, "--freq", "0", "--cycles", "1", "--meter", "U(R1)"}, 1},
+      {{"measure", rc, "--freq", "50", "--cycles", "1", "--meter", "U(R1):peak"}, 1},
+      {{"measure", rc, "--freq", "50", "--cycles", "1", "--meter", "P(R1):rms"}, 1},
+      {{"measure", filter, "--freq", "50", "--cycles", "1", "--meter", "U(R1)"}, 1},
+      {{"render", rc}, 1},
+      {{"render", rc, "--svg"}, 1},
+      {{"render", rc, "--svg", "x.svg", "--grid", "17"}, 1},
+      {{"render", rc, "--svg", "x.svg", "--zoom", "5"}, 1},
+      {{"render", rc, "--svg", rc}, 1},
+      {{"render", rc, "--svg", "/nonexistent/dir/x.svg"}, 1},
+      {{"simulate", WOLTERIX_TEST_DATA "/missing_parameter.wtx", "--time", "1m"}, 2},
+      {{"simulate", WOLTERIX_TEST_DATA "/dangling.wtx", "--time", "1m"}, 3},
+  };
+  const std::vector<std::string> english = {
+      "required", "option",   "options",  "error", "expected", "not", "usage", "the",
+      "is",       "was",      "arguments", "value", "could",    "convert", "following",
+      "subcommand", "subcommands", "positionals", "help", "print", "and", "exit", "missing",
+      "allowed", "at", "least", "most", "requires", "in", "range", "text", "int"};
+  for (const auto& [call, expected] : calls) {
+    const Captured c = runCli(call);
+    std::string joined;
+    for (const std::string& a : call) joined += a + ' ';
+    EXPECT_EQ(c.code, expected) << joined;
+    // Words outside option names and paths, split at everything but letters. ("argument" is
+    // Polish as well.)
+    std::istringstream lines(c.out + c.err);
+    for (std::string line; std::getline(lines, line);) {
+      std::istringstream tokens(line);
+      for (std::string token; tokens >> token;) {
+        if (token.front() == '-' || token.find('/') != std::string::npos) continue;
+        std::string word;
+        for (char ch : token + ' ') {
+          // Bytes of UTF-8 letters (ą, ż, ...) belong to their word.
+          if (std::isalpha(static_cast<unsigned char>(ch)) || static_cast<unsigned char>(ch) >= 0x80) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+          } else {
+            EXPECT_EQ(std::find(english.begin(), english.end(), word), english.end())
+                << "\"" << word << "\" in \"" << line << "\" after " << joined;
+            word.clear();
+          }
+        }
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -24,6 +25,7 @@
 #include "editor/main_window.h"
 #include "editor/print_dialog.h"
 #include "help/help_window.h"
+#include "results/plot_window.h"
 #include "editor/schematic_canvas.h"
 #include "support/circuit_builder.h"
 
@@ -482,6 +484,147 @@ TEST(MainWindowDetails, MeasurementMenuHintsTimeDisplayAndColourPreview) {
   window.command(QStringLiteral("MXw1"))->trigger();
   EXPECT_NE(previewed, before);
   EXPECT_EQ(window.canvas().view().background, before);
+}
+
+}  // namespace
+
+namespace {
+
+// A crash must not lose them: the store on disk follows every change while the window is open.
+TEST(MainWindowDetails, SettingsAndRecentFilesAreStoredAsTheyChange) {
+  const QString storePath = QSettings(QStringLiteral("Dorek"), QStringLiteral("Wolterix")).fileName();
+  QSettings(QStringLiteral("Dorek"), QStringLiteral("Wolterix")).clear();
+  const auto stored = [&] {
+    QFile file(storePath);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+  };
+  const QString path = QStringLiteral(WOLTERIX_EXAMPLES "/dzielnik.wtx");
+  ScriptedWindow w;
+  ASSERT_TRUE(w.window.openFile(path));
+  w.window.idleUpdate();
+  EXPECT_TRUE(stored().contains(QStringLiteral("Reo0=") + path)) << stored().toStdString();
+  w.window.command(QStringLiteral("MXZs16"))->trigger();
+  EXPECT_TRUE(stored().contains(QStringLiteral("Siatka=16")));
+  w.window.command(QStringLiteral("MXw7"))->trigger();  // hides the status bar
+  EXPECT_TRUE(stored().contains(QStringLiteral("pPS=false")));
+  w.window.plotWindow().setGridMode(wolterix::results::GridMode::None);
+  EXPECT_TRUE(stored().contains(QStringLiteral("LPSmode=%1").arg(int(wolterix::results::GridMode::None))));
+  QSettings(QStringLiteral("Dorek"), QStringLiteral("Wolterix")).clear();
+}
+
+}  // namespace
+
+namespace {
+
+QByteArray fileContents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeContents(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
+TEST(MainWindowFiles, AFileHoldingNoSchematicIsRefusedAndTheSchematicStays) {
+  QTemporaryDir dir;
+  const QString example = QStringLiteral(WOLTERIX_EXAMPLES "/dzielnik.wtx");
+  ScriptedWindow w;
+  ASSERT_TRUE(w.window.openFile(example));
+  const int before = w.window.schematic().elementCount();
+
+  QByteArray noise(3000, '\0');
+  std::uint32_t state = 12345;
+  for (char& c : noise) c = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
+  const QString path = dir.path() + QStringLiteral("/szum.wtx");
+  writeContents(path, noise);
+  EXPECT_FALSE(w.window.openFile(path));
+  ASSERT_EQ(w.warnings.size(), 1u);
+  EXPECT_EQ(w.warnings[0], QStringLiteral("Plik nie zawiera schematu programu Wolterix: ") + path);
+  EXPECT_EQ(w.window.schematic().elementCount(), before);
+  EXPECT_EQ(w.window.currentFile(), example);
+  EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Wolterix - dzielnik"));
+  EXPECT_EQ(fileContents(path), noise);
+}
+
+// Saving over a file whose opening skipped lines would drop them: the first save asks.
+TEST(MainWindowFiles, TheFirstSaveOverAFileWithSkippedLinesAsks) {
+  QTemporaryDir dir;
+  const QString path = dir.path() + QStringLiteral("/uszkodzony.wtx");
+  const QByteArray original("E:Rez\xABR1\xBB" "10|10|3|0|0|1|1|0|1k/$\r\n"
+                            "wiersz innej wersji programu\r\n"
+                            "L:11|10|15|10$\r\n");
+  writeContents(path, original);
+  ScriptedWindow w;
+  std::vector<int> asked;
+  OverwriteAnswer overwrite = OverwriteAnswer::Cancel;
+  w.window.askOverwriteSkipped = [&](int skipped) {
+    asked.push_back(skipped);
+    return overwrite;
+  };
+  ASSERT_TRUE(w.window.openFile(path));
+
+  EXPECT_FALSE(w.window.save());
+  EXPECT_EQ(asked, std::vector<int>{1});
+  EXPECT_EQ(fileContents(path), original);
+
+  // Through the save question of another command, cancelling abandons that command.
+  w.window.editor().flags().modified = true;
+  w.answer = SaveAnswer::Yes;
+  EXPECT_FALSE(w.window.newDocument());
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_EQ(w.window.schematic().elementCount(), 1);
+  EXPECT_EQ(fileContents(path), original);
+
+  // "Zapisz jako..." writes elsewhere; the new file is whole, so it is not asked again.
+  overwrite = OverwriteAnswer::SaveAs;
+  w.savePath = dir.path() + QStringLiteral("/kopia.wtx");
+  EXPECT_TRUE(w.window.save());
+  EXPECT_EQ(w.window.currentFile(), w.savePath);
+  EXPECT_TRUE(QFile::exists(w.savePath));
+  EXPECT_EQ(fileContents(path), original);
+  EXPECT_TRUE(w.window.save());
+  EXPECT_EQ(asked.size(), 3u);
+
+  // "Zapisz" overwrites it; only that first save asks.
+  ASSERT_TRUE(w.window.openFile(path));
+  overwrite = OverwriteAnswer::Save;
+  EXPECT_TRUE(w.window.save());
+  EXPECT_EQ(asked.size(), 4u);
+  EXPECT_EQ(fileContents(path), fileContents(w.savePath));
+  EXPECT_TRUE(w.window.save());
+  EXPECT_EQ(asked.size(), 4u);
+}
+
+TEST(MainWindowFiles, CancellingALongReadKeepsTheSchematic) {
+  QTemporaryDir dir;
+  const QString path = dir.path() + QStringLiteral("/dlugi.wtx");
+  QByteArray wires;
+  for (int length = 1; length <= 2; ++length)
+    for (int y = 0; y <= 100; ++y)
+      for (int x = 0; x + length <= 100; ++x)
+        wires += QStringLiteral("L:%1|%2|%3|%2$\r\n").arg(x).arg(y).arg(x + length).toLatin1();
+  writeContents(path, wires);
+
+  const QString example = QStringLiteral(WOLTERIX_EXAMPLES "/dzielnik.wtx");
+  ScriptedWindow w;
+  ASSERT_TRUE(w.window.openFile(example));
+  const int before = w.window.schematic().elementCount();
+  w.window.openProgressDelay = 0;
+  QString cancelText;
+  QTimer::singleShot(0, &w.window, [&] {
+    auto* progress = w.window.findChild<QProgressDialog*>();
+    if (!progress || !progress->isVisible()) return;
+    cancelText = progress->findChild<QPushButton*>()->text();
+    progress->cancel();
+  });
+  EXPECT_FALSE(w.window.openFile(path));
+  EXPECT_EQ(cancelText, QStringLiteral("Anuluj"));
+  EXPECT_TRUE(w.warnings.empty());
+  EXPECT_EQ(w.window.schematic().elementCount(), before);
+  EXPECT_TRUE(w.window.schematic().wires().size() < 100u);
+  EXPECT_EQ(w.window.currentFile(), example);
 }
 
 }  // namespace

@@ -284,3 +284,65 @@ TEST(Network, SolvesWithoutPivotingLikeTheClosedForm) {
 }
 
 }  // namespace
+
+#include <atomic>
+
+#include "bench/circuits.h"
+#include "model/waveform_names.h"
+
+namespace {
+
+// Kept for some waveforms, a run stores fewer rows and gives exactly the samples the full
+// run gives for those waveforms; the others read as absent. Every family with extra
+// branches or rows is among these examples.
+TEST(TransientRun, KeepsOnlyTheRowsOfTheChosenWaveformsAndTheirExactSamples) {
+  for (const char* example : {"mostek.wtx", "silnik.wtx", "transformator.wtx", "tranzystor.wtx",
+                              "cewki.wtx", "dzielnik.wtx"}) {
+    wolterix::model::Schematic s;
+    ASSERT_TRUE(wolterix::bench::loadExample(s, example)) << example;
+    const std::vector<std::string> all = wolterix::model::waveformList(s);
+    wolterix::engine::Simulation full;
+    full.setSampleCount(50);
+    ASSERT_TRUE(full.transientRun(s, 0.0, 0.02, 1).ok()) << example;
+
+    // Voltages and speeds read no branch row, currents no node row.
+    for (const std::string quantities : {"Un", "I"}) {
+      std::vector<std::string> chosen;
+      for (const std::string& wave : all)
+        if (quantities.find(wave.front()) != std::string::npos) chosen.push_back(wave);
+      wolterix::engine::Simulation some;
+      some.setSampleCount(50);
+      some.setRecordedWaveforms(chosen);
+      ASSERT_TRUE(some.transientRun(s, 0.0, 0.02, 1).ok()) << example;
+      EXPECT_LT(some.resultBytes(), full.resultBytes()) << example << " " << quantities;
+      for (const std::string& wave : all) {
+        const auto kept = some.store().trace(wave);
+        if (quantities.find(wave.front()) != std::string::npos) {
+          ASSERT_TRUE(kept.has_value()) << example << " " << wave;
+          EXPECT_EQ(*kept, *full.store().trace(wave)) << example << " " << wave;
+        } else if (wave.front() != 'P') {
+          EXPECT_FALSE(kept.has_value()) << example << " " << wave;
+        }
+      }
+    }
+  }
+}
+
+TEST(TransientRun, LimitsRefuseTooLargeResultsAndStopOnTheFlag) {
+  wolterix::model::Schematic s;
+  ASSERT_TRUE(wolterix::bench::loadExample(s, "rc.wtx"));
+  wolterix::engine::Simulation sim;
+  sim.setSampleCount(1000);
+  sim.setLimits({1000, nullptr});
+  const auto refused = sim.transientRun(s, 0.0, 0.01, 0);
+  EXPECT_EQ(refused.code, wolterix::engine::kResultsTooLarge);
+  EXPECT_GT(sim.resultBytes(), 1000u);
+  EXPECT_EQ(sim.store().sampleCount, 0);
+
+  const std::atomic<bool> stop{true};
+  sim.setLimits({0, &stop});
+  EXPECT_EQ(sim.transientRun(s, 0.0, 0.01, 0).code, wolterix::engine::kStopped);
+  EXPECT_LT(sim.store().sampleCount, 1001);
+}
+
+}  // namespace

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "model/cp1250.h"
 #include "model/schematic.h"
@@ -328,7 +331,7 @@ TEST(SchematicFiles, WriteCrLfAndReadBack) {
   ASSERT_TRUE(saveSchematicFile(s, path).ok());
   EXPECT_EQ(fileBytes(path), elementLine("Rez", "R1", "10|10|3|0|0|1|1|0|10k/$") +
                                  "\r\nL:11|10|15|10$\r\n");
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "dzielnik.wtx.tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no leftovers
 
   Schematic copy;
   CircuitBuilder(copy).element(K::Poj, 50, 50);  // replaced by the file
@@ -354,12 +357,13 @@ TEST(SchematicFiles, FailuresAreReportedAndChangeNothing) {
   EXPECT_EQ(s.elementCount(), 1);
 
   EXPECT_FALSE(saveSchematicFile(s, dir.path() / "no-such-dir" / "x.wtx").ok());
-  // A failed save leaves an existing file as it was.
+  // A failed save leaves what was there as it was, and no temporary file behind.
   const auto path = dir.path() / "keep.wtx";
-  std::ofstream(path, std::ios::binary) << "old";
-  std::filesystem::create_directory(dir.path() / "keep.wtx.tmp");  // blocks the temporary file
+  std::filesystem::create_directory(path);
+  std::ofstream(path / "old", std::ios::binary) << "old";
   EXPECT_FALSE(saveSchematicFile(s, path).ok());
-  EXPECT_EQ(fileBytes(path), "old");
+  EXPECT_EQ(fileBytes(path / "old"), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(SchematicFiles, ExamplesReadBackIdentically) {
@@ -470,6 +474,71 @@ TEST(SchematicFile, DuplicateNamesOfAFileBecomeUnique) {
     named.push_back(e->name() + " " + e->parameterText(TextForm::File, false));
   EXPECT_EQ(named, (std::vector<std::string>{"R1 1k", "R2 2k", "R3 3k", "R4 4k", "L1 1m/0",
                                              "Es1 2/U(R2)/0"}));
+}
+
+}  // namespace
+
+namespace {
+
+// Saving replaces a file through a fresh, unguessable temporary file beside it.
+class SafeSaving : public ::testing::Test {
+protected:
+  SafeSaving() { CircuitBuilder(m_schematic).element(K::Rez, 10, 10, 3, "10k"); }
+  FileResult save(const std::filesystem::path& path) { return saveSchematicFile(m_schematic, path); }
+  std::string expected() const {
+    return elementLine("Rez", "R1", "10|10|3|0|0|1|1|0|10k/$") + "\r\n";
+  }
+  std::size_t entries(const std::filesystem::path& folder) const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+  }
+  TemporaryDirectory m_dir;
+  Schematic m_schematic;
+};
+
+TEST_F(SafeSaving, PlantedLinksAndLeftoversAreNotInTheWay) {
+  const auto path = m_dir.path() / "obwod.wtx";
+  const auto unrelated = m_dir.path() / "cudzy.txt";
+  std::ofstream(path, std::ios::binary) << "old";
+  std::ofstream(unrelated, std::ios::binary) << "nie ruszać";
+  std::filesystem::create_symlink(unrelated, m_dir.path() / "obwod.wtx.tmp");
+  ASSERT_TRUE(save(path).ok());
+  EXPECT_EQ(fileBytes(path), expected());
+  EXPECT_EQ(fileBytes(unrelated), "nie ruszać");
+
+  // A folder left where a temporary file once stood.
+  const auto other = m_dir.path() / "inny.wtx";
+  std::filesystem::create_directory(m_dir.path() / "inny.wtx.tmp");
+  ASSERT_TRUE(save(other).ok());
+  EXPECT_EQ(fileBytes(other), expected());
+  EXPECT_EQ(entries(m_dir.path()), 5u);  // nothing of the saves' own stays behind
+}
+
+TEST_F(SafeSaving, ALinkStaysALinkAndTheFileKeepsItsMode) {
+  namespace fs = std::filesystem;
+  const auto real = m_dir.path() / "pliki" / "obwod.wtx";
+  fs::create_directory(real.parent_path());
+  std::ofstream(real, std::ios::binary) << "old";
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(save(real).ok());
+  EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+  std::ofstream(real, std::ios::binary) << "old";
+  const auto link = m_dir.path() / "skrot.wtx";
+  fs::create_symlink(fs::path("pliki") / "obwod.wtx", link);  // relative to the link's folder
+  ASSERT_TRUE(save(link).ok());
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(fileBytes(real), expected());
+  EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(entries(real.parent_path()), 1u);
+
+  // A new file gets the usual mode, not a temporary file's private one.
+  const mode_t mask = ::umask(022);
+  const auto fresh = m_dir.path() / "nowy.wtx";
+  const bool saved = save(fresh).ok();
+  ::umask(mask);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(fs::status(fresh).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
 }
 
 }  // namespace
