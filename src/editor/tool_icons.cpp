@@ -17,6 +17,7 @@
 #include "editor/editing.h"
 #include "editor/painter_canvas.h"
 #include "editor/symbols.h"
+#include "editor/canvas.h"
 #include "model/element.h"
 #include "model/element_catalogue.h"
 
@@ -31,9 +32,11 @@ constexpr double kStroke = 1.6;
 const QColor kInk(38, 42, 50);
 const QColor kPaper(255, 255, 255);
 const QColor kTint(214, 228, 248);
-const QColor kVoltage(0, 0, 255);
-const QColor kCurrent(128, 0, 0);
-const QColor kNameInk(0, 0, 128);
+QColor qcolor(Color c) { return QColor(c.r, c.g, c.b); }
+// The colours of the schematic's own voltage arrows, current arrows and names.
+const QColor kVoltage = qcolor(colors::kBlue);
+const QColor kCurrent = qcolor(colors::kMaroon);
+const QColor kNameInk = qcolor(colors::kNavy);
 const QColor kTrace(20, 100, 210);
 const QColor kGo(46, 160, 70);
 
