@@ -14,7 +14,7 @@
 
 #include "bench/circuits.h"
 #include "engine/transient_run.h"
-#include "meters/measurement.h"
+#include "engine/measurement.h"
 #include "model/element.h"
 
 namespace {
@@ -83,19 +83,19 @@ void bridgeMeasurement(benchmark::State& state) {
   for (auto _ : state) {
     model::Schematic schematic;
     bench::loadExample(schematic, "mostek.wtx");
-    editor::DocumentFlags flags;
-    meters::Measurement measurement(schematic, flags);
+    model::DocumentFlags flags;
+    engine::Measurement measurement(schematic, flags);
     measurement.simulation().setSampleCount(kSamples);
     measurement.settings() = {"50", "25", 50.0, 25, kIterations};
     // Three meters, as a student would watch the load: its voltage, current and power.
     const model::Element& load = *schematic.findElement("R1");
-    measurement.addMeter(load, meters::MeterQuantity::Voltage);
-    measurement.addMeter(load, meters::MeterQuantity::Current);
-    measurement.addMeter(load, meters::MeterQuantity::Power);
+    measurement.addMeter(load, engine::MeterQuantity::Voltage);
+    measurement.addMeter(load, engine::MeterQuantity::Current);
+    measurement.addMeter(load, engine::MeterQuantity::Power);
     long long steps = 0;
     long long solves = 0;
     long long factorisations = 0;
-    meters::MeasurementCallbacks callbacks;
+    engine::MeasurementCallbacks callbacks;
     callbacks.afterCycle = [&](long long) {
       const auto& counters = measurement.simulation().network().counters();
       steps += counters.steps;
@@ -103,7 +103,7 @@ void bridgeMeasurement(benchmark::State& state) {
       factorisations += counters.factorisations;
     };
     const auto start = std::chrono::steady_clock::now();
-    const meters::MeasurementOutcome outcome = measurement.run(false, callbacks);
+    const engine::MeasurementOutcome outcome = measurement.run(false, callbacks);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (outcome.failure.code != 0) state.SkipWithError("measurement failed");

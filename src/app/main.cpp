@@ -6,15 +6,15 @@
 
 #include <exception>
 
-#include "editor/main_window.h"
-#include "editor/tool_icons.h"
+#include "app/main_window.h"
+#include "app/tool_icons.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Dorek"));
   QApplication::setApplicationName(QStringLiteral("Wolterix"));
   QLocale::setDefault(QLocale(QLocale::Polish));
-  QApplication::setWindowIcon(wolterix::editor::programIcon());
+  QApplication::setWindowIcon(wolterix::app::programIcon());
 
   // Qt's own buttons ("Tak", "Nie", "Anuluj") in Polish.
   QTranslator qtTranslator;
@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
     QApplication::installTranslator(&qtTranslator);
 
   try {
-    wolterix::editor::TForm1 window;
+    wolterix::app::TForm1 window;
     const QStringList args = QApplication::arguments();
     if (args.size() > 1) {
       // A file named on the command line opens straight away, past the start screen.

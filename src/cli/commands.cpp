@@ -11,10 +11,10 @@
 
 #include "cli/cli_messages.h"
 #include "cli/output_file.h"
-#include "editor/svg_canvas.h"
-#include "editor/symbols.h"
+#include "drawing/svg_canvas.h"
+#include "drawing/symbols.h"
 #include "engine/transient_run.h"
-#include "meters/measurement.h"
+#include "engine/measurement.h"
 #include "model/connectivity.h"
 #include "model/engineering_number.h"
 #include "model/messages.h"
@@ -346,7 +346,7 @@ int render(const RenderOptions& options, std::ostream& err) {
   for (const auto& j : schematic.junctions()) extend(*j);
   if (max.x < min.x) min = max = {0, 0};
 
-  editor::ViewSettings view;
+  drawing::ViewSettings view;
   view.grid = options.grid;
   view.zoom = options.zoom;
   view.printer = true;
@@ -354,10 +354,10 @@ int render(const RenderOptions& options, std::ostream& err) {
   constexpr int kMargin = 2;  // grid steps around the objects
   const double scale = options.zoom;
   const double step = scale * options.grid;
-  editor::SvgCanvas canvas((max.x - min.x + 2 * kMargin) * step,
+  drawing::SvgCanvas canvas((max.x - min.x + 2 * kMargin) * step,
                            (max.y - min.y + 2 * kMargin) * step);
-  canvas.setBackground(editor::colors::kWhite);
-  editor::drawSchematic(canvas, schematic, view, scale, (kMargin - min.x) * step,
+  canvas.setBackground(drawing::colors::kWhite);
+  drawing::drawSchematic(canvas, schematic, view, scale, (kMargin - min.x) * step,
                         (kMargin - min.y) * step);
   const std::string document = canvas.document();
   const auto writeSvg = [&document](std::ostream& file) {
@@ -378,8 +378,8 @@ namespace wolterix::cli {
 namespace {
 
 struct MeterRequest {
-  meters::MeterQuantity quantity;
-  meters::Indication indication;
+  engine::MeterQuantity quantity;
+  engine::Indication indication;
   std::string element;
 };
 
@@ -398,24 +398,24 @@ std::optional<MeterRequest> meterRequest(const std::string& meterText, const mod
            "opcjonalnie :rms, :avg lub :dc).\n";
     return std::nullopt;
   }
-  MeterRequest request{static_cast<meters::MeterQuantity>(quantities.find(parts->first)),
-                       meters::Indication::TrueRms, parts->second};
-  if (request.quantity == meters::MeterQuantity::Power) request.indication = meters::Indication::DcMean;
+  MeterRequest request{static_cast<engine::MeterQuantity>(quantities.find(parts->first)),
+                       engine::Indication::TrueRms, parts->second};
+  if (request.quantity == engine::MeterQuantity::Power) request.indication = engine::Indication::DcMean;
   if (hasIndication) {
     const std::string kind = meterText.substr(colon + 1);
     if (kind == "rms") {
-      request.indication = meters::Indication::TrueRms;
+      request.indication = engine::Indication::TrueRms;
     } else if (kind == "avg") {
-      request.indication = meters::Indication::RectifiedMean;
+      request.indication = engine::Indication::RectifiedMean;
     } else if (kind == "dc") {
-      request.indication = meters::Indication::DcMean;
+      request.indication = engine::Indication::DcMean;
     } else {
       err << "Niewłaściwe wskazanie " << kind << " w " << meterText << " (rms, avg albo dc).\n";
       return std::nullopt;
     }
   }
-  if (request.quantity == meters::MeterQuantity::Power &&
-      request.indication != meters::Indication::DcMean) {
+  if (request.quantity == engine::MeterQuantity::Power &&
+      request.indication != engine::Indication::DcMean) {
     err << "Watomierz wskazuje moc czynną, czyli wartość średnią DC: " << meterText << " (użyj :dc).\n";
     return std::nullopt;
   }
@@ -432,7 +432,7 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
     err << "Pomiar jest możliwy tylko na schemacie symulacji czasowej.\n";
     return kUsageOrFileError;
   }
-  const auto accepted = meters::acceptedMeasurement(options.frequencyText, options.cyclesText);
+  const auto accepted = engine::acceptedMeasurement(options.frequencyText, options.cyclesText);
   if (!accepted) {
     err << model::messages::kInvalidNumber
         << " (--freq musi być dodatnią liczbą, --cycles liczbą całkowitą od 1)\n";
@@ -443,8 +443,8 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
     return kUsageOrFileError;
   }
 
-  editor::DocumentFlags flags;
-  meters::Measurement measurement(schematic, flags);
+  model::DocumentFlags flags;
+  engine::Measurement measurement(schematic, flags);
   measurement.simulation().setSampleCount(options.samples);
   measurement.settings() = {options.frequencyText, options.cyclesText, accepted->first,
                             accepted->second, options.iterations};
@@ -457,7 +457,7 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
   }
   // Each cycle keeps only the rows its meters read, and each meter reads one trace at a time.
   std::vector<std::string> waves;
-  for (const MeterRequest& r : requests) waves.push_back(meters::meterWaveform(r.quantity, r.element));
+  for (const MeterRequest& r : requests) waves.push_back(engine::meterWaveform(r.quantity, r.element));
   const std::size_t budget = budgetOf(control);
   const std::size_t traceBytes = (static_cast<std::size_t>(options.samples) + 1) * sizeof(double);
   if (traceBytes >= budget) {
@@ -469,12 +469,12 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
 
   ProgressLine progress(control.showProgress, err);
   long long cyclesDone = 0;
-  meters::MeasurementCallbacks callbacks;
+  engine::MeasurementCallbacks callbacks;
   callbacks.progress = [&](int percent) {
     progress.show(static_cast<int>((cyclesDone * 100 + percent) / accepted->second));
   };
   callbacks.afterCycle = [&](long long cycle) { cyclesDone = cycle; };
-  const meters::MeasurementOutcome outcome = measurement.run(false, callbacks);
+  const engine::MeasurementOutcome outcome = measurement.run(false, callbacks);
   progress.finish();
   if (outcome.failure.code == engine::kResultsTooLarge) {
     reportTooLarge(measurement.simulation().resultBytes() + traceBytes, budget,
@@ -488,12 +488,12 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
   }
   const engine::WaveformStore& store = measurement.simulation().store();
   for (const MeterRequest& r : requests) {
-    meters::MeterSlot slot;
+    engine::MeterSlot slot;
     slot.quantity = r.quantity;
-    meters::showReading(slot, meters::readStoredCycle(store, r.quantity, r.indication, r.element).value_or(0.0));
-    out << meters::meterWaveform(r.quantity, r.element) << '\t' << meters::indicationText(r.indication)
+    engine::showReading(slot, engine::readStoredCycle(store, r.quantity, r.indication, r.element).value_or(0.0));
+    out << engine::meterWaveform(r.quantity, r.element) << '\t' << engine::indicationText(r.indication)
         << '\t' << formatNumber(slot.reading) << '\t' << slot.display << ' '
-        << meters::prefixText(slot.shownPrefix) << meters::unitText(r.quantity) << '\n';
+        << engine::prefixText(slot.shownPrefix) << engine::unitText(r.quantity) << '\n';
   }
   return finishOutput(out, err, kSuccess);
 }

@@ -395,7 +395,7 @@ std::unique_ptr<ParameterDialog> createParameterDialog(model::ElementKind kind, 
 }
 
 bool editParameters(QWidget* parent, model::Element& element, model::Schematic& schematic,
-                    editor::DocumentFlags& flags, const std::function<void(int)>& showHelp,
+                    model::DocumentFlags& flags, const std::function<void(int)>& showHelp,
                     const std::function<void()>& hideHelp) {
   ParameterEditSession session(element, schematic, flags);
   const auto dialog = createParameterDialog(element.kind(), parent);

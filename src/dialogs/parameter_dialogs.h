@@ -235,7 +235,7 @@ std::unique_ptr<ParameterDialog> createParameterDialog(model::ElementKind kind,
 /// invalidates results and measurements, and answers true; a cancel changes nothing.
 /// showHelp opens the help viewer on a topic; hideHelp, when given, is called on close.
 bool editParameters(QWidget* parent, model::Element& element, model::Schematic& schematic,
-                    editor::DocumentFlags& flags, const std::function<void(int)>& showHelp,
+                    model::DocumentFlags& flags, const std::function<void(int)>& showHelp,
                     const std::function<void()>& hideHelp = {});
 
 }  // namespace wolterix::dialogs

@@ -397,7 +397,7 @@ void applyInput(model::Element& element, const ParameterInput& input) {
 
 ParameterEditSession::ParameterEditSession(model::Element& element,
                                            const model::Schematic& schematic,
-                                           editor::DocumentFlags& flags)
+                                           model::DocumentFlags& flags)
     : m_element(element),
       m_schematic(schematic),
       m_flags(flags),

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/document_flags.h"
 #include "model/element.h"
 
 namespace wolterix::model {
@@ -98,7 +99,7 @@ void applyInput(model::Element& element, const ParameterInput& input);
 class ParameterEditSession {
  public:
   ParameterEditSession(model::Element& element, const model::Schematic& schematic,
-                       editor::DocumentFlags& flags);
+                       model::DocumentFlags& flags);
 
   /// What the dialog is to show in the coming round.
   const ParameterInput& shown() const { return m_shown; }
@@ -111,7 +112,7 @@ class ParameterEditSession {
  private:
   model::Element& m_element;
   const model::Schematic& m_schematic;
-  editor::DocumentFlags& m_flags;
+  model::DocumentFlags& m_flags;
   ParameterInput m_shown;
   std::vector<std::string> m_controlList;
 };

@@ -12,7 +12,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "dialogs/simulation_settings_logic.h"
+#include "engine/run_settings.h"
 
 namespace wolterix::dialogs {
 
@@ -32,11 +32,11 @@ IterationRow addIterationRow(QGridLayout* grid, int row, int samples, QWidget* d
   bar->setTickPosition(QSlider::TicksBelow);
   bar->setTickInterval(1);
   bar->setPageStep(1);
-  auto* steps = new QLabel(QString::number(totalSteps(samples, 0)), dialog);
+  auto* steps = new QLabel(QString::number(engine::totalSteps(samples, 0)), dialog);
   steps->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   steps->setMinimumWidth(80);
   QObject::connect(bar, &QSlider::valueChanged, steps, [steps, samples](int k) {
-    steps->setText(QString::number(totalSteps(samples, k)));
+    steps->setText(QString::number(engine::totalSteps(samples, k)));
   });
   grid->addWidget(new QLabel(QStringLiteral("Ilość iteracji :"), dialog), row, 0);
   grid->addWidget(bar, row, 1);

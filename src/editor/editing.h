@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/document_flags.h"
 #include "model/schematic.h"
 #include "model/schematic_file.h"
 
@@ -40,13 +41,6 @@ struct Modifiers {
 struct PixelPoint {
   double x = 0.0;
   double y = 0.0;
-};
-
-/// The document flags every edit touches.
-struct DocumentFlags {
-  bool modified = false;
-  bool resultsValid = false;
-  bool measurementContinuable = false;
 };
 
 class Editor {
@@ -127,8 +121,8 @@ public:
   /// visible part of the sheet), else from the sheet's origin; false if none.
   bool paste(model::GridPoint start = {0, 0});
 
-  DocumentFlags& flags() { return m_flags; }
-  const DocumentFlags& flags() const { return m_flags; }
+  model::DocumentFlags& flags() { return m_flags; }
+  const model::DocumentFlags& flags() const { return m_flags; }
   /// Forgets the undo history (New, Open).
   void clearHistory() { m_undo.clear(); }
 
@@ -169,7 +163,7 @@ private:
   std::deque<model::SchematicText> m_undo;  ///< newest first
   model::SchematicText m_clipboard;
   bool m_clipboardTransfer = false;
-  DocumentFlags m_flags;
+  model::DocumentFlags m_flags;
 };
 
 }  // namespace wolterix::editor

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "editor/painter_canvas.h"
+#include "drawing/painter_canvas.h"
 
 namespace wolterix::editor {
 
@@ -49,10 +49,10 @@ SchematicCanvas::SchematicCanvas(Editor& editor, QWidget* parent)
   setView(m_view);
 }
 
-void SchematicCanvas::setView(const ViewSettings& view) {
+void SchematicCanvas::setView(const drawing::ViewSettings& view) {
   m_view = view;
   m_view.printer = false;
-  const CanvasSize size = canvasSize(m_view);
+  const drawing::CanvasSize size = drawing::canvasSize(m_view);
   setFixedSize(size.width, size.height);
   m_editor.setView(m_view.grid, m_view.zoom);
   update();
@@ -60,17 +60,17 @@ void SchematicCanvas::setView(const ViewSettings& view) {
 
 void SchematicCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  const Color bg = m_view.background;
+  const drawing::Color bg = m_view.background;
   painter.fillRect(rect(), QColor(bg.r, bg.g, bg.b));
-  PainterCanvas canvas(painter);
-  drawSchematic(canvas, m_editor.schematic(), m_view, m_view.zoom, 0, 0);
+  drawing::PainterCanvas canvas(painter);
+  drawing::drawSchematic(canvas, m_editor.schematic(), m_view, m_view.zoom, 0, 0);
 
   // The wire being drawn and the rubber band: red, dotted.
-  canvas.setPen({colors::kRed, 1, PenStyle::Dot});
-  canvas.setBrush(Brush::none());
+  canvas.setPen({drawing::colors::kRed, 1, drawing::PenStyle::Dot});
+  canvas.setBrush(drawing::Brush::none());
   if (const auto preview = m_editor.wirePreview()) {
-    const CanvasPoint a = gridToPixel(preview->first, m_view);
-    const CanvasPoint b = gridToPixel(preview->second, m_view);
+    const drawing::CanvasPoint a = drawing::gridToPixel(preview->first, m_view);
+    const drawing::CanvasPoint b = drawing::gridToPixel(preview->second, m_view);
     canvas.line(a.x * m_view.zoom, a.y * m_view.zoom, b.x * m_view.zoom, b.y * m_view.zoom);
   }
   if (const auto band = m_editor.rubberBand())
@@ -86,7 +86,7 @@ Modifiers SchematicCanvas::modifiersOf(const QMouseEvent* event) {
 void SchematicCanvas::MFOnMD(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPointF pos = event->position();
-  m_editor.mouseDown(pixelToGrid(pos.x(), pos.y(), m_view), {pos.x(), pos.y()},
+  m_editor.mouseDown(drawing::pixelToGrid(pos.x(), pos.y(), m_view), {pos.x(), pos.y()},
                      modifiersOf(event));
   update();
   if (onEdited) onEdited();
@@ -94,7 +94,7 @@ void SchematicCanvas::MFOnMD(QMouseEvent* event) {
 
 void SchematicCanvas::MFOnMM(QMouseEvent* event) {
   const QPointF pos = event->position();
-  const model::GridPoint g = pixelToGrid(pos.x(), pos.y(), m_view);
+  const model::GridPoint g = drawing::pixelToGrid(pos.x(), pos.y(), m_view);
   m_editor.mouseMove(g, {pos.x(), pos.y()}, modifiersOf(event),
                      event->buttons().testFlag(Qt::LeftButton));
   if (onStatus)
@@ -110,7 +110,7 @@ void SchematicCanvas::MFOnMM(QMouseEvent* event) {
 void SchematicCanvas::MFOnMU(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPointF pos = event->position();
-  m_editor.mouseUp(pixelToGrid(pos.x(), pos.y(), m_view), {pos.x(), pos.y()},
+  m_editor.mouseUp(drawing::pixelToGrid(pos.x(), pos.y(), m_view), {pos.x(), pos.y()},
                    modifiersOf(event));
   update();
   if (onEdited) onEdited();

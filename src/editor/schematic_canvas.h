@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "editor/editing.h"
-#include "editor/symbols.h"
+#include "drawing/symbols.h"
 
 namespace wolterix::editor {
 
@@ -19,8 +19,8 @@ public:
   SchematicCanvas(Editor& editor, QWidget* parent = nullptr);
 
   /// Grid size, zoom, grid dots and background; resizes the surface to z * g * 102 pixels.
-  void setView(const ViewSettings& view);
-  const ViewSettings& view() const { return m_view; }
+  void setView(const drawing::ViewSettings& view);
+  const drawing::ViewSettings& view() const { return m_view; }
   /// The top-left grid point of the part of the sheet that can be seen (where pastes start).
   model::GridPoint firstVisiblePoint() const;
 
@@ -46,7 +46,7 @@ private:
   void updateCursor(model::GridPoint g);
 
   Editor& m_editor;
-  ViewSettings m_view;
+  drawing::ViewSettings m_view;
   QCursor m_handCursor;
   QCursor m_crossCursor;
 };

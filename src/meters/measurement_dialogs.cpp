@@ -88,7 +88,7 @@ private:
   std::array<QLabel*, kRangeCount> m_labels{};
 };
 
-QString unitOf(MeterQuantity quantity) { return QString::fromStdString(unitText(quantity)); }
+QString unitOf(engine::MeterQuantity quantity) { return QString::fromStdString(engine::unitText(quantity)); }
 }  // namespace
 
 TPomiarDialog::TPomiarDialog(int samples, QWidget* parent) : QDialog(parent) {
@@ -173,14 +173,14 @@ TOpcjeDialog::TOpcjeDialog(QWidget* parent) : QDialog(parent) {
   radioGroup(m_indicationBox, m_indications,
              {"Prawdziwa wartość skuteczna (TRMS)", "Wartość średnia prostowana (~ AV)",
               "Wartość średnia DC (==)"});
-  m_indications->button(static_cast<int>(Indication::TrueRms))->setChecked(true);
+  m_indications->button(static_cast<int>(engine::Indication::TrueRms))->setChecked(true);
 
   auto* quantityBox = new QGroupBox(QStringLiteral("Wielkość mierzona "), this);
   quantityBox->setObjectName(QStringLiteral("Wielkosc"));
   m_quantities = new QButtonGroup(this);
   radioGroup(quantityBox, m_quantities,
              {"Napięcie  (woltomierz)", "Prąd  (amperomierz)", "Moc elektryczna  (watomierz)"});
-  m_quantities->button(static_cast<int>(MeterQuantity::Voltage))->setChecked(true);
+  m_quantities->button(static_cast<int>(engine::MeterQuantity::Voltage))->setChecked(true);
 
   auto* elementBox = new QGroupBox(QStringLiteral("Pomiar na elemencie : "), this);
   m_element = new QLabel(elementBox);
@@ -222,9 +222,9 @@ TOpcjeDialog::TOpcjeDialog(QWidget* parent) : QDialog(parent) {
   autoRangeChanged();
 }
 
-void TOpcjeDialog::setSlot(const MeterSlot& slot, const QString& elementName) {
+void TOpcjeDialog::setSlot(const engine::MeterSlot& slot, const QString& elementName) {
   m_autoRange->setChecked(slot.autoRange);
-  m_range->setValue(meters::rangePosition(slot.fullScale, slot.rangeExponent));
+  m_range->setValue(engine::rangePosition(slot.fullScale, slot.rangeExponent));
   m_indications->button(static_cast<int>(slot.indication))->setChecked(true);
   m_quantities->button(static_cast<int>(slot.quantity))->setChecked(true);
   m_element->setText(elementName);
@@ -234,24 +234,24 @@ void TOpcjeDialog::setSlot(const MeterSlot& slot, const QString& elementName) {
 
 bool TOpcjeDialog::autoRange() const { return m_autoRange->isChecked(); }
 
-MeterQuantity TOpcjeDialog::quantity() const {
-  return static_cast<MeterQuantity>(m_quantities->checkedId());
+engine::MeterQuantity TOpcjeDialog::quantity() const {
+  return static_cast<engine::MeterQuantity>(m_quantities->checkedId());
 }
 
-Indication TOpcjeDialog::indication() const {
-  if (quantity() == MeterQuantity::Power) return Indication::DcMean;
-  return static_cast<Indication>(m_indications->checkedId());
+engine::Indication TOpcjeDialog::indication() const {
+  if (quantity() == engine::MeterQuantity::Power) return engine::Indication::DcMean;
+  return static_cast<engine::Indication>(m_indications->checkedId());
 }
 
 int TOpcjeDialog::rangePosition() const { return m_range->value(); }
 
 void TOpcjeDialog::quantityChanged() {
-  const MeterQuantity chosen = quantity();
+  const engine::MeterQuantity chosen = quantity();
   const QString unit = unitOf(chosen);
   for (int i = 0; i < kRangeCount; ++i) m_rangeLabels[i]->setText(QString::fromUtf8(kRangeTexts[i]) + unit);
   // A wattmeter only averages: its product of voltage and current is a mean power.
-  const bool power = chosen == MeterQuantity::Power;
-  if (power) m_indications->button(static_cast<int>(Indication::DcMean))->setChecked(true);
+  const bool power = chosen == engine::MeterQuantity::Power;
+  if (power) m_indications->button(static_cast<int>(engine::Indication::DcMean))->setChecked(true);
   m_indicationBox->setEnabled(!power);
 }
 

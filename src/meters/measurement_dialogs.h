@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "meters/meter_reading.h"
+#include "engine/meter_reading.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -58,13 +58,13 @@ class TOpcjeDialog : public QDialog {
 public:
   explicit TOpcjeDialog(QWidget* parent = nullptr);
   /// Shows the settings of a meter and the name of its element.
-  void setSlot(const MeterSlot& slot, const QString& elementName);
+  void setSlot(const engine::MeterSlot& slot, const QString& elementName);
   /// The "Automatyczny" check box.
   bool autoRange() const;
   /// The chosen quantity.
-  MeterQuantity quantity() const;
+  engine::MeterQuantity quantity() const;
   /// The chosen indication; always DcMean for power.
-  Indication indication() const;
+  engine::Indication indication() const;
   /// The range slider position: 0 = 1000 G .. 15 = 1000 u.
   int rangePosition() const;
   /// Called with the help topic number.

@@ -237,7 +237,7 @@ MeasurementPanel::MeasurementPanel(QWidget* parent) : QFrame(parent) {
   m_add[2] = toolButton(this, QStringLiteral("dodP"), addIcon(QStringLiteral("W")),
                         QString::fromUtf8(kAddPowerHint.tip), QString::fromUtf8(kAddPowerHint.status),
                         kIconSize);
-  const MeterQuantity added[] = {MeterQuantity::Voltage, MeterQuantity::Current, MeterQuantity::Power};
+  const engine::MeterQuantity added[] = {engine::MeterQuantity::Voltage, engine::MeterQuantity::Current, engine::MeterQuantity::Power};
   for (int i = 0; i < 3; ++i)
     connect(m_add[i], &QToolButton::clicked, this, [this, quantity = added[i]] {
       if (onAdd) onAdd(quantity);
@@ -370,7 +370,7 @@ QWidget* MeasurementPanel::createDisplay(int index) {
   return group;
 }
 
-void MeasurementPanel::showSlot(int index, const MeterSlot& slot) {
+void MeasurementPanel::showSlot(int index, const engine::MeterSlot& slot) {
   if (index < 0 || index >= kSlotCount) return;
   Display& d = m_displays[index];
   if (!slot.inUse) {
@@ -380,10 +380,10 @@ void MeasurementPanel::showSlot(int index, const MeterSlot& slot) {
   const QString name = slot.element ? QString::fromStdString(slot.element->name()) : QString();
   d.name->setText(name);
   d.name->setToolTip(name);
-  d.badge->setText(QString::fromStdString(quantityLetter(slot.quantity)));
+  d.badge->setText(QString::fromStdString(engine::quantityLetter(slot.quantity)));
   d.value->setText(QString::fromStdString(slot.display));
-  d.unit->setText(QString::fromStdString(prefixText(slot.shownPrefix) + unitText(slot.quantity)));
-  d.indication->setText(QString::fromStdString(indicationText(slot.indication)));
+  d.unit->setText(QString::fromStdString(engine::prefixText(slot.shownPrefix) + engine::unitText(slot.quantity)));
+  d.indication->setText(QString::fromStdString(engine::indicationText(slot.indication)));
   d.group->show();
 }
 

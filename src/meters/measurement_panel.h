@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "meters/meter_reading.h"
+#include "engine/meter_reading.h"
 
 class QLabel;
 class QShortcut;
@@ -41,7 +41,7 @@ public:
 
   explicit MeasurementPanel(QWidget* parent = nullptr);
   /// Shows slot k (0..5): hidden when free, else name, value, unit, indication, badge.
-  void showSlot(int index, const MeterSlot& slot);
+  void showSlot(int index, const engine::MeterSlot& slot);
   /// Add buttons: enabled only when adding is possible (the caller decides).
   void setAddEnabled(bool enabled);
   /// While running only Stop is live (add, start, continue, options and close buttons off);
@@ -51,7 +51,7 @@ public:
   void setAnimationFrame(int frame);
 
   /// Called by the add buttons with the quantity of the new meter.
-  std::function<void(MeterQuantity)> onAdd;
+  std::function<void(engine::MeterQuantity)> onAdd;
   /// Called by StartPause, Stop and Continue.
   std::function<void()> onStart, onStop, onContinue;
   /// Called by the options and close buttons of a meter with its slot index.

@@ -8,42 +8,42 @@ namespace wolterix::results {
 
 namespace {
 namespace c {
-constexpr Color kBlack{0, 0, 0};
-constexpr Color kDarkGrey{85, 85, 85};
-constexpr Color kGrey{128, 128, 128};
-constexpr Color kSilver{192, 192, 192};
-constexpr Color kWhite{255, 255, 255};
-constexpr Color kLime{0, 255, 0};
-constexpr Color kGreen{0, 128, 0};
-constexpr Color kRed{255, 0, 0};
-constexpr Color kMaroon{128, 0, 0};
-constexpr Color kNavy{0, 0, 128};
-constexpr Color kBlue{0, 0, 255};
-constexpr Color kTeal{0, 128, 128};
-constexpr Color kAqua{0, 255, 255};
-constexpr Color kYellow{255, 255, 0};
-constexpr Color kOlive{128, 128, 0};
-constexpr Color kFuchsia{255, 0, 255};
-constexpr Color kPurple{128, 0, 128};
-constexpr Color kGreyBlueTint{194, 196, 222};
-constexpr Color kCreamTint{255, 255, 225};
-constexpr Color kSkyTint{225, 227, 227};
+constexpr drawing::Color kBlack{0, 0, 0};
+constexpr drawing::Color kDarkGrey{85, 85, 85};
+constexpr drawing::Color kGrey{128, 128, 128};
+constexpr drawing::Color kSilver{192, 192, 192};
+constexpr drawing::Color kWhite{255, 255, 255};
+constexpr drawing::Color kLime{0, 255, 0};
+constexpr drawing::Color kGreen{0, 128, 0};
+constexpr drawing::Color kRed{255, 0, 0};
+constexpr drawing::Color kMaroon{128, 0, 0};
+constexpr drawing::Color kNavy{0, 0, 128};
+constexpr drawing::Color kBlue{0, 0, 255};
+constexpr drawing::Color kTeal{0, 128, 128};
+constexpr drawing::Color kAqua{0, 255, 255};
+constexpr drawing::Color kYellow{255, 255, 0};
+constexpr drawing::Color kOlive{128, 128, 0};
+constexpr drawing::Color kFuchsia{255, 0, 255};
+constexpr drawing::Color kPurple{128, 0, 128};
+constexpr drawing::Color kGreyBlueTint{194, 196, 222};
+constexpr drawing::Color kCreamTint{255, 255, 225};
+constexpr drawing::Color kSkyTint{225, 227, 227};
 // The deep backgrounds of the palette.
-constexpr Color kDeepNavy{12, 0, 94};
-constexpr Color kDeepMaroon{102, 0, 0};
-constexpr Color kDeepGreen{1, 73, 21};
-constexpr Color kDeepTeal{0, 74, 69};
+constexpr drawing::Color kDeepNavy{12, 0, 94};
+constexpr drawing::Color kDeepMaroon{102, 0, 0};
+constexpr drawing::Color kDeepGreen{1, 73, 21};
+constexpr drawing::Color kDeepTeal{0, 74, 69};
 }  // namespace c
 
 // The backgrounds the settings accept for the plot window.
-constexpr std::array<Color, 12> kPalette = {
+constexpr std::array<drawing::Color, 12> kPalette = {
     c::kBlack,  c::kDarkGrey,     c::kDeepNavy,  c::kDeepMaroon, c::kDeepGreen, c::kDeepTeal,
     c::kSilver, c::kGreyBlueTint, c::kCreamTint, c::kSkyTint,    c::kWhite,     c::kLime};
 
-int luminance(Color k) { return (299 * k.r + 587 * k.g + 114 * k.b) / 1000; }
+int luminance(drawing::Color k) { return (299 * k.r + 587 * k.g + 114 * k.b) / 1000; }
 
-bool isDark(Color k) {
-  for (Color dark : {c::kBlack, c::kDarkGrey, c::kDeepNavy, c::kDeepMaroon, c::kDeepGreen,
+bool isDark(drawing::Color k) {
+  for (drawing::Color dark : {c::kBlack, c::kDarkGrey, c::kDeepNavy, c::kDeepMaroon, c::kDeepGreen,
                      c::kDeepTeal})
     if (k == dark) return true;
   // A colour outside the palette counts as dark by its brightness.
@@ -143,9 +143,9 @@ double firstDecade(double lowerFrequency) {
   return std::pow(10.0, std::floor(std::log10(lowerFrequency) + 1e-9));
 }
 
-const std::array<Color, 12>& backgroundPalette() { return kPalette; }
+const std::array<drawing::Color, 12>& backgroundPalette() { return kPalette; }
 
-PlotColors plotColors(Color background, GridMode mode) {
+PlotColors plotColors(drawing::Color background, GridMode mode) {
   PlotColors colors;
   colors.background = background;
   if (isDark(background))
@@ -172,8 +172,8 @@ PlotColors plotColors(Color background, GridMode mode) {
   return colors;
 }
 
-const std::array<Color, 6>& printedTraceColors() {
-  static constexpr std::array<Color, 6> kPrinted = {c::kLime,  c::kRed,    c::kAqua,
+const std::array<drawing::Color, 6>& printedTraceColors() {
+  static constexpr std::array<drawing::Color, 6> kPrinted = {c::kLime,  c::kRed,    c::kAqua,
                                                     c::kOlive, c::kPurple, c::kNavy};
   return kPrinted;
 }

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "editor/canvas.h"
+#include "drawing/canvas.h"
 #include "results/waveform_selection.h"
 
 namespace wolterix::results {
 
-using editor::Color;
+using drawing::Color;
 
 /// Smallest automatic scale of a quantity (1e-6 for voltage and current, 0.001 W, 10 obr/min).
 double minimumScale(Quantity q);
@@ -59,18 +59,18 @@ double firstDecade(double lowerFrequency);
 enum class GridMode { None = 0, Faint = 1, Strong = 2 };
 
 /// The twelve backgrounds of "Kolor tła".
-const std::array<Color, 12>& backgroundPalette();
+const std::array<drawing::Color, 12>& backgroundPalette();
 
 /// Colours of the plot that follow its background.
 struct PlotColors {
-  Color background;
-  Color grid;
-  Color text;
-  std::array<Color, 6> traces;
+  drawing::Color background;
+  drawing::Color grid;
+  drawing::Color text;
+  std::array<drawing::Color, 6> traces;
 };
-PlotColors plotColors(Color background, GridMode mode);
+PlotColors plotColors(drawing::Color background, GridMode mode);
 /// The legend colours on paper, slots 1 to 6.
-const std::array<Color, 6>& printedTraceColors();
+const std::array<drawing::Color, 6>& printedTraceColors();
 
 /// Formats a number for an axis: at most three significant digits, no trailing zeros.
 std::string axisNumber(double value);

@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QMenu>
 
-#include "editor/dialogs.h"
-#include "editor/symbols.h"
+#include "dialogs/workspace_dialogs.h"
+#include "drawing/symbols.h"
 #include "results/axis_dialog.h"
 #include <QPainter>
 #include <QPainterPath>
@@ -27,7 +27,7 @@ constexpr int kHelpTopic = 42;
 constexpr int kTimeDivisions = 10;
 constexpr int kValueDivisions = 10;  // five above and five below the zero line
 
-QColor toQColor(Color c) { return QColor(c.r, c.g, c.b); }
+QColor toQColor(drawing::Color c) { return QColor(c.r, c.g, c.b); }
 QString qtext(const std::string& s) { return QString::fromStdString(s); }
 
 struct Style {
@@ -296,7 +296,7 @@ void paintPlot(QPainter& painter, const QRectF& area, const PlotView& view, bool
   painter.setFont(font);
   if (!paper) painter.fillRect(area, toQColor(view.colors.background));
   const double paperLine =
-      paper ? editor::printedLineWidth(painter.device()->logicalDpiX()) : 0.0;
+      paper ? drawing::printedLineWidth(painter.device()->logicalDpiX()) : 0.0;
   const Style style = styleFor(view, paper, paperLine);
   const QRectF plot = area.adjusted(62, 12, -62, -36);
   if (!view.transfer)
@@ -450,7 +450,7 @@ void TWykDialog::showResults(const engine::Simulation& simulation,
 }
 
 void TWykDialog::setBackground(const QColor& background) {
-  m_view.colors.background = Color{std::uint8_t(background.red()), std::uint8_t(background.green()),
+  m_view.colors.background = drawing::Color{std::uint8_t(background.red()), std::uint8_t(background.green()),
                                    std::uint8_t(background.blue())};
   rebuildColors();
   if (onViewChanged) onViewChanged();
@@ -501,12 +501,12 @@ void TWykDialog::rebuildColors() {
 void TWykDialog::updateInformation() { m_information->setText(informationText()); }
 
 void TWykDialog::chooseBackground() {
-  editor::TKolorDialog dialog(this);
-  editor::Color colour{static_cast<std::uint8_t>(backgroundColor().red()),
+  dialogs::TKolorDialog dialog(this);
+  drawing::Color colour{static_cast<std::uint8_t>(backgroundColor().red()),
                        static_cast<std::uint8_t>(backgroundColor().green()),
                        static_cast<std::uint8_t>(backgroundColor().blue())};
   const auto& palette = backgroundPalette();
-  dialog.onPreview = [this](editor::Color shown) { setBackground(QColor(shown.r, shown.g, shown.b)); };
+  dialog.onPreview = [this](drawing::Color shown) { setBackground(QColor(shown.r, shown.g, shown.b)); };
   if (dialog.choose(palette, colour)) setBackground(QColor(colour.r, colour.g, colour.b));
 }
 

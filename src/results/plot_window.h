@@ -26,7 +26,7 @@ struct PlotView {
   TimePlot time;
   TransferPlot transferPlot;
   WaveformSelection selection;
-  PlotColors colors = plotColors(Color{0, 0, 0}, GridMode::Faint);
+  PlotColors colors = plotColors(drawing::Color{0, 0, 0}, GridMode::Faint);
   GridMode grid = GridMode::Faint;
   /// Quantities labelled on the vertical axis (left, right); any other value labels none.
   std::array<int, 2> labelChoices{0, 1};

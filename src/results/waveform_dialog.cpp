@@ -26,7 +26,7 @@ constexpr int kHelpTopic = 39;
 
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
-QColor toQColor(Color c) { return QColor(c.r, c.g, c.b); }
+QColor toQColor(drawing::Color c) { return QColor(c.r, c.g, c.b); }
 }  // namespace
 
 TPrzeb2Dialog::TPrzeb2Dialog(QWidget* parent) : QDialog(parent) {
@@ -150,7 +150,7 @@ TPrzeb2Dialog::TPrzeb2Dialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(m_tabs);
   layout->addWidget(box);
 
-  const PlotColors colors = plotColors(Color{0, 0, 0}, GridMode::Faint);
+  const PlotColors colors = plotColors(drawing::Color{0, 0, 0}, GridMode::Faint);
   std::array<QColor, 6> traces;
   for (int k = 0; k < 6; ++k) traces[k] = toQColor(colors.traces[k]);
   setTraceColors(Qt::black, traces);

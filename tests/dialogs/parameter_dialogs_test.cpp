@@ -78,7 +78,7 @@ class ParameterDialogTest : public ::testing::Test {
   }
 
   model::Schematic m_schematic;
-  editor::DocumentFlags m_flags{false, true, true};
+  model::DocumentFlags m_flags{false, true, true};
   std::vector<QStringList> m_errors;
   std::vector<int> m_helpTopics;
   int m_helpHidden = 0;

@@ -278,7 +278,7 @@ TEST_F(ParameterValidationTest, ControlledSourceNeedsAQuantityOfTheList) {
 TEST_F(ParameterValidationTest, SessionStoresOnlyValidInputAndNumbersEachRoundFromOne) {
   add(ElementKind::Rez, 10);
   model::Element& r = add(ElementKind::Rez, 20);
-  editor::DocumentFlags flags{false, true, true};
+  model::DocumentFlags flags{false, true, true};
   ParameterEditSession session(r, m_schematic, flags);
 
   ParameterInput input = session.shown();

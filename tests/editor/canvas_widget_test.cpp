@@ -2,12 +2,14 @@
 
 #include <QTest>
 
-#include "editor/main_window.h"
+#include "app/main_window.h"
 #include "editor/schematic_canvas.h"
 
 namespace {
 
 using namespace wolterix::editor;
+using namespace wolterix::app;
+using namespace wolterix::drawing;
 using wolterix::model::ElementKind;
 
 QPoint pixel(int x, int y, int grid = 20, int zoom = 1) {

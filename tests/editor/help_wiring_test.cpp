@@ -16,8 +16,8 @@
 
 #include "dialogs/parameter_dialogs.h"
 #include "dialogs/simulation_dialogs.h"
-#include "editor/main_window.h"
-#include "editor/print_dialog.h"
+#include "app/main_window.h"
+#include "printing/print_dialog.h"
 #include "help/help_window.h"
 #include "meters/measurement_dialogs.h"
 #include "results/axis_dialog.h"
@@ -27,7 +27,7 @@
 namespace {
 
 using namespace wolterix;
-using editor::TForm1;
+using app::TForm1;
 
 // Presses F1 and then "Pomoc" on a dialog; answers the topic both showed (0 when they did not
 // agree or showed nothing).
@@ -64,7 +64,7 @@ TEST(HelpWiring, EveryDialogOpensItsOwnPageAndClosingPutsItAway) {
     record("Transmitancja", d);
     return int(QDialog::Rejected);
   };
-  window.execPrintDialog = [&](editor::TDrukDialog& d) {
+  window.execPrintDialog = [&](printing::TDrukDialog& d) {
     record("Drukuj", d);
     return int(QDialog::Rejected);
   };
@@ -123,7 +123,7 @@ TEST(HelpWiring, EveryDialogOpensItsOwnPageAndClosingPutsItAway) {
     record("Opcje miernika", d);
     return int(QDialog::Rejected);
   };
-  ASSERT_TRUE(window.addMeter(meters::MeterQuantity::Voltage));
+  ASSERT_TRUE(window.addMeter(engine::MeterQuantity::Voltage));
   window.meterOptions(0);
   afterwards("Opcje miernika");
 

@@ -8,12 +8,14 @@
 #include "dialogs/error_dialog.h"
 #include "dialogs/parameter_dialogs.h"
 #include "dialogs/simulation_dialogs.h"
-#include "editor/main_window.h"
+#include "app/main_window.h"
 #include "editor/schematic_canvas.h"
 
 namespace {
 
 using namespace wolterix::editor;
+using namespace wolterix::app;
+using namespace wolterix::drawing;
 using wolterix::dialogs::ParameterDialog;
 using wolterix::dialogs::TErrorDialog;
 using wolterix::dialogs::TSymuDialog;

@@ -4,13 +4,15 @@
 
 #include "dialogs/error_dialog.h"
 #include "dialogs/simulation_dialogs.h"
-#include "editor/main_window.h"
+#include "app/main_window.h"
 #include "results/plot_window.h"
 #include "support/circuit_builder.h"
 
 namespace {
 
 using namespace wolterix::editor;
+using namespace wolterix::app;
+using namespace wolterix::drawing;
 using wolterix::dialogs::TErrorDialog;
 using wolterix::dialogs::TSymuDialog;
 using wolterix::dialogs::TTransmiDialog;

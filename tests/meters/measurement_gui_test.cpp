@@ -12,7 +12,7 @@
 #include <QToolButton>
 
 #include "dialogs/error_dialog.h"
-#include "editor/main_window.h"
+#include "app/main_window.h"
 #include "meters/measurement_dialogs.h"
 #include "meters/measurement_panel.h"
 #include "support/circuit_builder.h"
@@ -21,8 +21,8 @@ namespace {
 
 using namespace wolterix;
 using dialogs::TErrorDialog;
-using editor::TForm1;
-using meters::MeterQuantity;
+using app::TForm1;
+using engine::MeterQuantity;
 using meters::TPomiarDialog;
 
 struct Answer {
@@ -72,7 +72,7 @@ TEST(MeasurementFromTheWindow, MetersOnARectifierReadAfterEveryCycle) {
   EXPECT_TRUE(window.measurementPanel().isVisibleTo(&window));
   EXPECT_EQ(window.command("MXpanel")->text(), QStringLiteral("Zamknij pa&nel pomiarowy"));
   EXPECT_FALSE(window.measurementPanel().findChild<QWidget*>(QStringLiteral("Miernik3"))->isVisibleTo(&window));
-  EXPECT_EQ(window.measurement().meterSlots()[1].indication, meters::Indication::DcMean);
+  EXPECT_EQ(window.measurement().meterSlots()[1].indication, engine::Indication::DcMean);
 
   // A fractional cycle count is refused like any invalid number, and both texts become "?".
   Script s(window);
@@ -209,9 +209,9 @@ TEST(MeasurementFromTheWindow, OptionsDialogChangesTheMeter) {
     return int(QDialog::Accepted);
   };
   EXPECT_TRUE(window.meterOptions(0));
-  const meters::MeterSlot& slot = window.measurement().meterSlots()[0];
+  const engine::MeterSlot& slot = window.measurement().meterSlots()[0];
   EXPECT_EQ(slot.quantity, MeterQuantity::Current);
-  EXPECT_EQ(slot.indication, meters::Indication::RectifiedMean);
+  EXPECT_EQ(slot.indication, engine::Indication::RectifiedMean);
   EXPECT_EQ(helpTopic, 40);
   EXPECT_EQ(window.measurementPanel().findChild<QLabel*>(QStringLiteral("Wart1"))->text(), QStringLiteral("AV"));
   window.execOptionsDialog = [](meters::TOpcjeDialog&) { return int(QDialog::Rejected); };

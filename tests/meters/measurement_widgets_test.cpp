@@ -22,6 +22,7 @@
 #include "model/element.h"
 
 namespace wolterix::meters {
+using namespace wolterix::engine;
 namespace {
 
 template <typename T>

@@ -87,7 +87,7 @@ TEST(PlotScales, DecibelsAngleAndComplexPlane) {
 }
 
 TEST(PlotScales, ColoursFollowTheBackground) {
-  using wolterix::editor::Color;
+  using wolterix::drawing::Color;
   const PlotColors dark = plotColors(Color{0, 0, 0}, GridMode::Faint);
   EXPECT_EQ(dark.traces[0], (Color{0, 255, 0}));
   EXPECT_EQ(dark.traces[5], (Color{255, 255, 255}));

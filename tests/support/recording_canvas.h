@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "editor/canvas.h"
+#include "drawing/canvas.h"
 
 namespace wolterix::testing {
 
 /// Keeps every primitive as its points, with the pen it was drawn with. Text is measured as
 /// half its pixel size per byte, one pixel size high.
-class RecordingCanvas final : public editor::Canvas {
+class RecordingCanvas final : public drawing::Canvas {
 public:
-  using Color = editor::Color;
-  using CanvasPoint = editor::CanvasPoint;
+  using Color = drawing::Color;
+  using CanvasPoint = drawing::CanvasPoint;
 
   struct Figure {
     char type;  // 'p'oint, 'l'ine, 'r'ectangle, 'e'llipse, 'a'rc, 'g' polygon, 't'ext
@@ -26,8 +26,8 @@ public:
     double penWidth = 0;
   };
 
-  void setPen(const editor::Pen& pen) override { m_pen = pen; }
-  void setBrush(const editor::Brush&) override {}
+  void setPen(const drawing::Pen& pen) override { m_pen = pen; }
+  void setBrush(const drawing::Brush&) override {}
   void point(double x, double y) override { add('p', {{x, y}}); }
   void line(double x1, double y1, double x2, double y2) override {
     add('l', {{x1, y1}, {x2, y2}});
@@ -98,7 +98,7 @@ private:
   void add(char type, std::vector<CanvasPoint> points) {
     figures.push_back({type, m_pen.color, std::move(points), {}, m_pen.width});
   }
-  editor::Pen m_pen;
+  drawing::Pen m_pen;
 };
 
 }  // namespace wolterix::testing
