@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-namespace wolterix::dialogs {
+namespace wolterix::engine {
 
 /// A simulated time that may start a run: a valid unsigned number above zero (a time of 0
 /// would never advance). nullopt otherwise.
