@@ -4,7 +4,36 @@
 #include <cmath>
 #include <numeric>
 
+#include "engine/branch_stamp.h"
+
 namespace wolterix::engine {
+
+namespace {
+
+// The band of the ordered solver, indexed by solver position (-1 the reference).
+struct BandTarget {
+  static constexpr bool kConductances = true;
+  static constexpr bool kSources = false;
+
+  static bool unknown(int position) { return position >= 0; }
+  double& entry(int row, int column) { return m.at(row, column); }
+
+  BandMatrix& m;
+};
+
+}  // namespace
+
+template <class Target, class Ends>
+void Network::stampBranches(Target& target, Ends ends) const {
+  for (const Branch& b : m_branches) {
+    if (b.partner < 0) {
+      stampBranch(target, ends(b), b.G, b.J);
+      continue;
+    }
+    const Branch& p = m_branches[static_cast<std::size_t>(b.partner)];
+    stampBranch(target, ends(b), b.G, b.J, ends(p), b.Gm);
+  }
+}
 
 bool solveNodal(std::span<double> a, int n) {
   const std::size_t w = static_cast<std::size_t>(n) + 1;
@@ -230,31 +259,13 @@ int Network::storeSolution(std::span<const double> solution, bool ordered) {
 // elimination takes it.
 void Network::assembleDense(bool withRightHandSide) {
   const auto n = static_cast<std::size_t>(m_nodeCount);
-  const std::size_t w = n + 1;
-  m_matrix.assign(n * w, 0.0);
-  for (const Branch& b : m_branches) {
-    const auto f = static_cast<std::size_t>(b.from);
-    const auto to = static_cast<std::size_t>(b.to);
-    if (f != 0) {
-      m_matrix[f * w + f] += b.G;
-      if (withRightHandSide) m_matrix[f * w + n] += b.J;
-      if (to != 0) m_matrix[f * w + to] -= b.G;
-    }
-    if (to != 0) {
-      m_matrix[to * w + to] += b.G;
-      if (withRightHandSide) m_matrix[to * w + n] -= b.J;
-      if (f != 0) m_matrix[to * w + f] -= b.G;
-    }
-    if (b.partner < 0 || b.Gm == 0.0) continue;
-    // Cross terms: this branch's current depends on the partner's voltage.
-    const Branch& p = m_branches[static_cast<std::size_t>(b.partner)];
-    const auto pf = static_cast<std::size_t>(p.from);
-    const auto pt = static_cast<std::size_t>(p.to);
-    for (const auto& [row, sign] : {std::pair{f, 1.0}, std::pair{to, -1.0}}) {
-      if (row == 0) continue;
-      if (pf != 0) m_matrix[row * w + pf] += sign * b.Gm;
-      if (pt != 0) m_matrix[row * w + pt] -= sign * b.Gm;
-    }
+  m_matrix.assign(n * (n + 1), 0.0);
+  if (withRightHandSide) {
+    DenseNodalTarget<double> target(m_matrix.data(), m_nodeCount);
+    stampBranches(target, [](const Branch& b) { return BranchEnds{b.from, b.to}; });
+  } else {
+    DenseNodalTarget<double, false> target(m_matrix.data(), m_nodeCount);
+    stampBranches(target, [](const Branch& b) { return BranchEnds{b.from, b.to}; });
   }
 }
 
@@ -334,25 +345,10 @@ int Network::solveFast() {
     } else {
       BandMatrix& m = entry->matrix;
       m.resize(unknowns, m_band);
-      for (const Branch& b : m_branches) {
-        const int f = b.fromPosition;
-        const int to = b.toPosition;
-        if (f >= 0) m.at(f, f) += b.G;
-        if (to >= 0) m.at(to, to) += b.G;
-        if (f >= 0 && to >= 0) {
-          m.at(f, to) -= b.G;
-          m.at(to, f) -= b.G;
-        }
-        if (b.partner < 0 || b.Gm == 0.0) continue;
-        const Branch& p = m_branches[static_cast<std::size_t>(b.partner)];
-        const int pf = p.fromPosition;
-        const int pt = p.toPosition;
-        for (const auto& [row, sign] : {std::pair{f, 1.0}, std::pair{to, -1.0}}) {
-          if (row < 0) continue;
-          if (pf >= 0) m.at(row, pf) += sign * b.Gm;
-          if (pt >= 0) m.at(row, pt) -= sign * b.Gm;
-        }
-      }
+      BandTarget target{m};
+      stampBranches(target, [](const Branch& b) {
+        return BranchEnds{b.fromPosition, b.toPosition};
+      });
       factored = m.factor();
     }
     if (!factored) {
@@ -365,18 +361,18 @@ int Network::solveFast() {
   std::fill(m_rhs.begin(), m_rhs.end(), 0.0);
   if (smallCircuit()) {
     // Indexed by node, summed in branch order like the full matrix's last column.
+    SourceVectorTarget<0> byNode{m_rhs.data()};
     for (int k : m_sourceBranches) {
       const Branch& b = m_branches[static_cast<std::size_t>(k)];
-      if (b.from != 0) m_rhs[b.from] += b.J;
-      if (b.to != 0) m_rhs[b.to] -= b.J;
+      stampBranch(byNode, {b.from, b.to}, b.G, b.J);
     }
     entry->replay.solve(m_rhs);
     return storeSolution(m_rhs, false);
   }
+  SourceVectorTarget<-1> byPosition{m_rhs.data()};
   for (int k : m_sourceBranches) {
     const Branch& b = m_branches[static_cast<std::size_t>(k)];
-    if (b.fromPosition >= 0) m_rhs[b.fromPosition] += b.J;
-    if (b.toPosition >= 0) m_rhs[b.toPosition] -= b.J;
+    stampBranch(byPosition, {b.fromPosition, b.toPosition}, b.G, b.J);
   }
   entry->matrix.solve(m_rhs);
   return storeSolution(m_rhs, true);

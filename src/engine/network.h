@@ -89,6 +89,10 @@ private:
   void groundSeparateParts();
   void orderNodes();
   void assembleDense(bool withRightHandSide);
+  /// Stamps every branch into target in branch order, with the windings' mutual terms; ends
+  /// gives a branch's ends in the target's numbering.
+  template <class Target, class Ends>
+  void stampBranches(Target& target, Ends ends) const;
   bool smallCircuit() const;
   void stamp(double h, double t);
   int solveReference();

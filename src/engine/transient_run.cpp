@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/branch_stamp.h"
 #include "model/connectivity.h"
 #include "model/messages.h"
 #include "model/schematic.h"
@@ -197,21 +198,12 @@ RunResult Simulation::frequencySweep(model::Schematic& schematic, double f1, dou
     if (k == points) f = f2;
     std::fill(matrix.begin(), matrix.end(), Complex{});
     links.clear();
+    DenseNodalTarget<Complex> target(matrix.data(), n);
     for (const auto& model : m_models) {
       const AcStamp stamp = model->acStamp(f);
-      const auto from = static_cast<std::size_t>(model->node(0));
-      const auto to = static_cast<std::size_t>(model->node(1));
-      if (stamp.Y != Complex{}) links.emplace_back(model->node(0), model->node(1));
-      if (from != 0) {
-        matrix[from * w + from] += stamp.Y;
-        matrix[from * w + w - 1] += stamp.J;
-        if (to != 0) matrix[from * w + to] -= stamp.Y;
-      }
-      if (to != 0) {
-        matrix[to * w + to] += stamp.Y;
-        matrix[to * w + w - 1] -= stamp.J;
-        if (from != 0) matrix[to * w + from] -= stamp.Y;
-      }
+      const BranchEnds ends{model->node(0), model->node(1)};
+      if (stamp.Y != Complex{}) links.emplace_back(ends.from, ends.to);
+      stampBranch(target, ends, stamp.Y, stamp.J);
     }
     // Singular or not is a question of the graph; the elimination then serves accuracy only.
     if (!reachesTheReference(n, links) || !solveNodalComplex(matrix, n))

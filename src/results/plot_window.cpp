@@ -100,6 +100,35 @@ void drawTextAt(QPainter& p, const QPointF& at, const QString& text, Qt::Alignme
   p.drawText(placed, Qt::AlignCenter, text);
 }
 
+// The traces of a plot, antialiased and clipped to its frame with a pixel to spare; each is
+// a polyline through its points in its slot's pen.
+class TraceLayer {
+ public:
+  TraceLayer(QPainter& p, const QRectF& frame, const Style& style) : m_painter(p), m_style(style) {
+    p.save();
+    p.setClipRect(frame.adjusted(-1, -1, 1, 1));
+    p.setRenderHint(QPainter::Antialiasing, true);
+  }
+  ~TraceLayer() { m_painter.restore(); }
+  TraceLayer(const TraceLayer&) = delete;
+  TraceLayer& operator=(const TraceLayer&) = delete;
+
+  /// The polyline through pointAt(0) .. pointAt(count - 1); the pen stays set afterwards.
+  template <class PointAt>
+  void draw(int slot, std::size_t count, PointAt pointAt) {
+    if (count == 0) return;
+    QPainterPath path(pointAt(std::size_t{0}));
+    for (std::size_t i = 1; i < count; ++i) path.lineTo(pointAt(i));
+    m_painter.setPen(m_style.traceIn(slot));
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.drawPath(path);
+  }
+
+ private:
+  QPainter& m_painter;
+  const Style& m_style;
+};
+
 // Which present quantities get labelled on the left and on the right of the time plot.
 std::array<int, 2> labelledQuantities(const PlotView& view) {
   std::array<int, 2> shown{-1, -1};
@@ -153,27 +182,17 @@ void paintTime(QPainter& p, const QRectF& r, const PlotView& view, const Style& 
     drawTextAt(p, QPointF(x, r.top() + r.height() / kValueDivisions / 2), qtext(label.unit), align);
   }
 
-  // The traces, each scaled by its quantity, clipped to the plot.
-  p.save();
-  p.setClipRect(r.adjusted(-1, -1, 1, 1));
-  p.setRenderHint(QPainter::Antialiasing, true);
+  // The traces, each scaled by its quantity.
+  TraceLayer layer(p, r, s);
   for (const TimeTrace& trace : plot.traces) {
     const double scale = plot.scale(trace.quantity);
     if (!(scale > 0) || trace.samples.size() < 2) continue;
-    QPainterPath path;
     const double last = double(trace.samples.size() - 1);
-    for (std::size_t i = 0; i < trace.samples.size(); ++i) {
+    layer.draw(trace.slot, trace.samples.size(), [&](std::size_t i) {
       const double v = std::clamp(trace.samples[i] / scale, -2.0, 2.0);
-      const QPointF point(r.left() + r.width() * double(i) / last, midY - v * r.height() / 2);
-      if (i == 0)
-        path.moveTo(point);
-      else
-        path.lineTo(point);
-    }
-    p.setPen(s.traceIn(trace.slot));
-    p.drawPath(path);
+      return QPointF(r.left() + r.width() * double(i) / last, midY - v * r.height() / 2);
+    });
   }
-  p.restore();
 }
 
 double frequencyX(const TransferPlot& plot, const QRectF& r, double f) {
@@ -211,27 +230,17 @@ void paintBode(QPainter& p, const QRectF& r, const PlotView& view, const Style& 
   drawTextAt(p, QPointF(r.left() - 4, r.top() + r.height() / rows / 2),
              angle ? QStringLiteral("[°]") : QStringLiteral("[dB]"), Qt::AlignRight);
 
-  p.save();
-  p.setClipRect(r.adjusted(-1, -1, 1, 1));
-  p.setRenderHint(QPainter::Antialiasing, true);
+  TraceLayer layer(p, r, s);
   for (const TransferTrace& trace : plot.traces) {
     if (trace.hasZero) continue;
-    QPainterPath path;
-    for (std::size_t k = 0; k < trace.values.size(); ++k) {
+    layer.draw(trace.slot, trace.values.size(), [&](std::size_t k) {
       const double v =
           angle ? angleDegrees(trace.values[k]) : magnitudeDb(trace.values[k], plot.inputLevel);
       const double y = r.top() + r.height() * (top - v) / (top - bottom);
-      const QPointF point(frequencyX(plot, r, plot.frequencies[k]),
-                          std::clamp(y, r.top() - 5, r.bottom() + 5));
-      if (k == 0)
-        path.moveTo(point);
-      else
-        path.lineTo(point);
-    }
-    p.setPen(s.traceIn(trace.slot));
-    p.drawPath(path);
+      return QPointF(frequencyX(plot, r, plot.frequencies[k]),
+                     std::clamp(y, r.top() - 5, r.bottom() + 5));
+    });
   }
-  p.restore();
 }
 
 void paintComplex(QPainter& p, const QRectF& area, const PlotView& view, const Style& s) {
@@ -273,19 +282,13 @@ void paintComplex(QPainter& p, const QRectF& area, const PlotView& view, const S
     return QPointF(centre.x() + k.real() / scale * side / 2,
                    centre.y() - k.imag() / scale * side / 2);
   };
-  p.save();
-  p.setClipRect(r.adjusted(-1, -1, 1, 1));
-  p.setRenderHint(QPainter::Antialiasing, true);
+  TraceLayer layer(p, r, s);
   for (const TransferTrace& trace : plot.traces) {
     if (trace.values.empty()) continue;
-    QPainterPath path(toPoint(trace.values.front()));
-    for (const auto& k : trace.values) path.lineTo(toPoint(k));
-    p.setPen(s.traceIn(trace.slot));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
+    layer.draw(trace.slot, trace.values.size(),
+               [&](std::size_t k) { return toPoint(trace.values[k]); });
     if (view.selection.markStartPoints) p.drawEllipse(toPoint(trace.values.front()), 3, 3);
   }
-  p.restore();
 }
 }  // namespace
 

@@ -12,6 +12,7 @@ namespace {
 using namespace wolterix::engine;
 using namespace wolterix::model;
 using wolterix::testing::buildLoop;
+using wolterix::testing::buildTwoWindingCircuit;
 using wolterix::testing::CircuitBuilder;
 using K = ElementKind;
 
@@ -94,6 +95,25 @@ TEST(SolverPaths, LadderMatchesAndKeepsItsBandNarrow) {
   EXPECT_EQ(fast.network().nodeCount(), 122);
   EXPECT_EQ(fast.network().halfBandwidth(), 1);
   EXPECT_EQ(fast.network().counters().factorisations, 1);
+}
+
+TEST(SolverPaths, WindingsBesideALadderMatchOnTheBand) {
+  // Beyond 32 unknowns the windings' mutual terms go into the band, not the replayed matrix.
+  for (const auto& [kind, parameters] :
+       {std::pair{K::Spr, "0,1/0,2/0/0/80"}, {K::Tf1, "1k/230/24/50/4/5/20/10"}}) {
+    Schematic s;
+    ASSERT_TRUE(wolterix::bench::buildRcLadder(s, 40));
+    buildTwoWindingCircuit(s, kind, parameters, "sin/230/0/50/0", "10", "10");
+    Simulation reference;
+    Simulation fast;
+    reference.setSolverPath(SolverPath::Reference);
+    for (Simulation* sim : {&reference, &fast}) {
+      sim->setSampleCount(200);
+      ASSERT_TRUE(sim->transientRun(s, 0, 40e-3, 2).ok()) << parameters;
+    }
+    ASSERT_GT(fast.network().nodeCount() - 1, 32);
+    expectSameStore(reference, fast, parameters);
+  }
 }
 
 TEST(SolverPaths, TheLargestLadderFitsOnTheGrid) {

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 #include "engine/transient_run.h"
 #include "model/schematic.h"
@@ -75,6 +76,67 @@ TEST(PlotWindow, RectifierTracesArePaintedInTheirSlotColours) {
   window.findChild<QAction*>("MXpomocW")->trigger();
   EXPECT_EQ(topic, 42);
   EXPECT_TRUE(window.findChild<QAction*>("Pw8")->isEnabled());
+}
+
+// Pixels of the first two trace colours (slots 0 and 1 on black) inside and outside a rectangle.
+std::pair<int, int> tracePixels(const QImage& image, const QRect& frame) {
+  std::pair<int, int> count{0, 0};
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if ((qGreen(p) > 160 && qRed(p) < 90 && qBlue(p) < 90) ||
+          (qRed(p) > 160 && qGreen(p) < 90 && qBlue(p) < 90))
+        ++(frame.contains(x, y) ? count.first : count.second);
+    }
+  return count;
+}
+
+TEST(PlotWindow, TracesBeyondTheirScalesStayInTheirFrames) {
+  wolterix::model::Schematic rectifier;
+  ASSERT_TRUE(
+      wolterix::model::openSchematicFile(rectifier, WOLTERIX_EXAMPLES "/prostownik.wtx").ok());
+  wolterix::engine::Simulation run;
+  run.setSampleCount(300);
+  ASSERT_TRUE(run.transientRun(rectifier, 0, 40e-3, 2).ok());
+  wolterix::model::Schematic filter;
+  ASSERT_TRUE(wolterix::model::openSchematicFile(filter, WOLTERIX_EXAMPLES "/filtr.wtx").ok());
+  wolterix::engine::Simulation sweep;
+  sweep.setSampleCount(300);
+  ASSERT_TRUE(sweep.frequencySweep(filter, 1.0, 1e6).ok());
+
+  // Scales far too small: the time, magnitude and complex-plane traces run far outside.
+  PlotView time;
+  time.selection.traceSlots[0] = {"U(E1)", true};
+  time.selection.traceSlots[1] = {"U(R1)", true};
+  time.time = buildTimePlot(run.store(), time.selection);
+  for (double& scale : time.time.scales) scale /= 100;
+  PlotView transfer;
+  transfer.transfer = true;
+  transfer.selection.traceSlots[0] = {"K(C1)", true};
+  transfer.selection.traceSlots[1] = {"K(R1)", true};
+  transfer.transferPlot = buildTransferPlot(sweep.transferStore(), transfer.selection, 0.0);
+  ASSERT_EQ(transfer.transferPlot.traces.size(), 2u);
+  transfer.transferPlot.dbTop = transfer.transferPlot.dbBottom + 0.05;
+  transfer.transferPlot.complexScale /= 100;
+
+  const QRectF area(0, 0, 1200, 800);
+  const QRectF frame = area.adjusted(62, 12, -62, -36);
+  QRectF square(0, 0, frame.height(), frame.height());
+  square.moveCenter(frame.center());
+  for (const auto& [name, view, kind, box] :
+       {std::tuple{"time", &time, TransferPlotKind::Magnitude, frame},
+        {"magnitude", &transfer, TransferPlotKind::Magnitude, frame},
+        {"complex", &transfer, TransferPlotKind::Complex, square}}) {
+    view->selection.transferPlot = kind;
+    QImage image(area.size().toSize(), QImage::Format_RGB32);
+    {
+      QPainter painter(&image);
+      paintPlot(painter, area, *view, false);
+    }
+    const auto [inside, outside] = tracePixels(image, box.toAlignedRect().adjusted(-2, -2, 2, 2));
+    EXPECT_GT(inside, 500) << name;
+    EXPECT_EQ(outside, 0) << name;
+  }
 }
 
 }  // namespace
