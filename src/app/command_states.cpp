@@ -6,20 +6,7 @@ namespace wolterix::app {
 
 using model::ElementKind;
 
-bool timeOnlyKind(ElementKind kind) {
-  switch (kind) {
-    case ElementKind::Nap: case ElementKind::Prd: case ElementKind::zsN: case ElementKind::zsP:
-    case ElementKind::Dio: case ElementKind::Zen: case ElementKind::Tyr: case ElementKind::GTO:
-    case ElementKind::RCT: case ElementKind::TrM: case ElementKind::BJT: case ElementKind::War:
-    case ElementKind::nlL: case ElementKind::nlC: case ElementKind::wyl: case ElementKind::Spr:
-    case ElementKind::Tf1: case ElementKind::sDC: case ElementKind::mmA: case ElementKind::mmW:
-      return true;
-    case ElementKind::Rez: case ElementKind::Ind: case ElementKind::Poj: case ElementKind::mmV:
-    case ElementKind::nWe:
-      return false;
-  }
-  return false;
-}
+bool timeOnlyKind(ElementKind kind) { return model::kindInfo(kind).timeOnly; }
 
 bool CommandStates::kindVisible(ElementKind kind) const {
   if (kind == ElementKind::nWe) return transferMode;
@@ -50,13 +37,11 @@ CommandStates computeCommandStates(const editor::Editor& editor, const ProgramSt
   s.rotateAndName = oneElement || severalElements;
   s.parameters = oneElement;
   s.reverse = only && model::hasSwapFlag(only->kind());
-  if (only) {
-    const ElementKind k = only->kind();
-    s.voltageArrows = k != ElementKind::mmV && k != ElementKind::mmW && k != ElementKind::mmA &&
-                      k != ElementKind::nWe && k != ElementKind::Spr && k != ElementKind::Tf1;
-    s.currentArrows = !transfer && k != ElementKind::mmV && k != ElementKind::mmA &&
-                      k != ElementKind::mmW && k != ElementKind::BJT && k != ElementKind::nWe &&
-                      k != ElementKind::Spr && k != ElementKind::Tf1;
+  // The input voltage alone offers no arrow commands, though a group of elements that holds
+  // it turns its arrows with the rest.
+  if (only && only->kind() != ElementKind::nWe) {
+    s.voltageArrows = only->info().hasArrow(model::kVoltageArrow);
+    s.currentArrows = !transfer && only->info().hasArrow(model::kCurrentArrow);
   }
   s.voltageArrows = s.voltageArrows || severalElements;
   s.currentArrows = s.currentArrows || severalElements;

@@ -45,7 +45,7 @@ constexpr int kUnitWidth = 24;
 
 ParameterDialog::ParameterDialog(model::ElementKind kind, QWidget* parent)
     : QDialog(parent), m_kind(kind), m_form(parameterForm(kind)) {
-  setWindowTitle(qs(m_form.caption));
+  setWindowTitle(qs(model::kindInfo(kind).caption));
   auto* layout = new QVBoxLayout(this);
   m_body = layout;
 
@@ -263,7 +263,7 @@ void ParameterDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void ParameterDialog::PomCli() {
-  if (m_showHelp) m_showHelp(m_form.helpTopic);
+  if (m_showHelp) m_showHelp(model::kindInfo(m_kind).helpTopic);
 }
 
 void ParameterDialog::Close() {
@@ -391,7 +391,7 @@ std::unique_ptr<ParameterDialog> createParameterDialog(model::ElementKind kind, 
     case K::mmW: return std::make_unique<TmmVDialog>(kind, parent);
     case K::wyl: return std::make_unique<TwylDialog>(parent);
   }
-  return std::make_unique<TRezDialog>(parent);
+  model::unknownKind(kind, "createParameterDialog");
 }
 
 bool editParameters(QWidget* parent, model::Element& element, model::Schematic& schematic,

@@ -15,143 +15,143 @@ namespace wolterix::dialogs {
 namespace {
 
 using model::ElementKind;
-using model::NumberRule;
-constexpr NumberRule kPos{false, false};  // > 0
-constexpr NumberRule kPosZ{true, false};  // >= 0
-constexpr NumberRule kNonZero{false, true};
-constexpr NumberRule kAny{true, true};
+namespace param = model::param;
 constexpr FieldGate kBox = FieldGate::EnableBox;
 constexpr FieldGate kNotDC = FieldGate::NonConstantSource;
+constexpr FieldGate kAlways = FieldGate::Always;
 
 // clang-format off
-// label, unit, name in messages, parameter slot, rule, reset, widget, group, limit, gate,
-// length, enable box
-constexpr FormField kRez[] = {{"R =", "Ω", "R", 0, kPos, "?", "valR"}};
+// label, unit, name in messages, parameter, widget, group, gate, length, enable box; the rules
+// and the reset texts are the table's.
+constexpr FormField kRez[] = {{"R =", "Ω", "R", param::rez::R, "valR"}};
 constexpr FormField kInd[] = {
-    {"L =", "H", "L", 0, kPos, "?", "valL"},
-    {"I(t=0) =", "A", "I(t=0)", 1, kAny, "0", "valI"},
+    {"L =", "H", "L", param::ind::L, "valL"},
+    {"I(t=0) =", "A", "I(t=0)", param::ind::Io, "valI"},
 };
 constexpr FormField kPoj[] = {
-    {"C =", "F", "C", 0, kPos, "?", "valC"},
-    {"U(t=0)=", "V", "U(t=0)", 1, kAny, "0", "valU"},
+    {"C =", "F", "C", param::poj::C, "valC"},
+    {"U(t=0)=", "V", "U(t=0)", param::poj::Uo, "valU"},
 };
 constexpr FormField kNap[] = {
-    {"E =", "V", "E", 0, kPos, "?", "valE"},
-    {"Rw =", "Ω", "Rw", 1, kPosZ, "0", "valRw"},
-    {"f =", "Hz", "f", 2, kPos, "?", "valf", {}, FieldLimit::None, kNotDC},
-    {"φ =", "°", "(fi)", 3, kAny, "0", "valFi", {}, FieldLimit::None, kNotDC},
+    {"E =", "V", "E", param::source::Value, "valE"},
+    {"Rw =", "Ω", "Rw", param::source::Internal, "valRw"},
+    {"f =", "Hz", "f", param::source::F, "valf", {}, kNotDC},
+    {"φ =", "°", "(fi)", param::source::Phase, "valFi", {}, kNotDC},
 };
 constexpr FormField kPrd[] = {
-    {"J =", "A", "J", 0, kPos, "?", "valJ"},
-    {"Gw =", "S", "Gw", 1, kPosZ, "0", "valGw"},
-    {"f =", "Hz", "f", 2, kPos, "?", "valf", {}, FieldLimit::None, kNotDC},
-    {"φ =", "°", "(fi)", 3, kAny, "0", "valFi", {}, FieldLimit::None, kNotDC},
+    {"J =", "A", "J", param::source::Value, "valJ"},
+    {"Gw =", "S", "Gw", param::source::Internal, "valGw"},
+    {"f =", "Hz", "f", param::source::F, "valf", {}, kNotDC},
+    {"φ =", "°", "(fi)", param::source::Phase, "valFi", {}, kNotDC},
 };
 constexpr FormField kZsN[] = {
-    {"Rw =", "Ω", "Rw", 1, kPosZ, "0", "valRw"},
-    {"k =", "", "k", 0, kNonZero, "?", "valk"},
+    {"Rw =", "Ω", "Rw", param::controlled::Internal, "valRw"},
+    {"k =", "", "k", param::controlled::K, "valk"},
 };
 constexpr FormField kZsP[] = {
-    {"Gw =", "S", "Gw", 1, kPosZ, "0", "valGw"},
-    {"k =", "", "k", 0, kNonZero, "?", "valk"},
+    {"Gw =", "S", "Gw", param::controlled::Internal, "valGw"},
+    {"k =", "", "k", param::controlled::K, "valk"},
 };
 constexpr FormField kNWe[] = {
-    {"Poziom :", "dB", "Poziom", 0, kAny, "0", "valPoziom", {}, FieldLimit::None,
-     FieldGate::Always, 16},
+    {"Poziom :", "dB", "Poziom", param::nwe::Level, "valPoziom", {}, kAlways, 16},
 };
 constexpr FormField kDio[] = {
-    {"Rf =", "Ω", "Rf", 0, kPosZ, "0", "valRf"},
-    {"Gd =", "S", "Gd", 1, kPosZ, "0", "valGd"},
+    {"Rf =", "Ω", "Rf", param::dio::Rf, "valRf"},
+    {"Gd =", "S", "Gd", param::dio::Gd, "valGd"},
 };
 constexpr FormField kZen[] = {
-    {"Uz =", "V", "Uz", 0, kPos, "?", "valUz"},
-    {"Rf =", "Ω", "Rf", 1, kPosZ, "0", "valRf"},
-    {"Gd =", "S", "Gd", 2, kPosZ, "0", "valGd"},
+    {"Uz =", "V", "Uz", param::zen::Uz, "valUz"},
+    {"Rf =", "Ω", "Rf", param::zen::Rf, "valRf"},
+    {"Gd =", "S", "Gd", param::zen::Gd, "valGd"},
 };
 constexpr std::size_t kZenOrder[] = {1, 2, 0};
+constexpr std::string_view kControl = "Sterowanie";
 constexpr FormField kTyr[] = {
-    {"Rt =", "Ω", "Rt", 0, kPosZ, "0", "valRt"},
-    {"Gd =", "S", "Gd", 1, kPosZ, "0", "valGd"},
-    {"f =", "Hz", "f", 2, kPos, "?", "valf", "Sterowanie"},
-    {"φ1 =", "°", "(fi)1", 3, kPosZ, "?", "valFi1", "Sterowanie", FieldLimit::None, kBox, 13, "CBox0"},
-    {"φ2 =", "°", "(fi)2", 4, kPosZ, "?", "valFi2", "Sterowanie", FieldLimit::None, kBox, 13, "CBox1"},
-    {"φ3 =", "°", "(fi)3", 5, kPosZ, "?", "valFi3", "Sterowanie", FieldLimit::None, kBox, 13, "CBox2"},
+    {"Rt =", "Ω", "Rt", param::tyr::Rt, "valRt"},
+    {"Gd =", "S", "Gd", param::tyr::Gd, "valGd"},
+    {"f =", "Hz", "f", param::tyr::F, "valf", kControl},
+    {"φ1 =", "°", "(fi)1", param::tyr::On1, "valFi1", kControl, kBox, 13, "CBox0"},
+    {"φ2 =", "°", "(fi)2", param::tyr::On2, "valFi2", kControl, kBox, 13, "CBox1"},
+    {"φ3 =", "°", "(fi)3", param::tyr::On3, "valFi3", kControl, kBox, 13, "CBox2"},
 };
 constexpr FormField kGTO[] = {
-    {"Rt =", "Ω", "Rt", 0, kPosZ, "0", "valRt"},
-    {"Gd =", "S", "Gd", 1, kPosZ, "0", "valGd"},
-    {"f =", "Hz", "f", 2, kPos, "?", "valf", "Sterowanie"},
-    {"φon =", "°", "(fi)on", 3, kPosZ, "?", "valFiOn", "Sterowanie"},
-    {"φoff =", "°", "(fi)off", 4, kPosZ, "?", "valFiOff", "Sterowanie"},
+    {"Rt =", "Ω", "Rt", param::gto::Rt, "valRt"},
+    {"Gd =", "S", "Gd", param::gto::Gd, "valGd"},
+    {"f =", "Hz", "f", param::gto::F, "valf", kControl},
+    {"φon =", "°", "(fi)on", param::gto::On, "valFiOn", kControl},
+    {"φoff =", "°", "(fi)off", param::gto::Off, "valFiOff", kControl},
 };
 constexpr FormField kWar[] = {
-    {"c =", "", "c", 0, kPos, "?", "valc"},
-    {"ß =", "", "ß", 1, kPos, "?", "valBeta"},
+    {"c =", "", "c", param::war::C, "valc"},
+    {"ß =", "", "ß", param::war::Beta, "valBeta"},
 };
 constexpr FormField kNlL[] = {
-    {"L =", "", "L", 0, kPos, "?", "valL"},
-    {"ß =", "", "ß", 1, kPos, "?", "valBeta"},
-    {"I(t=0) =", "A", "I(t=0)", 2, kPosZ, "0", "valI"},
+    {"L =", "", "L", param::nonlinear::C, "valL"},
+    {"ß =", "", "ß", param::nonlinear::Beta, "valBeta"},
+    {"I(t=0) =", "A", "I(t=0)", param::nonlinear::Initial, "valI"},
 };
 constexpr FormField kNlC[] = {
-    {"C =", "", "C", 0, kPos, "?", "valC"},
-    {"ß =", "", "ß", 1, kPos, "?", "valBeta"},
-    {"U(t=0)=", "V", "U(t=0)", 2, kPosZ, "0", "valU"},
+    {"C =", "", "C", param::nonlinear::C, "valC"},
+    {"ß =", "", "ß", param::nonlinear::Beta, "valBeta"},
+    {"U(t=0)=", "V", "U(t=0)", param::nonlinear::Initial, "valU"},
 };
 constexpr FormField kBJT[] = {
-    {"h11e =", "Ω", "h11e", 0, kPos, "?", "valH11"},
-    {"h12e =", "", "h12e", 1, kPos, "?", "valH12"},
-    {"h21e =", "", "h21e", 2, kPos, "?", "valH21"},
-    {"h22e =", "S", "h22e", 3, kPos, "?", "valH22"},
+    {"h11e =", "Ω", "h11e", param::bjt::H11e, "valH11"},
+    {"h12e =", "", "h12e", param::bjt::H12e, "valH12"},
+    {"h21e =", "", "h21e", param::bjt::H21e, "valH21"},
+    {"h22e =", "S", "h22e", param::bjt::H22e, "valH22"},
 };
 constexpr std::string_view kRated = "Dane znamionowe";
 constexpr std::string_view kLoad = "Obciążenie";
+constexpr std::string_view kInitial = "Warunki początkowe";
 constexpr FormField kSDC[] = {
-    {"P =", "W", "P", 0, kPos, "?", "valP", kRated},
-    {"U =", "V", "U", 1, kPos, "?", "valU", kRated},
-    {"I =", "A", "I", 2, kPos, "?", "valI", kRated},
-    {"n =", "obr/min", "n", 3, kPos, "?", "valn", kRated},
-    {"J =", "kgm²", "J", 9, kPos, "?", "valJ", "Moment bezwładności"},
-    {"a =", "", "M(a)", 6, kPosZ, "0", "vala", kLoad, FieldLimit::None, FieldGate::Always, 11},
-    {"b =", "", "M(b)", 7, kPosZ, "0", "valb", kLoad, FieldLimit::None, FieldGate::Always, 11},
-    {"c =", "", "M(c)", 8, kPosZ, "0", "valc", kLoad, FieldLimit::None, FieldGate::Always, 11},
-    {"Rt =", "Ω", "Rt", 4, kPos, "?", "valRt"},
-    {"Lt =", "H", "Lt", 5, kPos, "?", "valLt"},
-    {"I(0)=", "A", "I(0)", 11, kAny, "0", "valI0", "Warunki początkowe"},
-    {"n(0)=", "obr/min", "n(0)", 12, kAny, "0", "valn0", "Warunki początkowe"},
-    {"f =", "%", "(fi)", 10, kAny, "100", "valFi", "Wzbudzenie", FieldLimit::None,
-     FieldGate::Always, 6},
+    {"P =", "W", "P", param::sdc::P, "valP", kRated},
+    {"U =", "V", "U", param::sdc::U, "valU", kRated},
+    {"I =", "A", "I", param::sdc::I, "valI", kRated},
+    {"n =", "obr/min", "n", param::sdc::N, "valn", kRated},
+    {"J =", "kgm²", "J", param::sdc::J, "valJ", "Moment bezwładności"},
+    {"a =", "", "M(a)", param::sdc::A, "vala", kLoad, kAlways, 11},
+    {"b =", "", "M(b)", param::sdc::B, "valb", kLoad, kAlways, 11},
+    {"c =", "", "M(c)", param::sdc::C, "valc", kLoad, kAlways, 11},
+    {"Rt =", "Ω", "Rt", param::sdc::Rt, "valRt"},
+    {"Lt =", "H", "Lt", param::sdc::Lt, "valLt"},
+    {"I(0)=", "A", "I(0)", param::sdc::I0, "valI0", kInitial},
+    {"n(0)=", "obr/min", "n(0)", param::sdc::N0, "valn0", kInitial},
+    {"f =", "%", "(fi)", param::sdc::Excitation, "valFi", "Wzbudzenie", kAlways, 6},
 };
+constexpr std::string_view kSwitching = "Czas przełączenia";
 constexpr FormField kWyl[] = {
-    {"t1 =", "s", "Czas przełączenia(1)", 0, kPosZ, "?", "valT1", "Czas przełączenia",
-     FieldLimit::None, kBox, 13, "CB1"},
-    {"t2 =", "s", "Czas przełączenia(2)", 1, kPosZ, "?", "valT2", "Czas przełączenia",
-     FieldLimit::None, kBox, 13, "CB2"},
+    {"t1 =", "s", "Czas przełączenia(1)", param::wyl::T1, "valT1", kSwitching, kBox, 13, "CB1"},
+    {"t2 =", "s", "Czas przełączenia(2)", param::wyl::T2, "valT2", kSwitching, kBox, 13, "CB2"},
 };
+constexpr std::string_view kCoil1 = "Cewka  I ";
+constexpr std::string_view kCoil2 = "Cewka  II ";
 constexpr FormField kSpr[] = {
-    {"L =", "H", "L1", 0, kPos, "?", "valL1", "Cewka  I "},
-    {"I(t=0) =", "A", "I1(t=0)", 2, kAny, "0", "valI1", "Cewka  I "},
-    {"L =", "H", "L2", 1, kPos, "?", "valL2", "Cewka  II "},
-    {"I(t=0) =", "A", "I2(t=0)", 3, kAny, "0", "valI2", "Cewka  II "},
-    {"M =", "%", "M", 4, kPos, "100", "valM", "Współczynnik sprzężenia ", FieldLimit::AtMost100},
+    {"L =", "H", "L1", param::spr::L1, "valL1", kCoil1},
+    {"I(t=0) =", "A", "I1(t=0)", param::spr::Io1, "valI1", kCoil1},
+    {"L =", "H", "L2", param::spr::L2, "valL2", kCoil2},
+    {"I(t=0) =", "A", "I2(t=0)", param::spr::Io2, "valI2", kCoil2},
+    {"M =", "%", "M", param::spr::M, "valM", "Współczynnik sprzężenia "},
 };
 constexpr std::size_t kSprOrder[] = {0, 2, 1, 3, 4};
 constexpr std::string_view kTfRated = "Dane znamionowe ";
 constexpr std::string_view kTfOther = "Inne parametry ";
 constexpr FormField kTf1[] = {
-    {"S =", "VA", "S", 0, kPos, "?", "valS", kTfRated},
-    {"U1 =", "V", "U1", 1, kPos, "?", "valU1", kTfRated},
-    {"U2 =", "V", "U2", 2, kPos, "?", "valU2", kTfRated},
-    {"f =", "Hz", "f", 3, kPos, "?", "valf", kTfRated},
-    {"Uzr =", "%", "Uzr", 4, kPos, "?", "valUzr", kTfOther, FieldLimit::Below100},
-    {"Ior =", "%", "Ior", 5, kPos, "?", "valIor", kTfOther, FieldLimit::Below100},
-    {"Pun =", "W", "Pun", 6, kPosZ, "0", "valPun", kTfOther},
-    {"Pfen =", "W", "Pfen", 7, kPosZ, "0", "valPfen", kTfOther},
+    {"S =", "VA", "S", param::tf1::S, "valS", kTfRated},
+    {"U1 =", "V", "U1", param::tf1::U1, "valU1", kTfRated},
+    {"U2 =", "V", "U2", param::tf1::U2, "valU2", kTfRated},
+    {"f =", "Hz", "f", param::tf1::F, "valf", kTfRated},
+    {"Uzr =", "%", "Uzr", param::tf1::Uzr, "valUzr", kTfOther},
+    {"Ior =", "%", "Ior", param::tf1::Ior, "valIor", kTfOther},
+    {"Pun =", "W", "Pun", param::tf1::Pun, "valPun", kTfOther},
+    {"Pfen =", "W", "Pfen", param::tf1::Pfen, "valPfen", kTfOther},
 };
 // clang-format on
 
-// Field indices of the transformer's cross-checked fields.
-constexpr std::size_t kTfS = 0, kTfUzr = 4, kTfPun = 6, kTfPfen = 7;
+// The transformer's fields in form order are its parameters in file order, so the named
+// positions index the cross-checked fields.
+static_assert(param::tf1::S == 0 && param::tf1::Uzr == 4 && param::tf1::Pun == 6 &&
+              param::tf1::Pfen == 7);
 
 constexpr std::string_view kWaveforms[] = {"Stałe", "Sinusoidalne", "Prostokątne", "Trójkątne",
                                            "Piłokształtne"};
@@ -162,53 +162,38 @@ constexpr std::string_view kSwitchStates[] = {"Otwarty", "Zamknięty"};
 constexpr int kActiveLoadChoice = 0;
 constexpr int kPassiveLoadChoice = 1;
 
-constexpr ParameterForm kFormRez{"Rezystancja", 51, kRez};
-constexpr ParameterForm kFormInd{"Indukcyjność", 52, kInd};
-constexpr ParameterForm kFormPoj{"Pojemność", 53, kPoj};
-constexpr ParameterForm kFormNap{.caption = "Źródło napięcia",
-                                 .helpTopic = 46,
-                                 .fields = kNap,
-                                 .choiceCaption = "Rodzaj",
-                                 .choices = kWaveforms};
-constexpr ParameterForm kFormPrd{.caption = "Źródło prądu",
-                                 .helpTopic = 47,
-                                 .fields = kPrd,
-                                 .choiceCaption = "Rodzaj",
-                                 .choices = kWaveforms};
-constexpr ParameterForm kFormZsN{
-    .caption = "Źródło napięcia sterowane", .helpTopic = 48, .fields = kZsN, .hasControl = true};
-constexpr ParameterForm kFormZsP{
-    .caption = "Źródło prądu sterowane", .helpTopic = 49, .fields = kZsP, .hasControl = true};
-constexpr ParameterForm kFormNWe{
-    .caption = "Napięcie wejściowe", .helpTopic = 50, .fields = kNWe, .nameMaxLength = 13};
-constexpr ParameterForm kFormDio{"Dioda", 57, kDio};
-constexpr ParameterForm kFormZen{"Dioda Zenera", 58, kZen, kZenOrder};
-constexpr ParameterForm kFormTyr{"Tyrystor SCR", 59, kTyr};
-constexpr ParameterForm kFormRCT{"Tyrystor RCT", 60, kTyr};
-constexpr ParameterForm kFormGTO{"Tyrystor GTO", 61, kGTO};
-constexpr ParameterForm kFormTrM{"Tranzystor mocy", 62, kGTO};
-constexpr ParameterForm kFormWar{"Warystor", 54, kWar};
-constexpr ParameterForm kFormNlL{"Indukcyjność nieliniowa", 55, kNlL};
-constexpr ParameterForm kFormNlC{"Pojemność nieliniowa", 56, kNlC};
-constexpr ParameterForm kFormBJT{.caption = "Tranzystor bipolarny",
-                                 .helpTopic = 67,
-                                 .fields = kBJT,
-                                 .choices = kTransistorTypes};
-constexpr ParameterForm kFormSDC{.caption = "Silnik prądu stałego",
-                                 .helpTopic = 64,
-                                 .fields = kSDC,
-                                 .choiceCaption = kLoad,
-                                 .choices = kLoadTypes};
-constexpr ParameterForm kFormWyl{.caption = "Wyłącznik",
-                                 .helpTopic = 63,
+constexpr ParameterForm kFormRez{ElementKind::Rez, kRez};
+constexpr ParameterForm kFormInd{ElementKind::Ind, kInd};
+constexpr ParameterForm kFormPoj{ElementKind::Poj, kPoj};
+constexpr ParameterForm kFormNap{
+    .kind = ElementKind::Nap, .fields = kNap, .choiceCaption = "Rodzaj", .choices = kWaveforms};
+constexpr ParameterForm kFormPrd{
+    .kind = ElementKind::Prd, .fields = kPrd, .choiceCaption = "Rodzaj", .choices = kWaveforms};
+constexpr ParameterForm kFormZsN{.kind = ElementKind::zsN, .fields = kZsN, .hasControl = true};
+constexpr ParameterForm kFormZsP{.kind = ElementKind::zsP, .fields = kZsP, .hasControl = true};
+constexpr ParameterForm kFormNWe{.kind = ElementKind::nWe, .fields = kNWe, .nameMaxLength = 13};
+constexpr ParameterForm kFormDio{ElementKind::Dio, kDio};
+constexpr ParameterForm kFormZen{ElementKind::Zen, kZen, kZenOrder};
+constexpr ParameterForm kFormTyr{ElementKind::Tyr, kTyr};
+constexpr ParameterForm kFormRCT{ElementKind::RCT, kTyr};
+constexpr ParameterForm kFormGTO{ElementKind::GTO, kGTO};
+constexpr ParameterForm kFormTrM{ElementKind::TrM, kGTO};
+constexpr ParameterForm kFormWar{ElementKind::War, kWar};
+constexpr ParameterForm kFormNlL{ElementKind::nlL, kNlL};
+constexpr ParameterForm kFormNlC{ElementKind::nlC, kNlC};
+constexpr ParameterForm kFormBJT{
+    .kind = ElementKind::BJT, .fields = kBJT, .choices = kTransistorTypes};
+constexpr ParameterForm kFormSDC{
+    .kind = ElementKind::sDC, .fields = kSDC, .choiceCaption = kLoad, .choices = kLoadTypes};
+constexpr ParameterForm kFormWyl{.kind = ElementKind::wyl,
                                  .fields = kWyl,
                                  .choiceCaption = "Stan początkowy",
                                  .choices = kSwitchStates};
-constexpr ParameterForm kFormSpr{"Cewki sprzężone", 65, kSpr, kSprOrder};
-constexpr ParameterForm kFormTf1{"Transformator jednofazowy", 66, kTf1};
-constexpr ParameterForm kFormMmV{"Woltomierz", 68, {}};
-constexpr ParameterForm kFormMmA{"Amperomierz", 69, {}};
-constexpr ParameterForm kFormMmW{"Watomierz", 70, {}};
+constexpr ParameterForm kFormSpr{ElementKind::Spr, kSpr, kSprOrder};
+constexpr ParameterForm kFormTf1{ElementKind::Tf1, kTf1};
+constexpr ParameterForm kFormMmV{ElementKind::mmV, {}};
+constexpr ParameterForm kFormMmA{ElementKind::mmA, {}};
+constexpr ParameterForm kFormMmW{ElementKind::mmW, {}};
 
 std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -232,21 +217,14 @@ std::string_view textOf(const ParameterInput& input, std::size_t i) {
 std::optional<double> valueOf(const ParameterForm& form, const ParameterInput& input,
                               std::size_t i) {
   const std::string_view text = textOf(input, i);
-  if (!form.fields[i].accepts(text)) return std::nullopt;
+  if (!form.accepts(i, text)) return std::nullopt;
   return model::parseNumber(text);
 }
 
 }  // namespace
 
-bool FormField::accepts(std::string_view text) const {
-  if (!model::isValidNumber(text, rule)) return false;
-  const double value = *model::parseNumber(text);
-  switch (limit) {
-    case FieldLimit::None: return true;
-    case FieldLimit::AtMost100: return value <= 100.0;
-    case FieldLimit::Below100: return value < 100.0;
-  }
-  return true;
+const model::ParameterSpec& ParameterForm::spec(std::size_t field) const {
+  return model::kindInfo(kind).parameters[fields[field].slot];
 }
 
 const ParameterForm& parameterForm(ElementKind kind) {
@@ -277,7 +255,7 @@ const ParameterForm& parameterForm(ElementKind kind) {
     case ElementKind::mmW: return kFormMmW;
     case ElementKind::wyl: return kFormWyl;
   }
-  return kFormRez;
+  model::unknownKind(kind, "parameterForm");
 }
 
 ParameterInput inputFromElement(const model::Element& element) {
@@ -324,15 +302,13 @@ Validation validateInput(const model::Element& element, const model::Schematic& 
     nameBad = false;
   if (nameBad) corrected.name = element.name();
 
-  const auto reset = [&](std::size_t i) {
-    corrected.texts[i] = std::string(form.fields[i].resetText);
-  };
+  const auto reset = [&](std::size_t i) { corrected.texts[i] = std::string(form.resetText(i)); };
 
   const std::size_t count = form.fields.size();
   for (std::size_t k = 0; k < count; ++k) {
     const std::size_t i = form.messageOrder.empty() ? k : form.messageOrder[k];
     const FormField& field = form.fields[i];
-    if (!isChecked(field, input, i) || field.accepts(textOf(input, i))) continue;
+    if (!isChecked(field, input, i) || form.accepts(i, textOf(input, i))) continue;
     faults.push_back(fieldLine(messages::kInvalidNumberField, field.messageName));
     reset(i);
   }
@@ -341,19 +317,20 @@ Validation validateInput(const model::Element& element, const model::Schematic& 
     // Losses are fractions of the rated power; the copper loss also bounds the short-circuit
     // voltage from below (Uzr/100 > Pun/S), or the winding resistance would exceed the
     // short-circuit impedance.
-    const auto s = valueOf(form, input, kTfS);
-    auto pun = valueOf(form, input, kTfPun);
-    for (const std::size_t i : {kTfPun, kTfPfen}) {
+    namespace Tf = param::tf1;
+    const auto s = valueOf(form, input, Tf::S);
+    auto pun = valueOf(form, input, Tf::Pun);
+    for (const std::size_t i : {Tf::Pun, Tf::Pfen}) {
       const auto loss = valueOf(form, input, i);
       if (!s || !loss || *loss < *s) continue;
       faults.push_back(fieldLine(messages::kInadmissibleField, form.fields[i].messageName));
       reset(i);
-      if (i == kTfPun) pun.reset();
+      if (i == Tf::Pun) pun.reset();
     }
-    const auto uzr = valueOf(form, input, kTfUzr);
+    const auto uzr = valueOf(form, input, Tf::Uzr);
     if (s && uzr && pun && !(*uzr / 100.0 > *pun / *s)) {
       faults.emplace_back(messages::kTransformerCondition);
-      reset(kTfUzr);
+      reset(Tf::Uzr);
     }
   }
 
@@ -377,7 +354,7 @@ void applyInput(model::Element& element, const ParameterInput& input) {
     const FormField& field = form.fields[i];
     // A text the form refuses is never stored: a field outside the check (an unticked angle,
     // the frequency of a constant source) keeps its old text and value.
-    if (field.accepts(input.texts[i])) element.setParameter(field.slot, input.texts[i]);
+    if (form.accepts(i, input.texts[i])) element.setParameter(field.slot, input.texts[i]);
     if (field.gate == FieldGate::EnableBox)
       element.setGiven(field.slot, i < input.enabled.size() && input.enabled[i]);
   }

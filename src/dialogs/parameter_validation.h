@@ -26,32 +26,23 @@ enum class FieldGate {
   NonConstantSource,  ///< only for a waveform other than "Stałe" (source frequency and phase)
 };
 
-/// Upper limit of a field beyond its number rule.
-enum class FieldLimit { None, AtMost100, Below100 };
-
 /// One number field of a parameter dialog, in the dialog's order.
 struct FormField {
   std::string_view label;        ///< "R =", or the enable box text of a gated field
   std::string_view unit;         ///< "Ω", "H", ... ("" for none)
   std::string_view messageName;  ///< the name between quotes in an error line
-  std::size_t slot;              ///< parameter index in the element (file order)
-  model::NumberRule rule;
-  std::string_view resetText;   ///< put into the field when it is faulty
-  std::string_view objectName;  ///< the widget's name ("valR")
-  std::string_view group = {};  ///< caption of the group box the field stands in
-  FieldLimit limit = FieldLimit::None;
+  std::size_t slot;              ///< parameter position in the element (model::param)
+  std::string_view objectName;   ///< the widget's name ("valR")
+  std::string_view group = {};   ///< caption of the group box the field stands in
   FieldGate gate = FieldGate::Always;
   int maxLength = 13;
   std::string_view enableName = {};  ///< object name of the enable box of a gated field
-
-  /// True when text satisfies the number rule and the limit.
-  bool accepts(std::string_view text) const;
 };
 
-/// Everything a kind's dialog is made of.
+/// Everything a kind's dialog is made of besides what the table of kinds holds (caption, help
+/// topic, the fields' rules and reset texts).
 struct ParameterForm {
-  std::string_view caption;
-  int helpTopic;
+  model::ElementKind kind;
   std::span<const FormField> fields;
   /// Field indices in the order their errors are listed; empty means the field order.
   std::span<const std::size_t> messageOrder = {};
@@ -61,6 +52,15 @@ struct ParameterForm {
   std::span<const std::string_view> choices = {};
   /// Controlled sources: the editable drop-down "X =".
   bool hasControl = false;
+
+  /// The table's row of the parameter field i stands for.
+  const model::ParameterSpec& spec(std::size_t field) const;
+  /// True when the dialog takes text in field i (the table's dialog rule and bound).
+  bool accepts(std::size_t field, std::string_view text) const {
+    return spec(field).dialogAccepts(text);
+  }
+  /// Put into field i when it is faulty.
+  std::string_view resetText(std::size_t field) const { return spec(field).defaultText; }
 };
 
 /// The dialog of a kind.

@@ -310,6 +310,7 @@ private:
       case ElementKind::Spr:
       case ElementKind::Tf1: twoWindings(); return;
     }
+    model::unknownKind(m_e.kind(), "SymbolPainter::body");
   }
 
   void resistor() const {
@@ -499,9 +500,7 @@ private:
     hollow();
   }
 
-  bool windings() const {
-    return m_e.kind() == ElementKind::Spr || m_e.kind() == ElementKind::Tf1;
-  }
+  bool windings() const { return m_e.info().hasWindings(); }
 
   // The frame and axis the arrows belong to: the element's own axis, the collector-emitter
   // path of a transistor, or the first winding.

@@ -21,12 +21,8 @@ namespace {
 constexpr int kWireNumber = model::kWireKind;
 constexpr int kJunctionNumber = model::kJunctionKind;
 
-// Kinds without a voltage arrow and without a current arrow.
-bool hasNoVoltageArrow(ElementKind k) {
-  return k == ElementKind::mmV || k == ElementKind::mmA || k == ElementKind::mmW ||
-         k == ElementKind::Spr || k == ElementKind::Tf1;
-}
-bool hasNoCurrentArrow(ElementKind k) { return hasNoVoltageArrow(k) || k == ElementKind::BJT; }
+bool hasNoVoltageArrow(ElementKind k) { return !model::kindInfo(k).hasArrow(model::kVoltageArrow); }
+bool hasNoCurrentArrow(ElementKind k) { return !model::kindInfo(k).hasArrow(model::kCurrentArrow); }
 
 // The terminal node numbers of every element, in list order: equal lists mean the same circuit.
 std::vector<int> circuitNodes(model::Schematic& s) {

@@ -31,11 +31,14 @@ ElementModel::ElementModel(const model::Element& element)
 }
 
 std::span<const BranchShape> ElementModel::branches() const {
-  using K = model::ElementKind;
-  if (m_kind == K::BJT) return kBjt;
-  if (m_kind == K::Spr || m_kind == K::Tf1) return kWindings;
-  if (m_kind == K::mmW) return kWattmeter;
-  return kSingle;
+  using L = model::BranchLayout;
+  switch (model::kindInfo(m_kind).branches) {
+    case L::Single: return kSingle;
+    case L::Transistor: return kBjt;
+    case L::TwoWindings: return kWindings;
+    case L::TwoPaths: return kWattmeter;
+  }
+  model::unknownKind(m_kind, "ElementModel::branches");
 }
 
 void ElementModel::setNode(int terminal, int node) {

@@ -120,6 +120,7 @@ public:
   virtual unsigned needs() const { return kNeedsEverything; }
 
 protected:
+  /// The value of the parameter at a named position (model::param).
   double value(std::size_t i) const { return m_values[i]; }
   bool given(std::size_t i) const { return m_given[i]; }
   /// True when parameters first..last-1 all hold numbers.
@@ -141,7 +142,7 @@ private:
   std::array<int, 5> m_nodes{0, 0, 0, 0, 0};
 };
 
-/// Creates the model of an element; null for a kind that has no model yet.
+/// Creates the model of an element.
 std::unique_ptr<ElementModel> createModel(const model::Element& element,
                                           const model::Schematic& schematic);
 

@@ -13,8 +13,8 @@ constexpr double kMinArmatureResistance = 0.01;
 constexpr double kInactiveConductance = 1e-6;
 constexpr double kBaseFallback = 1e6;
 
-// Parameter slots of the motor.
-enum MotorParameter : std::size_t { P, U, I, N, Rt, Lt, A, B, C, Inertia, Excitation, I0, N0 };
+namespace Motor = model::param::sdc;
+namespace Bjt = model::param::bjt;
 }  // namespace
 
 DcMotorModel::DcMotorModel(const model::Element& element)
@@ -23,20 +23,22 @@ DcMotorModel::DcMotorModel(const model::Element& element)
 
 bool DcMotorModel::hasParameters() const {
   // The mechanics divide by J and the armature by h*Rt + Lt.
-  return ElementModel::hasParameters() && value(Inertia) > 0.0 &&
-         (value(Rt) > 0.0 || value(Lt) > 0.0);
+  return ElementModel::hasParameters() && value(Motor::J) > 0.0 &&
+         (value(Motor::Rt) > 0.0 || value(Motor::Lt) > 0.0);
 }
 
 void DcMotorModel::resetState() {
-  const double ratedOmega = value(N) * kPi / 30.0;
-  const double rt = std::max(value(Rt), kMinArmatureResistance);
-  const double excitation = value(Excitation) / 100.0;
-  m_kT = (value(N) == 0.0 || value(I) == 0.0)
+  const double ratedOmega = value(Motor::N) * kPi / 30.0;
+  const double rt = std::max(value(Motor::Rt), kMinArmatureResistance);
+  const double excitation = value(Motor::Excitation) / 100.0;
+  m_kT = (value(Motor::N) == 0.0 || value(Motor::I) == 0.0)
              ? kFallbackConstant
-             : value(P) / (value(I) * ratedOmega) * excitation;
-  m_kE = value(N) == 0.0 ? kFallbackConstant : (value(U) - value(I) * rt) / ratedOmega * excitation;
-  m_omega = m_nextOmega = m_free = value(N0) * kPi / 30.0;
-  m_current = m_currentDirection ? value(I0) : -value(I0);
+             : value(Motor::P) / (value(Motor::I) * ratedOmega) * excitation;
+  m_kE = value(Motor::N) == 0.0
+             ? kFallbackConstant
+             : (value(Motor::U) - value(Motor::I) * rt) / ratedOmega * excitation;
+  m_omega = m_nextOmega = m_free = value(Motor::N0) * kPi / 30.0;
+  m_current = m_currentDirection ? value(Motor::I0) : -value(Motor::I0);
   m_load = 0.0;
 }
 
@@ -45,30 +47,30 @@ BranchStamp DcMotorModel::companion(double h, double, SubBranchCode) {
   // both equations); only the load torque is taken at the last accepted speed. The speed the
   // step reaches is m_free plus h/J times kT times the step's current, so the back EMF adds
   // kE kT h / J to the armature's impedance, and no step is too long for the loop.
-  const double x = m_omega / value(N);
-  m_load = value(A) + value(B) * std::abs(x) + value(C) * x * x;
+  const double x = m_omega / value(Motor::N);
+  m_load = value(Motor::A) + value(Motor::B) * std::abs(x) + value(Motor::C) * x * x;
   double sigma = 1.0;
   if (!m_activeLoad) sigma = m_omega >= 1.0 ? 1.0 : (m_omega <= -1.0 ? -1.0 : 0.0);
   m_h = h;
-  m_free = m_omega - h / value(Inertia) * sigma * m_load;
+  m_free = m_omega - h / value(Motor::J) * sigma * m_load;
   m_nextOmega = m_free;
   const double denominator =
-      h * value(Rt) + value(Lt) + m_kE * m_kT * h * h / value(Inertia);
+      h * value(Motor::Rt) + value(Motor::Lt) + m_kE * m_kT * h * h / value(Motor::J);
   m_G = h / denominator;
-  m_J = (h * m_kE * m_free - value(Lt) * m_current) / denominator;
+  m_J = (h * m_kE * m_free - value(Motor::Lt) * m_current) / denominator;
   return {m_G, m_J};
 }
 
 bool DcMotorModel::checkState(NodeVector V) {
   // Not a change of state: the speed this solution implies, for the samples and for
   // sources steered by it.
-  m_nextOmega = m_free + m_h / value(Inertia) * m_kT * (m_G * voltage(V, 0, 1) - m_J);
+  m_nextOmega = m_free + m_h / value(Motor::J) * m_kT * (m_G * voltage(V, 0, 1) - m_J);
   return false;
 }
 
 void DcMotorModel::commitStep(NodeVector V, double, double) {
   m_current = m_G * voltage(V, 0, 1) - m_J;
-  m_omega = m_free + m_h / value(Inertia) * m_kT * m_current;
+  m_omega = m_free + m_h / value(Motor::J) * m_kT * m_current;
   m_nextOmega = m_omega;
 }
 
@@ -79,7 +81,7 @@ BjtModel::BjtModel(const model::Element& element)
 
 bool BjtModel::hasParameters() const {
   // The stamps divide by h12e and h22e.
-  return ElementModel::hasParameters() && value(1) != 0.0 && value(3) != 0.0;
+  return ElementModel::hasParameters() && value(Bjt::H12e) != 0.0 && value(Bjt::H22e) != 0.0;
 }
 
 void BjtModel::resetState() {
@@ -89,17 +91,18 @@ void BjtModel::resetState() {
 }
 
 double BjtModel::baseConductance() const {
-  const double h11 = value(0), h12 = value(1), h21 = value(2), h22 = value(3);
+  const double h11 = value(Bjt::H11e), h12 = value(Bjt::H12e);
+  const double h21 = value(Bjt::H21e), h22 = value(Bjt::H22e);
   const double g = 1.0 / (h11 - (h21 + 1.0) * h12 / h22);
   return (g > 0.0 && std::isfinite(g)) ? g : kBaseFallback;
 }
 
 double BjtModel::emitterConductance() const {
-  return m_active ? value(3) / value(1) : kInactiveConductance;
+  return m_active ? value(Bjt::H22e) / value(Bjt::H12e) : kInactiveConductance;
 }
 
 BranchStamp BjtModel::companion(double, double, SubBranchCode code) {
-  const double h12 = value(1), h21 = value(2), h22 = value(3);
+  const double h12 = value(Bjt::H12e), h21 = value(Bjt::H21e), h22 = value(Bjt::H22e);
   switch (code) {
     case SubBranchCode::BjtCollector:
       if (!m_active) return {kInactiveConductance, 0.0};

@@ -8,14 +8,16 @@ namespace wolterix::engine {
 namespace {
 constexpr double kPi = 3.141592654;
 constexpr double kFourPi = 12.566370616;
+namespace Spr = model::param::spr;
+namespace Tf = model::param::tf1;
 }  // namespace
 
 // Coupled coils. Backward Euler on v = L di/dt with L = [[L1, dM], [dM, L2]]:
 // i(n) = i(n-1) + h * inverse(L) * v(n).
 CoupledCoilsModel::Inverse CoupledCoilsModel::inverse() const {
-  const double l1 = value(0);
-  const double l2 = value(1);
-  const double coupling = std::min(value(4) / 100.0, kMaxCoupling);
+  const double l1 = value(Spr::L1);
+  const double l2 = value(Spr::L2);
+  const double coupling = std::min(value(Spr::M) / 100.0, kMaxCoupling);
   const double polarity = m_swapped ? -1.0 : 1.0;
   const double m = polarity * coupling * std::sqrt(l1 * l2);
   const double det = l1 * l2 - m * m;
@@ -29,9 +31,9 @@ BranchStamp CoupledCoilsModel::companion(double h, double, SubBranchCode code) {
 }
 
 void CoupledCoilsModel::resetState() {
-  m_current1 = value(2);
+  m_current1 = value(Spr::Io1);
   // A swapped second winding is connected the other way round.
-  m_current2 = m_swapped ? -value(3) : value(3);
+  m_current2 = m_swapped ? -value(Spr::Io2) : value(Spr::Io2);
 }
 
 void CoupledCoilsModel::commitStep(NodeVector V, double h, double) {
@@ -43,14 +45,14 @@ void CoupledCoilsModel::commitStep(NodeVector V, double h, double) {
 }
 
 TransformerModel::Equivalent TransformerModel::computeEquivalent() const {
-  const double s = value(0);
-  const double u1 = value(1);
-  const double u2 = value(2);
-  const double f = value(3);
-  const double uzr = value(4) / 100.0;
-  const double ior = value(5);
-  const double pun = value(6);
-  const double pfen = value(7);
+  const double s = value(Tf::S);
+  const double u1 = value(Tf::U1);
+  const double u2 = value(Tf::U2);
+  const double f = value(Tf::F);
+  const double uzr = value(Tf::Uzr) / 100.0;
+  const double ior = value(Tf::Ior);
+  const double pun = value(Tf::Pun);
+  const double pfen = value(Tf::Pfen);
   Equivalent eq{};
   eq.r1 = pun * u1 * u1 / (2.0 * s * s);
   eq.r2 = pun * u2 * u2 / (2.0 * s * s);
@@ -68,7 +70,7 @@ TransformerModel::Equivalent TransformerModel::computeEquivalent() const {
 
 bool TransformerModel::hasParameters() const {
   // The leakage reactance needs Uzr/100 > Pun/S.
-  return ElementModel::hasParameters() && value(4) / 100.0 > value(6) / value(0);
+  return ElementModel::hasParameters() && value(Tf::Uzr) / 100.0 > value(Tf::Pun) / value(Tf::S);
 }
 
 void TransformerModel::resetState() {
@@ -80,7 +82,7 @@ void TransformerModel::resetState() {
 // v_k = R_k i_k + Ls_k (i_k - i_k')/h + U_k x, i_k = Gfe_k U_k x + im_k, and the flux variable
 // phi = r (U1 im1 + U2 im2) = phi' + h x gives i_k = sum_m y_km v_m + c_k.
 TransformerModel::StepTerms TransformerModel::stepTerms(double h) const {
-  StepTerms t{{value(1), value(2)},
+  StepTerms t{{value(Tf::U1), value(Tf::U2)},
               {m_eq.r1 + m_eq.leakage1 / h, m_eq.r2 + m_eq.leakage2 / h},
               {m_eq.leakage1 * m_current1 / h, m_eq.leakage2 * m_current2 / h},
               0.0};

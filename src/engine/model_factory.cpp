@@ -38,7 +38,7 @@ std::unique_ptr<ElementModel> createModel(const model::Element& element,
     case K::sDC: return std::make_unique<DcMotorModel>(element);
     case K::BJT: return std::make_unique<BjtModel>(element);
   }
-  return nullptr;
+  model::unknownKind(element.kind(), "createModel");
 }
 
 }  // namespace wolterix::engine

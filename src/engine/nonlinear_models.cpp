@@ -6,6 +6,9 @@
 namespace wolterix::engine {
 namespace {
 
+namespace param = model::param;
+namespace Nl = param::nonlinear;
+
 // Magnitudes below this are raised, so a zero state never gives an infinite or zero slope.
 constexpr double kMinMagnitude = 0.01;
 
@@ -18,25 +21,25 @@ double incremental(double c, double beta, double x) {
 }  // namespace
 
 BranchStamp NonlinearInductanceModel::companion(double h, double, SubBranchCode) {
-  return {h / incremental(value(0), value(1), m_current), -m_current};
+  return {h / incremental(value(Nl::C), value(Nl::Beta), m_current), -m_current};
 }
 
 void NonlinearInductanceModel::resetState() {
-  m_current = m_currentDirection ? value(2) : -value(2);
+  m_current = m_currentDirection ? value(Nl::Initial) : -value(Nl::Initial);
 }
 
 void NonlinearInductanceModel::commitStep(NodeVector V, double h, double) {
-  const double g = h / incremental(value(0), value(1), m_current);
+  const double g = h / incremental(value(Nl::C), value(Nl::Beta), m_current);
   m_current = g * voltage(V, 0, 1) + m_current;
 }
 
 BranchStamp NonlinearCapacitanceModel::companion(double h, double, SubBranchCode) {
-  const double g = incremental(value(0), value(1), m_voltage) / h;
+  const double g = incremental(value(Nl::C), value(Nl::Beta), m_voltage) / h;
   return {g, g * m_voltage};
 }
 
 void NonlinearCapacitanceModel::resetState() {
-  m_voltage = m_voltageDirection ? value(2) : -value(2);
+  m_voltage = m_voltageDirection ? value(Nl::Initial) : -value(Nl::Initial);
 }
 
 void NonlinearCapacitanceModel::commitStep(NodeVector V, double, double) {
@@ -44,8 +47,8 @@ void NonlinearCapacitanceModel::commitStep(NodeVector V, double, double) {
 }
 
 BranchStamp VaristorModel::companion(double, double, SubBranchCode) {
-  const double c = value(0);
-  const double beta = value(1);
+  const double c = value(param::war::C);
+  const double beta = value(param::war::Beta);
   const double a = std::max(std::abs(m_voltage), kMinMagnitude);
   const double sigma = m_voltage < 0.0 ? -1.0 : 1.0;
   // I(U) = (U/c)^(1/beta); its tangent at a: G = dI/dU, and the current I(a) = G * a * beta.

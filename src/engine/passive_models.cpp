@@ -2,6 +2,8 @@
 
 namespace wolterix::engine {
 
+namespace param = model::param;
+
 namespace {
 constexpr double kMeterOpen = 1e-9;
 constexpr double kMeterShort = 1e6;
@@ -9,33 +11,37 @@ constexpr double kTwoPi = 6.283185308;
 }  // namespace
 
 BranchStamp ResistanceModel::companion(double, double, SubBranchCode) {
-  return {1.0 / value(0), 0.0};
+  return {1.0 / value(param::rez::R), 0.0};
 }
 
-AcStamp ResistanceModel::acStamp(double) const { return {1.0 / value(0), 0.0}; }
+AcStamp ResistanceModel::acStamp(double) const { return {1.0 / value(param::rez::R), 0.0}; }
 
 BranchStamp InductanceModel::companion(double h, double, SubBranchCode) {
-  return {h / value(0), -m_current};
+  return {h / value(param::ind::L), -m_current};
 }
 AcStamp InductanceModel::acStamp(double f) const {
-  return {Complex(0.0, -1.0 / (kTwoPi * f * value(0))), 0.0};
+  return {Complex(0.0, -1.0 / (kTwoPi * f * value(param::ind::L))), 0.0};
 }
 
-void InductanceModel::resetState() { m_current = m_currentDirection ? value(1) : -value(1); }
+void InductanceModel::resetState() {
+  m_current = m_currentDirection ? value(param::ind::Io) : -value(param::ind::Io);
+}
 void InductanceModel::commitStep(NodeVector V, double h, double) {
   // i = G * v - J with the stamp of the step just accepted.
-  m_current = h / value(0) * voltage(V, 0, 1) + m_current;
+  m_current = h / value(param::ind::L) * voltage(V, 0, 1) + m_current;
 }
 
 BranchStamp CapacitanceModel::companion(double h, double, SubBranchCode) {
-  const double g = value(0) / h;
+  const double g = value(param::poj::C) / h;
   return {g, g * m_voltage};
 }
 AcStamp CapacitanceModel::acStamp(double f) const {
-  return {Complex(0.0, kTwoPi * f * value(0)), 0.0};
+  return {Complex(0.0, kTwoPi * f * value(param::poj::C)), 0.0};
 }
 
-void CapacitanceModel::resetState() { m_voltage = m_voltageDirection ? value(1) : -value(1); }
+void CapacitanceModel::resetState() {
+  m_voltage = m_voltageDirection ? value(param::poj::Uo) : -value(param::poj::Uo);
+}
 void CapacitanceModel::commitStep(NodeVector V, double, double) { m_voltage = voltage(V, 0, 1); }
 
 

@@ -15,6 +15,8 @@ constexpr double kMinResistance = 0.0001;
 constexpr double kMinConductance = 1e-12;
 constexpr double kTwoPi = 6.283185308;
 constexpr double kPi = 3.141592654;
+namespace Src = model::param::source;
+namespace Ctl = model::param::controlled;
 
 }  // namespace
 
@@ -41,18 +43,20 @@ IndependentSourceModel::IndependentSourceModel(const model::Element& element)
       m_voltage(element.kind() == model::ElementKind::Nap) {}
 
 bool IndependentSourceModel::hasParameters() const {
-  return haveValues(0, 2) && (m_waveform == model::Waveform::Constant || haveValues(2, 4));
+  return haveValues(Src::Value, Src::F) &&
+         (m_waveform == model::Waveform::Constant || haveValues(Src::F, Src::Count));
 }
 
 BranchStamp IndependentSourceModel::companion(double, double t, SubBranchCode) {
   // Sources start with the current arrow set, which reverses them: s = -1.
   const double s = m_currentDirection ? -1.0 : 1.0;
-  const double w = waveformValue(m_waveform, value(0), value(2), value(3), t);
+  const double w =
+      waveformValue(m_waveform, value(Src::Value), value(Src::F), value(Src::Phase), t);
   if (m_voltage) {
-    const double rw = std::max(value(1), kMinResistance);
+    const double rw = std::max(value(Src::Internal), kMinResistance);
     return {1.0 / rw, s * w / rw};
   }
-  return {std::max(value(1), kMinConductance), s * w};
+  return {std::max(value(Src::Internal), kMinConductance), s * w};
 }
 
 ControlledSourceModel::ControlledSourceModel(const model::Element& element,
@@ -68,15 +72,17 @@ ControlledSourceModel::ControlledSourceModel(const model::Element& element,
   }
 }
 
-bool ControlledSourceModel::hasParameters() const { return m_controlGiven && haveValues(0, 2); }
+bool ControlledSourceModel::hasParameters() const {
+  return m_controlGiven && haveValues(Ctl::K, Ctl::Count);
+}
 
 BranchStamp ControlledSourceModel::companion(double, double, SubBranchCode) {
-  const double source = sign() * value(0) * m_x;
+  const double source = sign() * value(Ctl::K) * m_x;
   if (m_voltage) {
-    const double rw = std::max(value(1), kMinResistance);
+    const double rw = std::max(value(Ctl::Internal), kMinResistance);
     return {1.0 / rw, source / rw};
   }
-  return {std::max(value(1), kMinConductance), source};
+  return {std::max(value(Ctl::Internal), kMinConductance), source};
 }
 
 void ControlledSourceModel::resetState() { m_x = 0.0; }

@@ -11,6 +11,16 @@ namespace {
 constexpr double kClosedSwitch = 1e6;
 constexpr double kOpenSwitch = 1e-9;
 
+namespace Dio = model::param::dio;
+namespace Zen = model::param::zen;
+namespace Scr = model::param::tyr;
+namespace Gto = model::param::gto;
+namespace Breaker = model::param::wyl;
+// The phase-controlled valves read Rt, Gd and f from the same places.
+namespace Valve = model::param::gto;
+static_assert(std::size_t{Scr::Rt} == Valve::Rt && std::size_t{Scr::Gd} == Valve::Gd &&
+              std::size_t{Scr::F} == Valve::F);
+
 BranchStamp onOff(bool conducting, double onResistance, double offConductance) {
   if (conducting) return {1.0 / std::max(onResistance, kMinOnResistance), 0.0};
   return {std::max(offConductance, kMinOffConductance), 0.0};
@@ -28,16 +38,16 @@ bool followBias(bool& conducting, bool forward) {
 }  // namespace
 
 BranchStamp DiodeModel::companion(double, double, SubBranchCode) {
-  return onOff(m_conducting, value(0), value(1));
+  return onOff(m_conducting, value(Dio::Rf), value(Dio::Gd));
 }
 
 bool DiodeModel::checkState(NodeVector V) { return followBias(m_conducting, forwardBiased(V, *this)); }
 
 BranchStamp ZenerModel::companion(double, double, SubBranchCode) {
-  const double rf = std::max(value(1), kMinOnResistance);
-  if (m_mode == 0) return {std::max(value(2), kMinOffConductance), 0.0};
+  const double rf = std::max(value(Zen::Rf), kMinOnResistance);
+  if (m_mode == 0) return {std::max(value(Zen::Gd), kMinOffConductance), 0.0};
   // In breakdown the branch current is (V0 - V1 + Uz) / Rf.
-  return {1.0 / rf, m_mode == -1 ? -value(0) / rf : 0.0};
+  return {1.0 / rf, m_mode == -1 ? -value(Zen::Uz) / rf : 0.0};
 }
 
 bool ZenerModel::checkState(NodeVector V) {
@@ -45,10 +55,10 @@ bool ZenerModel::checkState(NodeVector V) {
   const int before = m_mode;
   if (m_mode == 0) {
     if (u < 0.0) m_mode = 1;
-    else if (u > value(0)) m_mode = -1;
+    else if (u > value(Zen::Uz)) m_mode = -1;
   } else if (m_mode == 1) {
     if (u > 0.0) m_mode = 0;
-  } else if (u < value(0)) {
+  } else if (u < value(Zen::Uz)) {
     m_mode = 0;
   }
   return m_mode != before;
@@ -94,36 +104,44 @@ bool PhaseClock::spansWholePeriods(double onDegrees, double offDegrees) {
   return turns >= 1.0 - 1e-12 && std::abs(turns - std::round(turns)) < 1e-12;
 }
 
-BranchStamp ThyristorModel::companion(double, double, SubBranchCode) {
-  return onOff(m_conducting, value(0), value(1));
+BranchStamp PhaseControlledModel::companion(double, double, SubBranchCode) {
+  return onOff(m_conducting, value(Valve::Rt), value(Valve::Gd));
+}
+
+void PhaseControlledModel::resetState() {
+  m_conducting = false;
+  m_clock.reset();
+}
+
+void PhaseControlledModel::commitStep(NodeVector, double h, double t) {
+  m_clock.advance(h, t, frequency());
+}
+
+double PhaseControlledModel::frequency() const { return value(Valve::F); }
+
+bool PhaseControlledModel::offWhenReversed(NodeVector V) {
+  // Off when the voltage reverses, that is when the current through Rt reverses.
+  if (!(m_conducting && V[node(0)] < V[node(1)])) return false;
+  m_conducting = false;
+  return true;
 }
 
 void ThyristorModel::resetState() {
-  m_conducting = false;
+  PhaseControlledModel::resetState();
   m_reverseFlag = false;
-  m_clock.reset();
 }
 
 void ThyristorModel::prepareStep(double h, NodeVector V) {
   if (m_conducting || !forwardBiased(V, *this)) return;
-  for (std::size_t i = 0; i < model::Thyristor::kAngleCount; ++i) {
-    const std::size_t slot = model::Thyristor::kFirstAngle + i;
-    if (given(slot) && m_clock.inLastStep(value(slot), value(2), h)) m_conducting = true;
-  }
+  for (std::size_t slot = Scr::On1; slot < Scr::Count; ++slot)
+    if (given(slot) && m_clock.inLastStep(value(slot), frequency(), h)) m_conducting = true;
 }
 
 bool ThyristorModel::checkState(NodeVector V) {
-  const bool forward = forwardBiased(V, *this);
-  if (!reverseConducting()) {
-    // Off when the voltage reverses, that is when the current through Rt reverses.
-    if (m_conducting && V[node(0)] < V[node(1)]) {
-      m_conducting = false;
-      return true;
-    }
-    return false;
-  }
+  if (!reverseConducting()) return offWhenReversed(V);
   // The antiparallel diode conducts whenever the device is reverse biased; a forward
   // voltage after reverse conduction turns it off until it is fired again.
+  const bool forward = forwardBiased(V, *this);
   if (m_reverseFlag && forward) {
     m_conducting = false;
     m_reverseFlag = false;
@@ -136,37 +154,33 @@ bool ThyristorModel::checkState(NodeVector V) {
   return true;
 }
 
-void ThyristorModel::commitStep(NodeVector, double h, double t) { m_clock.advance(h, t, value(2)); }
-
-BranchStamp TurnOffModel::companion(double, double, SubBranchCode) {
-  return onOff(m_conducting, value(0), value(1));
-}
-
 void TurnOffModel::resetState() {
-  m_conducting = false;
+  PhaseControlledModel::resetState();
   m_gate = false;
-  m_clock.reset();
 }
 
 void TurnOffModel::prepareStep(double h, NodeVector V) {
-  const double f = value(2);
+  const double f = frequency();
+  const double onAngle = value(Gto::On);
+  const double offAngle = value(Gto::Off);
   const bool forward = forwardBiased(V, *this);
   if (isTransistor()) {
-    const double a = PhaseClock::instant(value(3), f);
-    const double b = PhaseClock::instant(value(4), f);
+    const double a = PhaseClock::instant(onAngle, f);
+    const double b = PhaseClock::instant(offAngle, f);
     const double p = m_clock.time();
-    if (PhaseClock::spansWholePeriods(value(3), value(4)))
+    if (PhaseClock::spansWholePeriods(onAngle, offAngle))
       m_gate = true;  // off a whole turn after on: the gate never goes off
     else
       m_gate = a <= b ? (a <= p && p < b) : (p >= a || p < b);
     if (forward) m_conducting = m_gate;
     return;
   }
-  const std::optional<double> on = m_clock.whenInLastStep(value(3), f, h);
+  const std::optional<double> on = m_clock.whenInLastStep(onAngle, f, h);
   // The gate turns the GTO off at the (off) instant whatever the current, unless that instant
   // lies whole periods after the (on) one. When both fall in one step, the later one decides.
   std::optional<double> off;
-  if (!PhaseClock::spansWholePeriods(value(3), value(4))) off = m_clock.whenInLastStep(value(4), f, h);
+  if (!PhaseClock::spansWholePeriods(onAngle, offAngle))
+    off = m_clock.whenInLastStep(offAngle, f, h);
   const bool offLast = off && (!on || *off >= *on);
   if (off && !offLast) m_conducting = false;
   if (!m_conducting && forward && on) m_conducting = true;
@@ -175,14 +189,8 @@ void TurnOffModel::prepareStep(double h, NodeVector V) {
 
 bool TurnOffModel::checkState(NodeVector V) {
   if (isTransistor()) return m_gate && followBias(m_conducting, forwardBiased(V, *this));
-  if (m_conducting && V[node(0)] < V[node(1)]) {
-    m_conducting = false;
-    return true;
-  }
-  return false;
+  return offWhenReversed(V);
 }
-
-void TurnOffModel::commitStep(NodeVector, double h, double t) { m_clock.advance(h, t, value(2)); }
 
 SwitchModel::SwitchModel(const model::Element& element)
     : ElementModel(element),
@@ -200,7 +208,7 @@ void SwitchModel::resetState() {
 void SwitchModel::commitStep(NodeVector, double h, double t) {
   // Each time acts once per run from 0; the new state holds from the next step. A time due
   // at this step's instant, give or take a millionth of a step, is this step's.
-  for (std::size_t i = 0; i < model::Wylacznik::kTimeCount; ++i) {
+  for (std::size_t i = Breaker::T1; i < Breaker::Count; ++i) {
     if (given(i) && !m_done[i] && t >= value(i) - 1e-6 * h) {
       m_closed = !m_closed;
       m_done[i] = true;

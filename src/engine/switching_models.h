@@ -73,41 +73,52 @@ private:
   bool m_fresh = true;      ///< no step has been taken since the reset
 };
 
-/// SCR and reverse-conducting thyristor: fired at up to three angles per period.
-class ThyristorModel final : public ElementModel {
+/// A valve switched at angles of a control period 1/f: on resistance Rt, off conductance Gd
+/// and the clock the angles are read from. The thyristors and the power transistor differ only
+/// in how the angles and the voltage switch them.
+class PhaseControlledModel : public ElementModel {
 public:
-  using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
-  void prepareStep(double h, NodeVector V) override;
-  bool checkState(NodeVector V) override;
   void commitStep(NodeVector V, double h, double t) override;
   bool conducting() const { return m_conducting; }
 
+protected:
+  using ElementModel::ElementModel;
+  /// The control frequency.
+  double frequency() const;
+  /// Turns a conducting valve off once its voltage reverses; true on that change.
+  bool offWhenReversed(NodeVector V);
+
+  bool m_conducting = false;
+  PhaseClock m_clock;
+};
+
+/// SCR and reverse-conducting thyristor: fired at up to three angles per period.
+class ThyristorModel final : public PhaseControlledModel {
+public:
+  using PhaseControlledModel::PhaseControlledModel;
+  void resetState() override;
+  void prepareStep(double h, NodeVector V) override;
+  bool checkState(NodeVector V) override;
+
 private:
   bool reverseConducting() const { return kind() == model::ElementKind::RCT; }
-  bool m_conducting = false;
   bool m_reverseFlag = false;
-  PhaseClock m_clock;
 };
 
 /// GTO thyristor (fired at (on), turned off by the gate at (off)) and power transistor (gate
 /// on between the two angles).
-class TurnOffModel final : public ElementModel {
+class TurnOffModel final : public PhaseControlledModel {
 public:
-  using ElementModel::ElementModel;
-  BranchStamp companion(double h, double t, SubBranchCode code) override;
+  using PhaseControlledModel::PhaseControlledModel;
   void resetState() override;
   void prepareStep(double h, NodeVector V) override;
   bool checkState(NodeVector V) override;
-  void commitStep(NodeVector V, double h, double t) override;
-  bool conducting() const { return m_conducting; }
 
 private:
   bool isTransistor() const { return kind() == model::ElementKind::TrM; }
-  bool m_conducting = false;
   bool m_gate = false;
-  PhaseClock m_clock;
 };
 
 /// Ideal switch toggled at up to two given times of a run from 0.
@@ -123,7 +134,7 @@ public:
 private:
   bool m_initiallyClosed;
   bool m_closed = false;
-  bool m_done[2] = {false, false};
+  bool m_done[model::param::wyl::Count] = {false, false};
 };
 
 }  // namespace wolterix::engine

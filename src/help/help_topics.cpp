@@ -653,7 +653,34 @@ mierzy moc chwilową jako iloczyn ich wielkości. Ma tylko nazwę. Oferuje jeden
 <b>P</b>(nazwa).</p>
 )html";
 
-constexpr HelpTopic kTopics[] = {
+// The chapters of the element pages, one per family.
+constexpr int kSourcesGroup = 13;
+constexpr int kPassiveGroup = 14;
+constexpr int kSwitchingGroup = 15;
+constexpr int kMachinesGroup = 16;
+constexpr int kMetersGroup = 17;
+
+int chapterOf(model::Family family) {
+  using F = model::Family;
+  switch (family) {
+    case F::Source: return kSourcesGroup;
+    case F::Passive: return kPassiveGroup;
+    case F::Semiconductor: return kSwitchingGroup;
+    case F::Machine: return kMachinesGroup;
+    case F::Meter: return kMetersGroup;
+  }
+  return kOverviewTopic;
+}
+
+// A kind's page: its number and title are those of the kind's dialog.
+HelpTopic kindTopic(model::ElementKind kind, std::string_view page) {
+  const model::KindInfo& info = model::kindInfo(kind);
+  return {info.helpTopic, info.caption, chapterOf(info.family), page};
+}
+
+using K = model::ElementKind;
+// Built when the program starts, from the table of kinds.
+const HelpTopic kTopics[] = {
     {kOverviewTopic, "Wolterix – wprowadzenie", 0, kOverviewPage},
     {kEditorTopic, "Rysowanie schematu", kOverviewTopic, kEditorPage},
     {kPrintTopic, "Drukuj", kOverviewTopic, kPrintPage},
@@ -671,36 +698,36 @@ constexpr HelpTopic kTopics[] = {
     {kMeasurementTopic, "Pomiar (Real-Time)", 11, kMeasurementPage},
     {kMeterOptionsTopic, "Opcje miernika", 11, kMeterOptionsPage},
     {12, "Elementy", 0, kElementsGroupPage},
-    {13, "Źródła", 12, kSourcesGroupPage},
-    {46, "Źródło napięcia", 13, kVoltageSourcePage},
-    {47, "Źródło prądu", 13, kCurrentSourcePage},
-    {48, "Źródło napięcia sterowane", 13, kControlledVoltagePage},
-    {49, "Źródło prądu sterowane", 13, kControlledCurrentPage},
-    {50, "Napięcie wejściowe", 13, kInputVoltagePage},
-    {14, "Elementy bierne", 12, kPassiveGroupPage},
-    {51, "Rezystancja", 14, kResistancePage},
-    {52, "Indukcyjność", 14, kInductancePage},
-    {53, "Pojemność", 14, kCapacitancePage},
-    {54, "Warystor", 14, kVaristorPage},
-    {55, "Indukcyjność nieliniowa", 14, kNonlinearInductancePage},
-    {56, "Pojemność nieliniowa", 14, kNonlinearCapacitancePage},
-    {15, "Półprzewodniki i łączniki", 12, kSwitchingGroupPage},
-    {57, "Dioda", 15, kDiodePage},
-    {58, "Dioda Zenera", 15, kZenerPage},
-    {59, "Tyrystor SCR", 15, kScrPage},
-    {60, "Tyrystor RCT", 15, kRctPage},
-    {61, "Tyrystor GTO", 15, kGtoPage},
-    {62, "Tranzystor mocy", 15, kPowerTransistorPage},
-    {67, "Tranzystor bipolarny", 15, kBjtPage},
-    {63, "Wyłącznik", 15, kSwitchPage},
-    {16, "Maszyny i elementy magnetyczne", 12, kMachinesGroupPage},
-    {64, "Silnik prądu stałego", 16, kDcMotorPage},
-    {65, "Cewki sprzężone", 16, kCoupledCoilsPage},
-    {66, "Transformator jednofazowy", 16, kTransformerPage},
-    {17, "Mierniki", 12, kMetersGroupPage},
-    {68, "Woltomierz", 17, kVoltmeterPage},
-    {69, "Amperomierz", 17, kAmmeterPage},
-    {70, "Watomierz", 17, kWattmeterPage},
+    {kSourcesGroup, "Źródła", 12, kSourcesGroupPage},
+    kindTopic(K::Nap, kVoltageSourcePage),
+    kindTopic(K::Prd, kCurrentSourcePage),
+    kindTopic(K::zsN, kControlledVoltagePage),
+    kindTopic(K::zsP, kControlledCurrentPage),
+    kindTopic(K::nWe, kInputVoltagePage),
+    {kPassiveGroup, "Elementy bierne", 12, kPassiveGroupPage},
+    kindTopic(K::Rez, kResistancePage),
+    kindTopic(K::Ind, kInductancePage),
+    kindTopic(K::Poj, kCapacitancePage),
+    kindTopic(K::War, kVaristorPage),
+    kindTopic(K::nlL, kNonlinearInductancePage),
+    kindTopic(K::nlC, kNonlinearCapacitancePage),
+    {kSwitchingGroup, "Półprzewodniki i łączniki", 12, kSwitchingGroupPage},
+    kindTopic(K::Dio, kDiodePage),
+    kindTopic(K::Zen, kZenerPage),
+    kindTopic(K::Tyr, kScrPage),
+    kindTopic(K::RCT, kRctPage),
+    kindTopic(K::GTO, kGtoPage),
+    kindTopic(K::TrM, kPowerTransistorPage),
+    kindTopic(K::BJT, kBjtPage),
+    kindTopic(K::wyl, kSwitchPage),
+    {kMachinesGroup, "Maszyny i elementy magnetyczne", 12, kMachinesGroupPage},
+    kindTopic(K::sDC, kDcMotorPage),
+    kindTopic(K::Spr, kCoupledCoilsPage),
+    kindTopic(K::Tf1, kTransformerPage),
+    {kMetersGroup, "Mierniki", 12, kMetersGroupPage},
+    kindTopic(K::mmV, kVoltmeterPage),
+    kindTopic(K::mmA, kAmmeterPage),
+    kindTopic(K::mmW, kWattmeterPage),
     {kQuestionsTopic, "Pytania i odpowiedzi", 0, kQuestionsPage},
 };
 
@@ -738,36 +765,6 @@ std::string topicRequest(int number) {
   return std::string(kRequestPrefix) + std::to_string(number);
 }
 
-int topicOfKind(model::ElementKind kind) {
-  using K = model::ElementKind;
-  switch (kind) {
-    case K::Nap: return 46;
-    case K::Prd: return 47;
-    case K::zsN: return 48;
-    case K::zsP: return 49;
-    case K::nWe: return 50;
-    case K::Rez: return 51;
-    case K::Ind: return 52;
-    case K::Poj: return 53;
-    case K::War: return 54;
-    case K::nlL: return 55;
-    case K::nlC: return 56;
-    case K::Dio: return 57;
-    case K::Zen: return 58;
-    case K::Tyr: return 59;
-    case K::RCT: return 60;
-    case K::GTO: return 61;
-    case K::TrM: return 62;
-    case K::wyl: return 63;
-    case K::sDC: return 64;
-    case K::Spr: return 65;
-    case K::Tf1: return 66;
-    case K::BJT: return 67;
-    case K::mmV: return 68;
-    case K::mmA: return 69;
-    case K::mmW: return 70;
-  }
-  return kOverviewTopic;  // unreachable for a valid kind; keeps F1 harmless on a corrupt value
-}
+int topicOfKind(model::ElementKind kind) { return model::kindInfo(kind).helpTopic; }
 
 }  // namespace wolterix::help

@@ -36,13 +36,13 @@ std::unique_ptr<Element> makeElement(ElementKind kind) {
     case K::mmW: return std::make_unique<Watomierz>();
     case K::wyl: return std::make_unique<Wylacznik>();
   }
-  return nullptr;
+  unknownKind(kind, "createElement");
 }
 }  // namespace
 
 std::unique_ptr<Element> createElement(ElementKind kind, GridPoint position) {
   auto element = makeElement(kind);
-  if (element) element->placeAt(position);
+  element->placeAt(position);
   return element;
 }
 

@@ -59,7 +59,7 @@ std::string SilnikDC::parameterText(TextForm form, bool transferMode) const {
     return joinFields(fields);
   }
   // Only the rated data are shown; the rest lives in the dialog.
-  return name() + " {" + labelledValues(0, 6, transferMode) + " }";
+  return name() + " {" + labelledValues(param::sdc::P, param::sdc::A, transferMode) + " }";
 }
 
 void SilnikDC::parseFields(FieldCursor& fields) {

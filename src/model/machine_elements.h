@@ -11,10 +11,6 @@ public:
   TranzystorBJT() : Element(ElementKind::BJT) {}
   bool isNpn() const override { return m_npn; }
   void setNpn(bool npn) { m_npn = npn; }
-  const Parameter& h11e() const { return parameter(0); }
-  const Parameter& h12e() const { return parameter(1); }
-  const Parameter& h21e() const { return parameter(2); }
-  const Parameter& h22e() const { return parameter(3); }
 
   std::string parameterText(TextForm form, bool transferMode) const override;
   std::vector<GridPoint> coveredPoints() const override;
@@ -43,31 +39,18 @@ protected:
 class Sprzezenie final : public TwoWindingElement {
 public:
   Sprzezenie() : TwoWindingElement(ElementKind::Spr) {}
-  const Parameter& inductance1() const { return parameter(0); }
-  const Parameter& inductance2() const { return parameter(1); }
-  const Parameter& initialCurrent1() const { return parameter(2); }
-  const Parameter& initialCurrent2() const { return parameter(3); }
-  const Parameter& couplingPercent() const { return parameter(4); }
 };
 
 class Trafo1faz final : public TwoWindingElement {
 public:
   Trafo1faz() : TwoWindingElement(ElementKind::Tf1) {}
-  const Parameter& ratedPower() const { return parameter(0); }
-  const Parameter& primaryVoltage() const { return parameter(1); }
-  const Parameter& secondaryVoltage() const { return parameter(2); }
-  const Parameter& frequency() const { return parameter(3); }
-  const Parameter& shortCircuitVoltage() const { return parameter(4); }
-  const Parameter& noLoadCurrent() const { return parameter(5); }
-  const Parameter& copperLoss() const { return parameter(6); }
-  const Parameter& ironLoss() const { return parameter(7); }
 };
 
 /// Separately excited DC motor with its mechanical load.
 class SilnikDC final : public Element {
 public:
   /// Parameters before the load-type flag in the file form (P .. c).
-  static constexpr std::size_t kBeforeLoadType = 9;
+  static constexpr std::size_t kBeforeLoadType = param::sdc::J;
 
   SilnikDC() : Element(ElementKind::sDC) {}
   /// Load character: true = "czynne" (active), false = "bierne" (passive).

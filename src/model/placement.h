@@ -19,7 +19,7 @@ class Wenzeu;
 GridPoint orthogonalEnd(GridPoint a, GridPoint b);
 
 /// Coupled coils and transformers: elements whose four centre neighbours stay free of wires.
-inline bool isWindingKind(ElementKind kind) { return kind == ElementKind::Spr || kind == ElementKind::Tf1; }
+inline bool isWindingKind(ElementKind kind) { return kindInfo(kind).hasWindings(); }
 
 /// The four neighbours of a winding element's centre: the ends of its axis and the centres of
 /// its windings, whichever way it is turned. Wires are kept off all four (not only off the

@@ -6,16 +6,18 @@ std::string IndependentSource::parameterText(TextForm form, bool transferMode) c
   const bool periodic = m_waveform != Waveform::Constant;
   if (form == TextForm::File) {
     std::vector<std::string> fields{std::string(waveformCode(m_waveform))};
-    appendFileFields(fields, 0, periodic ? 4 : 2, transferMode);
+    appendFileFields(fields, 0, periodic ? param::source::Count : param::source::F, transferMode);
     return joinFields(fields);
   }
   const bool voltage = kind() == ElementKind::Nap;
   std::string text = name() + " { " + std::string(waveformLongName(m_waveform));
   text += voltage ? "; E=" : "; J=";
-  text += amplitude().text();
+  text += parameter(param::source::Value).text();
   text += voltage ? "; Rw=" : "; Gw=";
-  text += internalImmittance().text() + "; ";
-  if (periodic) text += "f=" + frequency().text() + "; faza=" + phase().text() + ";";
+  text += parameter(param::source::Internal).text() + "; ";
+  if (periodic)
+    text += "f=" + parameter(param::source::F).text() +
+            "; faza=" + parameter(param::source::Phase).text() + ";";
   return text + " }";
 }
 
@@ -43,19 +45,21 @@ bool ControlledSource::setControl(std::string_view text) {
 std::string ControlledSource::parameterText(TextForm form, bool transferMode) const {
   const std::string control = m_control.empty() ? "?" : m_control;
   if (form == TextForm::File) {
-    std::vector<std::string> fields{gain().text(), control};
-    appendFileFields(fields, 1, 2, transferMode);
+    std::vector<std::string> fields{parameter(param::controlled::K).text(), control};
+    appendFileFields(fields, param::controlled::Internal, param::controlled::Count, transferMode);
     return joinFields(fields);
   }
   const bool voltage = kind() == ElementKind::zsN;
-  return name() + (voltage ? " { E=" : " { J=") + gain().text() + "×" + control +
-         (voltage ? "; Rw=" : "; Gw=") + internalImmittance().text() + "; }";
+  return name() + (voltage ? " { E=" : " { J=") + parameter(param::controlled::K).text() + "×" +
+         control + (voltage ? "; Rw=" : "; Gw=") + parameter(param::controlled::Internal).text() +
+         "; }";
 }
 
 void ControlledSource::parseFields(FieldCursor& fields) {
-  readParameters(fields, 0, 1);
+  // The controlling quantity stands between k and the internal immittance.
+  readParameters(fields, param::controlled::K, param::controlled::Internal);
   if (const auto control = fields.next()) setControl(*control);
-  readParameters(fields, 1, 2);
+  readParameters(fields, param::controlled::Internal, param::controlled::Count);
 }
 
 }  // namespace wolterix::model

@@ -10,10 +10,6 @@ class IndependentSource : public Element {
 public:
   Waveform waveform() const { return m_waveform; }
   void setWaveform(Waveform waveform) { m_waveform = waveform; }
-  const Parameter& amplitude() const { return parameter(0); }
-  const Parameter& internalImmittance() const { return parameter(1); }
-  const Parameter& frequency() const { return parameter(2); }
-  const Parameter& phase() const { return parameter(3); }
 
   std::string parameterText(TextForm form, bool transferMode) const override;
 
@@ -38,8 +34,6 @@ public:
 /// Source controlled by another quantity of the circuit: value = k * X.
 class ControlledSource : public Element {
 public:
-  const Parameter& gain() const { return parameter(0); }
-  const Parameter& internalImmittance() const { return parameter(1); }
   /// The controlling quantity ("U(R1)"); empty while not chosen.
   const std::string& control() const { return m_control; }
   /// Sets the controlling quantity; "?" clears it. Refuses texts the file cannot carry.
@@ -71,8 +65,7 @@ public:
 class NapWej final : public Element {
 public:
   NapWej() : Element(ElementKind::nWe) {}
-  const Parameter& level() const { return parameter(0); }
-  double inputLevel() const override { return level().value(); }
+  double inputLevel() const override { return parameter(param::nwe::Level).value(); }
 };
 
 }  // namespace wolterix::model

@@ -4,40 +4,34 @@
 
 namespace wolterix::model {
 
-int branchCountOf(const Element& element) {
-  if (element.kind() == ElementKind::BJT) return 3;
-  return element.terminalCount() == 4 ? 2 : 1;  // two windings or two paths
-}
+int branchCountOf(const Element& element) { return element.info().branchCount(); }
 
 namespace {
 std::string named(char letter, const Element& e) { return std::string(1, letter) + "(" + e.name() + ")"; }
 }  // namespace
 
 std::vector<std::string> waveformList(const Schematic& schematic) {
-  using K = ElementKind;
   std::vector<std::string> list;
   const bool transfer = schematic.transferMode();
   for (const auto& e : schematic.elements()) {
-    const K kind = e->kind();
-    if (kind == K::Spr || kind == K::Tf1) continue;
-    if (kind != K::mmA && kind != K::mmW) list.push_back(named(transfer ? 'K' : 'U', *e));
+    const KindInfo& info = e->info();
+    if (info.offers(kWaveU)) list.push_back(named(transfer ? 'K' : 'U', *e));
     if (transfer) continue;
-    if (kind != K::mmV && kind != K::mmW) list.push_back(named('I', *e));
-    if (kind == K::sDC) list.push_back(named('n', *e));
-    if (kind != K::BJT && kind != K::mmV && kind != K::mmA) list.push_back(named('P', *e));
+    if (info.offers(kWaveI)) list.push_back(named('I', *e));
+    if (info.offers(kWaveN)) list.push_back(named('n', *e));
+    if (info.offers(kWaveP)) list.push_back(named('P', *e));
   }
   return list;
 }
 
 std::vector<std::string> controlQuantityList(const Schematic& schematic, const Element* source) {
-  using K = ElementKind;
   std::vector<std::string> list;
   for (const auto& e : schematic.elements()) {
-    const K kind = e->kind();
-    if (e.get() == source || kind == K::Spr || kind == K::Tf1 || kind == K::mmW) continue;
-    if (kind != K::mmA) list.push_back(named('U', *e));
-    if (kind != K::mmV) list.push_back(named('I', *e));
-    if (kind == K::sDC) list.push_back(named('n', *e));
+    if (e.get() == source) continue;
+    const KindInfo& info = e->info();
+    if (info.offers(kWaveU)) list.push_back(named('U', *e));
+    if (info.offers(kWaveI)) list.push_back(named('I', *e));
+    if (info.offers(kWaveN)) list.push_back(named('n', *e));
   }
   return list;
 }

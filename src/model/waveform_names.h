@@ -11,15 +11,15 @@ namespace wolterix::model {
 class Element;
 class Schematic;
 
-/// Number of branches an element kind contributes (3 for BJT; 2 for Spr, Tf1, mmW; else 1).
+/// Number of branches an element contributes (see BranchLayout).
 int branchCountOf(const Element& element);
 
 /// The waveforms a run offers: per element in list order U, I, n, P (time simulation) or K
 /// (transfer function).
 std::vector<std::string> waveformList(const Schematic& schematic);
 
-/// The quantities that may steer a controlled source (every element but the source itself,
-/// the coupled coils, transformers and wattmeters).
+/// The quantities that may steer a controlled source: the voltages, currents and speeds the
+/// other elements offer as waveforms.
 std::vector<std::string> controlQuantityList(const Schematic& schematic, const Element* source);
 
 /// A waveform name resolved to its element.

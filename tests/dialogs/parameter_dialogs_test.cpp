@@ -15,9 +15,14 @@
 #include <vector>
 
 #include "dialogs/error_dialog.h"
+#include "drawing/symbols.h"
 #include "editor/editing.h"
+#include "engine/element_model.h"
+#include "help/help_topics.h"
 #include "model/schematic.h"
+#include "model/schematic_file.h"
 #include "support/circuit_builder.h"
+#include "support/recording_canvas.h"
 
 namespace wolterix::dialogs {
 namespace {
@@ -321,19 +326,68 @@ TEST_F(ParameterDialogTest, HelpOpensTheKindsTopicAndIsHiddenOnClose) {
   EXPECT_GE(m_helpHidden, 1);
 }
 
-// Every kind gets a dialog with its caption; WOLTERIX_DIALOG_SHOTS=<folder> also saves a picture
-// of each for a look by eye.
-TEST_F(ParameterDialogTest, EveryKindHasItsDialog) {
+// Every row of the table makes a whole kind: a model element, an engine model with the row's
+// branches, a symbol, a dialog with the row's caption, a help page with the same title, and
+// parameters whose every text the dialog takes comes back from a file as it was typed.
+// WOLTERIX_DIALOG_SHOTS=<folder> also saves a picture of each dialog for a look by eye.
+TEST_F(ParameterDialogTest, EveryKindOfTheTableIsWhole) {
   const QString shots = qEnvironmentVariable("WOLTERIX_DIALOG_SHOTS");
+  const std::string_view samples[] = {"0", "1", "-2,5", "4,7k", "10m", "99,9", "100", "150"};
   for (const model::KindInfo& info : model::allKinds()) {
+    SCOPED_TRACE(std::string(info.code));
+    model::Schematic schematic;
+    model::Element& element = testing::CircuitBuilder(schematic).element(info.kind, 10, 10);
+    EXPECT_EQ(element.kind(), info.kind);
+    EXPECT_EQ(element.terminalCount(), info.terminals);
+
+    const auto engineModel = engine::createModel(element, schematic);
+    ASSERT_NE(engineModel, nullptr);
+    EXPECT_EQ(static_cast<int>(engineModel->branches().size()), info.branchCount());
+
+    testing::RecordingCanvas canvas;
+    drawing::drawElement(canvas, element, drawing::ViewSettings{}, 1.0, 0.0, 0.0);
+    EXPECT_GT(canvas.figures.size(), static_cast<std::size_t>(info.terminals));
+
     const auto dialog = createParameterDialog(info.kind);
-    dialog->setInput(inputFromElement(*model::createElement(info.kind, {10, 10})));
+    dialog->setInput(inputFromElement(element));
     dialog->show();
-    EXPECT_EQ(dialog->windowTitle().toStdString(), parameterForm(info.kind).caption);
+    EXPECT_EQ(dialog->windowTitle().toStdString(), info.caption);
     EXPECT_TRUE(dialog->findChild<QPushButton*>("OK")->isDefault());
     if (!shots.isEmpty())
       dialog->grab().save(QDir(shots).filePath(QString::fromUtf8(info.code) + ".png"));
     dialog->hide();
+
+    const help::HelpTopic* page = help::findTopic(info.helpTopic);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->title, info.caption);
+
+    // Each sample goes into every field that takes it, as the dialog would store it (the
+    // second choice makes a source periodic, so its frequency and phase are written too).
+    const ParameterForm& form = parameterForm(info.kind);
+    ASSERT_EQ(form.fields.size(), info.parameters.size());
+    for (const std::string_view sample : samples) {
+      ParameterInput input = inputFromElement(element);
+      input.choice = form.choices.empty() ? 0 : 1;
+      std::vector<std::size_t> taken;
+      for (std::size_t i = 0; i < form.fields.size(); ++i) {
+        if (!form.accepts(i, sample)) continue;
+        EXPECT_TRUE(form.spec(i).accepts(sample)) << "the reader refuses " << sample;
+        input.texts[i] = std::string(sample);
+        input.enabled[i] = true;
+        taken.push_back(i);
+      }
+      model::Schematic written;
+      model::Element& typed = testing::CircuitBuilder(written).element(info.kind, 10, 10);
+      applyInput(typed, input);
+      model::SchematicText lines;
+      model::writeSchematic(written, lines, false);
+      model::Schematic read;
+      model::readSchematic(read, lines, model::ReadMode::Open);
+      ASSERT_EQ(read.elements().size(), 1u);
+      for (const std::size_t i : taken)
+        EXPECT_EQ(read.elements()[0]->parameter(form.fields[i].slot).text(), sample)
+            << form.fields[i].messageName;
+    }
   }
 }
 

@@ -210,8 +210,8 @@ TEST_F(ParameterValidationTest, ConstantSourceIgnoresFrequencyAndPhase) {
   input.choice = 0;
   EXPECT_TRUE(check(source, input).empty());
   applyInput(source, input);
-  EXPECT_EQ(source.frequency().text(), "?");
-  EXPECT_EQ(source.phase().text(), "0");
+  EXPECT_EQ(source.parameter(model::param::source::F).text(), "?");
+  EXPECT_EQ(source.parameter(model::param::source::Phase).text(), "0");
 
   input.choice = 1;
   EXPECT_EQ(check(source, input), (Lines{"[1] Niewłaściwa wartość liczbowa: pole \"f\".",
@@ -220,24 +220,25 @@ TEST_F(ParameterValidationTest, ConstantSourceIgnoresFrequencyAndPhase) {
   input.choice = 3;
   applyInput(source, input);
   EXPECT_EQ(source.waveform(), model::Waveform::Triangle);
-  EXPECT_DOUBLE_EQ(source.phase().value(), -30.0);
+  EXPECT_DOUBLE_EQ(source.parameter(model::param::source::Phase).value(), -30.0);
 }
 
 TEST_F(ParameterValidationTest, UntickedAngleIsNeverAnErrorAndKeepsItsStoredText) {
-  auto& thyristor = static_cast<model::Thyristor&>(add(ElementKind::Tyr, 10));
-  ASSERT_TRUE(thyristor.setParameter(model::Thyristor::kFirstAngle + 1, "45"));
-  thyristor.setGiven(model::Thyristor::kFirstAngle + 1, true);
+  namespace Tyr = model::param::tyr;
+  model::Element& thyristor = add(ElementKind::Tyr, 10);
+  ASSERT_TRUE(thyristor.setParameter(Tyr::On2, "45"));
+  thyristor.setGiven(Tyr::On2, true);
 
   ParameterInput input =
       typed(thyristor, {{"f", "50"}, {"(fi)1", "30"}, {"(fi)2", ""}, {"(fi)3", "x"}});
   input.enabled = {false, false, false, true, false, false};
   EXPECT_TRUE(check(thyristor, input).empty());
   applyInput(thyristor, input);
-  EXPECT_TRUE(thyristor.firingAngleGiven(0));
-  EXPECT_DOUBLE_EQ(thyristor.firingAngle(0).value(), 30.0);
-  EXPECT_FALSE(thyristor.firingAngleGiven(1));
-  EXPECT_EQ(thyristor.firingAngle(1).text(), "45");
-  EXPECT_EQ(thyristor.firingAngle(2).text(), "?");
+  EXPECT_TRUE(thyristor.isGiven(Tyr::On1));
+  EXPECT_DOUBLE_EQ(thyristor.parameter(Tyr::On1).value(), 30.0);
+  EXPECT_FALSE(thyristor.isGiven(Tyr::On2));
+  EXPECT_EQ(thyristor.parameter(Tyr::On2).text(), "45");
+  EXPECT_EQ(thyristor.parameter(Tyr::On3).text(), "?");
 
   input.enabled[5] = true;
   const Validation v = validateInput(thyristor, m_schematic, input);
@@ -253,8 +254,8 @@ TEST_F(ParameterValidationTest, UntickedAngleIsNeverAnErrorAndKeepsItsStoredText
   input.choice = 1;
   applyInput(breaker, input);
   EXPECT_TRUE(breaker.initiallyOn());
-  EXPECT_TRUE(breaker.switchingTimeGiven(0));
-  EXPECT_FALSE(breaker.switchingTimeGiven(1));
+  EXPECT_TRUE(breaker.isGiven(model::param::wyl::T1));
+  EXPECT_FALSE(breaker.isGiven(model::param::wyl::T2));
 }
 
 TEST_F(ParameterValidationTest, ControlledSourceNeedsAQuantityOfTheList) {
@@ -328,13 +329,14 @@ TEST(ParameterFormTest, EveryFieldNamesAParameterOfItsKindOnce) {
   for (const model::KindInfo& info : model::allKinds()) {
     const ParameterForm& form = parameterForm(info.kind);
     std::vector<bool> seen(info.parameters.size(), false);
-    for (const FormField& field : form.fields) {
+    for (std::size_t i = 0; i < form.fields.size(); ++i) {
+      const FormField& field = form.fields[i];
       ASSERT_LT(field.slot, info.parameters.size()) << info.code;
       EXPECT_FALSE(seen[field.slot]) << info.code << " " << field.messageName;
       seen[field.slot] = true;
       // The reset text must itself be storable, or a reset field would never be accepted.
-      if (field.resetText != "?") {
-        EXPECT_TRUE(field.accepts(field.resetText)) << info.code;
+      if (form.resetText(i) != "?") {
+        EXPECT_TRUE(form.accepts(i, form.resetText(i))) << info.code;
       }
     }
     if (!form.messageOrder.empty()) {

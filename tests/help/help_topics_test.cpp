@@ -110,6 +110,7 @@ TEST(ElementTopics, EveryKindHasAPageNamedAfterItsPaletteEntry) {
   for (const model::KindInfo& info : model::allKinds()) {
     const HelpTopic* topic = findTopic(topicOfKind(info.kind));
     ASSERT_NE(topic, nullptr) << info.code;
+    EXPECT_EQ(topic->title, info.caption) << info.code;
     // The palette writes "Tranzystor Bipolarny", the dialog "Tranzystor bipolarny".
     EXPECT_EQ(asciiLower(topic->title), asciiLower(info.paletteName)) << info.code;
     numbers.insert(topic->number);
