@@ -42,6 +42,16 @@ void UserSettings::validate() {
   if (plotMode < 0 || plotMode > 2) plotMode = 1;
 }
 
+std::vector<StoredSetting> storedSettings(UserSettings& s) {
+  std::vector<StoredSetting> stored{
+      {"KolorTe", &s.canvasColour}, {"KolorTw", &s.plotColour}, {"Siatka", &s.grid},
+      {"pSiatke", &s.showGrid},     {"LPSmode", &s.plotMode},   {"pPN", &s.toolPalette},
+      {"pPO", &s.objectPalette},    {"pPS", &s.statusBar}};
+  for (std::size_t i = 0; i < s.recent.size(); ++i)
+    stored.push_back({"Reo" + std::to_string(i), &s.recent[i]});
+  return stored;
+}
+
 bool addRecentFile(std::array<std::string, 4>& recent, const std::string& path) {
   if (path.empty() || recent[0] == path) return false;
   // Entries above the old place of the path move down one; the fourth drops off otherwise.

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "drawing/canvas.h"
 
@@ -33,6 +35,14 @@ struct UserSettings {
   /// Replaces every value outside its accepted set by its default.
   void validate();
 };
+
+/// A stored value: its key in the settings store and the field that holds it.
+struct StoredSetting {
+  std::string key;
+  std::variant<drawing::Color*, int*, bool*, std::string*> field;
+};
+/// Every stored value of the settings with its key, for reading and writing alike.
+std::vector<StoredSetting> storedSettings(UserSettings& settings);
 
 /// Makes path the newest recent file, moving it up if it is already listed. Returns whether
 /// the list changed.

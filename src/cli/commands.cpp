@@ -15,6 +15,7 @@
 #include "drawing/symbols.h"
 #include "engine/transient_run.h"
 #include "engine/measurement.h"
+#include "engine/run_settings.h"
 #include "model/connectivity.h"
 #include "model/engineering_number.h"
 #include "model/messages.h"
@@ -146,14 +147,12 @@ int showTopology(const std::string& path, std::ostream& out, std::ostream& err) 
 
 namespace {
 
-// Checks an engineering number given on the command line; nullopt after reporting it.
-std::optional<double> numberOption(const std::string& text, const char* option,
-                                   std::ostream& err) {
-  if (!model::isValidNumber(text, true, false)) {
-    err << model::messages::kInvalidNumber << " (" << option << " " << text << ")\n";
-    return std::nullopt;
-  }
-  return *model::parseNumber(text);
+// Checks the form of an engineering number given on the command line, reporting a wrong one;
+// its range is the analysis' rule (engine/run_settings).
+bool validNumber(const std::string& text, const char* option, std::ostream& err) {
+  if (model::isValidNumber(text, true, false)) return true;
+  err << model::messages::kInvalidNumber << " (" << option << " " << text << ")\n";
+  return false;
 }
 
 
@@ -207,18 +206,20 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
   callbacks.progress = [&progress](int percent) { progress.show(percent); };
   const auto start = std::chrono::steady_clock::now();
   if (transfer) {
-    const auto from = numberOption(options.fromText, "--from", err);
-    const auto to = numberOption(options.toText, "--to", err);
+    // Both texts are checked, so both are reported.
+    const bool from = validNumber(options.fromText, "--from", err);
+    const bool to = validNumber(options.toText, "--to", err);
     if (!from || !to) return kUsageOrFileError;
-    if (!(*from > 0.0) || !(*to > *from)) {
+    const auto range = engine::acceptedRange(options.fromText, options.toText);
+    if (!range) {
       err << model::messages::kInvalidNumber << " (wymagane 0 < --from < --to)\n";
       return kUsageOrFileError;
     }
-    result = simulation.frequencySweep(schematic, *from, *to, callbacks);
+    result = simulation.frequencySweep(schematic, range->first, range->second, callbacks);
   } else {
-    const auto time = numberOption(options.timeText, "--time", err);
-    if (!time) return kUsageOrFileError;
-    if (!(*time > 0.0)) {
+    if (!validNumber(options.timeText, "--time", err)) return kUsageOrFileError;
+    const auto time = engine::acceptedTime(options.timeText);
+    if (!time) {
       err << model::messages::kInvalidNumber << " (--time musi być większy od zera)\n";
       return kUsageOrFileError;
     }

@@ -28,6 +28,7 @@
 #include "results/plot_window.h"
 #include "editor/schematic_canvas.h"
 #include "support/circuit_builder.h"
+#include "support/scripted_prompts.h"
 
 namespace {
 
@@ -40,25 +41,10 @@ using wolterix::model::ElementKind;
 using wolterix::testing::CircuitBuilder;
 
 // A window whose questions are answered by the test, never by a modal dialog.
-struct ScriptedWindow {
+struct ScriptedWindow : wolterix::testing::ScriptedDocumentPrompt {
   TForm1 window;
-  std::vector<QString> warnings;
-  SaveAnswer answer = SaveAnswer::Cancel;
-  QString savePath;
-  QString openPath;
-  std::optional<bool> newMode = false;
-  int questions = 0;
 
-  ScriptedWindow() {
-    window.showWarning = [this](const QString& text) { warnings.push_back(text); };
-    window.askSaveQuestion = [this] {
-      ++questions;
-      return answer;
-    };
-    window.askSavePath = [this] { return savePath; };
-    window.askOpenPath = [this] { return openPath; };
-    window.askNewMode = [this] { return newMode; };
-  }
+  ScriptedWindow() { window.documents().setPrompt(*this); }
 };
 
 TEST(MainWindow, TitleNamesTheFileWithoutDirectoryAndExtension) {
@@ -77,84 +63,25 @@ TEST(MainWindow, OpensShowsAndClosesCleanly) {
   EXPECT_TRUE(w.window.close());
 }
 
-TEST(MainWindow, AnUnreadableFileKeepsTheSchematic) {
-  ScriptedWindow w;
-  ASSERT_TRUE(w.window.openFile(QStringLiteral(WOLTERIX_EXAMPLES "/dzielnik.wtx")));
-  const int before = w.window.schematic().elementCount();
-  EXPECT_FALSE(w.window.openFile(QStringLiteral("/nonexistent/brak.wtx")));
-  ASSERT_EQ(w.warnings.size(), 1u);
-  EXPECT_TRUE(w.warnings[0].contains(QStringLiteral("Plik nie istnieje.")));
-  EXPECT_EQ(w.window.schematic().elementCount(), before);
-  EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Wolterix - dzielnik"));
-}
-
-TEST(MainWindow, TheSaveQuestionGuardsEveryCommand) {
-  QTemporaryDir dir;
-  ScriptedWindow w;
-  CircuitBuilder(w.window.schematic()).element(ElementKind::Rez, 10, 10);
-  w.window.editor().flags().modified = true;
-
-  w.answer = SaveAnswer::Cancel;
-  EXPECT_FALSE(w.window.newDocument());
-  EXPECT_EQ(w.window.schematic().elementCount(), 1);
-
-  // "Tak" with the save dialog cancelled abandons the command as well.
-  w.answer = SaveAnswer::Yes;
-  w.savePath.clear();
-  EXPECT_FALSE(w.window.newDocument());
-  EXPECT_EQ(w.window.schematic().elementCount(), 1);
-
-  // "Tak" with a folder that cannot be written: reported, nothing lost.
-  w.savePath = dir.path() + QStringLiteral("/no-such-folder/x.wtx");
-  EXPECT_FALSE(w.window.newDocument());
-  EXPECT_EQ(w.window.schematic().elementCount(), 1);
-  EXPECT_TRUE(w.window.editor().flags().modified);
-  ASSERT_FALSE(w.warnings.empty());
-  EXPECT_TRUE(w.warnings.back().startsWith(QStringLiteral("Nie można zapisać pliku")));
-
-  // "Tak" and a good name: saved, then the new workspace.
-  w.savePath = dir.path() + QStringLiteral("/obwod.wtx");
-  w.newMode = true;
-  EXPECT_TRUE(w.window.newDocument());
-  EXPECT_TRUE(QFile::exists(w.savePath));
-  EXPECT_EQ(w.window.schematic().elementCount(), 0);
-  EXPECT_TRUE(w.window.schematic().transferMode());
-  EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Wolterix - (bez nazwy)"));
-
-  // An unmodified schematic asks nothing; a cancelled "Nowy" deletes nothing.
-  const int asked = w.questions;
-  CircuitBuilder(w.window.schematic()).element(ElementKind::Rez, 10, 10);
-  w.newMode = std::nullopt;
-  EXPECT_FALSE(w.window.newDocument());
-  EXPECT_EQ(w.questions, asked);
-  EXPECT_EQ(w.window.schematic().elementCount(), 1);
-}
-
-TEST(MainWindow, RecentFilesFollowOpeningAndSaving) {
+TEST(MainWindow, RecentFilesShowInTheReopenMenu) {
   QTemporaryDir dir;
   const QString a = dir.path() + QStringLiteral("/a.wtx");
-  const QString b = dir.path() + QStringLiteral("/b.wtx");
   ScriptedWindow w;
   CircuitBuilder(w.window.schematic()).element(ElementKind::Rez, 10, 10);
-  w.savePath = a;
-  ASSERT_TRUE(w.window.saveAs());
+  w.savePath = a.toStdString();
+  w.window.command(QStringLiteral("MXzapjako"))->trigger();
+  EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Wolterix - a"));
   w.window.idleUpdate();  // a new document saved joins the list on the next idle pass
-  EXPECT_EQ(w.window.settings().recent[0], a.toStdString());
-  w.savePath = b;
-  ASSERT_TRUE(w.window.saveAs());
+  w.savePath = (dir.path() + QStringLiteral("/b.wtx")).toStdString();
+  w.window.command(QStringLiteral("MXzapjako"))->trigger();
   w.window.idleUpdate();
   EXPECT_EQ(w.window.settings().recent[1], a.toStdString());
   EXPECT_TRUE(w.window.command(QStringLiteral("MXZ2"))->isVisible());
   EXPECT_EQ(w.window.command(QStringLiteral("MXZ2"))->text(), QStringLiteral("&2 ") + a);
-
-  ASSERT_TRUE(w.window.openRecent(1));  // the second entry goes to the top
+  w.window.command(QStringLiteral("MXZ2"))->trigger();  // the second entry goes to the top
+  EXPECT_EQ(w.window.currentFile(), a);
   w.window.idleUpdate();
-  EXPECT_EQ(w.window.settings().recent[0], a.toStdString());
-  EXPECT_EQ(w.window.settings().recent[1], b.toStdString());
-
-  QFile::remove(b);
-  EXPECT_FALSE(w.window.openRecent(1));
-  EXPECT_EQ(w.warnings.back(), QStringLiteral("Plik nie istnieje."));
+  EXPECT_EQ(w.window.command(QStringLiteral("MXZ1"))->text(), QStringLiteral("&1 ") + a);
 }
 
 TEST(MainWindow, IdleUpdateEnablesAndSwapsThePalette) {
@@ -172,7 +99,7 @@ TEST(MainWindow, IdleUpdateEnablesAndSwapsThePalette) {
   EXPECT_FALSE(window.command(QStringLiteral("SBnWe"))->isVisible());
 
   w.newMode = true;  // a transfer workspace
-  ASSERT_TRUE(window.newDocument());
+  ASSERT_TRUE(window.documents().newDocument());
   window.idleUpdate();
   EXPECT_FALSE(window.command(QStringLiteral("MXNap"))->isVisible());
   EXPECT_TRUE(window.command(QStringLiteral("MXnWe"))->isVisible());
@@ -341,7 +268,7 @@ TEST(MainWindow, InsertMenuBreaksIntoASecondColumnAtTheDiode) {
   EXPECT_FALSE(menu->isVisible());
 
   w.newMode = true;  // a transfer workspace hides the kinds it cannot take
-  ASSERT_TRUE(window.newDocument());
+  ASSERT_TRUE(window.documents().newDocument());
   window.idleUpdate();
   EXPECT_TRUE(item("MXNap")->isHidden());
   EXPECT_FALSE(item("MXnWe")->isHidden());
@@ -377,7 +304,7 @@ TEST(MainWindow, FileDialogsSpeakPolish) {
         date = view->model()->index(row, 3, view->rootIndex()).data().toString();
     dialog->reject();
   });
-  EXPECT_TRUE(window.askOpenPath().isEmpty());
+  EXPECT_TRUE(window.fileDialogs().askOpenPath().empty());
   EXPECT_TRUE(ownDialog);
   EXPECT_TRUE(date.contains(QStringLiteral("sty 2024"))) << date.toStdString();
 }
@@ -467,8 +394,9 @@ TEST(MainWindowDetails, MeasurementMenuHintsTimeDisplayAndColourPreview) {
   ASSERT_TRUE(window.openFile(QStringLiteral(WOLTERIX_EXAMPLES "/rc.wtx")));
   EXPECT_EQ(time->text(), QStringLiteral("0 ms"));
   time->setText(QStringLiteral("40 ms"));
-  ASSERT_TRUE(window.newDocument());
+  ASSERT_TRUE(window.documents().newDocument());
   EXPECT_EQ(time->text(), QStringLiteral("0 ms"));
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Wolterix - (bez nazwy)"));
 
   // "Kolor tła" shows a clicked colour at once and takes it back on "Anuluj".
   const Color before = window.canvas().view().background;
@@ -520,85 +448,10 @@ TEST(MainWindowDetails, SettingsAndRecentFilesAreStoredAsTheyChange) {
 
 namespace {
 
-QByteArray fileContents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeContents(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(bytes);
-}
-
-TEST(MainWindowFiles, AFileHoldingNoSchematicIsRefusedAndTheSchematicStays) {
-  QTemporaryDir dir;
-  const QString example = QStringLiteral(WOLTERIX_EXAMPLES "/dzielnik.wtx");
-  ScriptedWindow w;
-  ASSERT_TRUE(w.window.openFile(example));
-  const int before = w.window.schematic().elementCount();
-
-  QByteArray noise(3000, '\0');
-  std::uint32_t state = 12345;
-  for (char& c : noise) c = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
-  const QString path = dir.path() + QStringLiteral("/szum.wtx");
-  writeContents(path, noise);
-  EXPECT_FALSE(w.window.openFile(path));
-  ASSERT_EQ(w.warnings.size(), 1u);
-  EXPECT_EQ(w.warnings[0], QStringLiteral("Plik nie zawiera schematu programu Wolterix: ") + path);
-  EXPECT_EQ(w.window.schematic().elementCount(), before);
-  EXPECT_EQ(w.window.currentFile(), example);
-  EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Wolterix - dzielnik"));
-  EXPECT_EQ(fileContents(path), noise);
-}
-
-// Saving over a file whose opening skipped lines would drop them: the first save asks.
-TEST(MainWindowFiles, TheFirstSaveOverAFileWithSkippedLinesAsks) {
-  QTemporaryDir dir;
-  const QString path = dir.path() + QStringLiteral("/uszkodzony.wtx");
-  const QByteArray original("E:Rez\xABR1\xBB" "10|10|3|0|0|1|1|0|1k/$\r\n"
-                            "wiersz innej wersji programu\r\n"
-                            "L:11|10|15|10$\r\n");
-  writeContents(path, original);
-  ScriptedWindow w;
-  std::vector<int> asked;
-  OverwriteAnswer overwrite = OverwriteAnswer::Cancel;
-  w.window.askOverwriteSkipped = [&](int skipped) {
-    asked.push_back(skipped);
-    return overwrite;
-  };
-  ASSERT_TRUE(w.window.openFile(path));
-
-  EXPECT_FALSE(w.window.save());
-  EXPECT_EQ(asked, std::vector<int>{1});
-  EXPECT_EQ(fileContents(path), original);
-
-  // Through the save question of another command, cancelling abandons that command.
-  w.window.editor().flags().modified = true;
-  w.answer = SaveAnswer::Yes;
-  EXPECT_FALSE(w.window.newDocument());
-  EXPECT_EQ(asked.size(), 2u);
-  EXPECT_EQ(w.window.schematic().elementCount(), 1);
-  EXPECT_EQ(fileContents(path), original);
-
-  // "Zapisz jako..." writes elsewhere; the new file is whole, so it is not asked again.
-  overwrite = OverwriteAnswer::SaveAs;
-  w.savePath = dir.path() + QStringLiteral("/kopia.wtx");
-  EXPECT_TRUE(w.window.save());
-  EXPECT_EQ(w.window.currentFile(), w.savePath);
-  EXPECT_TRUE(QFile::exists(w.savePath));
-  EXPECT_EQ(fileContents(path), original);
-  EXPECT_TRUE(w.window.save());
-  EXPECT_EQ(asked.size(), 3u);
-
-  // "Zapisz" overwrites it; only that first save asks.
-  ASSERT_TRUE(w.window.openFile(path));
-  overwrite = OverwriteAnswer::Save;
-  EXPECT_TRUE(w.window.save());
-  EXPECT_EQ(asked.size(), 4u);
-  EXPECT_EQ(fileContents(path), fileContents(w.savePath));
-  EXPECT_TRUE(w.window.save());
-  EXPECT_EQ(asked.size(), 4u);
 }
 
 TEST(MainWindowFiles, CancellingALongReadKeepsTheSchematic) {
@@ -612,10 +465,17 @@ TEST(MainWindowFiles, CancellingALongReadKeepsTheSchematic) {
   writeContents(path, wires);
 
   const QString example = QStringLiteral(WOLTERIX_EXAMPLES "/dzielnik.wtx");
-  ScriptedWindow w;
+  // The questions are scripted, the progress is the window's own dialog.
+  struct ProgressShown : ScriptedWindow {
+    void readingStarted(const std::string& path) override { window.fileDialogs().readingStarted(path); }
+    bool reading(std::size_t done, std::size_t total) override {
+      return window.fileDialogs().reading(done, total);
+    }
+    void readingEnded() override { window.fileDialogs().readingEnded(); }
+  } w;
   ASSERT_TRUE(w.window.openFile(example));
   const int before = w.window.schematic().elementCount();
-  w.window.openProgressDelay = 0;
+  w.window.fileDialogs().progressDelay = 0;
   QString cancelText;
   QTimer::singleShot(0, &w.window, [&] {
     auto* progress = w.window.findChild<QProgressDialog*>();

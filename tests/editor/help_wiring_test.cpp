@@ -23,6 +23,7 @@
 #include "results/axis_dialog.h"
 #include "results/plot_window.h"
 #include "results/waveform_dialog.h"
+#include "support/scripted_prompts.h"
 
 namespace {
 
@@ -49,8 +50,9 @@ int topicOf(TForm1& window, QDialog& dialog) {
 }
 
 TEST(HelpWiring, EveryDialogOpensItsOwnPageAndClosingPutsItAway) {
+  wolterix::testing::ScriptedDocumentPrompt quiet;  // no modal warning
   TForm1 window;
-  window.showWarning = [](const QString&) {};
+  window.documents().setPrompt(quiet);
   std::map<std::string, int> topics;
   const auto record = [&](const std::string& name, QDialog& dialog) {
     topics[name] = topicOf(window, dialog);
