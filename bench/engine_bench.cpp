@@ -13,8 +13,8 @@
 #include <string>
 
 #include "bench/circuits.h"
-#include "engine/transient_run.h"
 #include "engine/measurement.h"
+#include "engine/transient_run.h"
 #include "model/element.h"
 
 namespace {
@@ -49,18 +49,21 @@ void timeRun(benchmark::State& state, const std::function<bool(model::Schematic&
     const engine::RunResult result = sim.transientRun(schematic, 0.0, simulatedTime, kIterations);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!result.ok()) state.SkipWithError(result.lines.empty() ? "run failed" : result.lines[0].c_str());
+    if (!result.ok())
+      state.SkipWithError(result.lines.empty() ? "run failed" : result.lines[0].c_str());
     report(state, sim, seconds);
   }
 }
 
 void example(benchmark::State& state, const std::string& file, double simulatedTime) {
-  timeRun(state, [&](model::Schematic& s) { return bench::loadExample(s, file); }, simulatedTime);
+  timeRun(
+      state, [&](model::Schematic& s) { return bench::loadExample(s, file); }, simulatedTime);
 }
 
 void ladder(benchmark::State& state) {
   const int sections = static_cast<int>(state.range(0));
-  timeRun(state, [&](model::Schematic& s) { return bench::buildRcLadder(s, sections); }, 40e-3);
+  timeRun(
+      state, [&](model::Schematic& s) { return bench::buildRcLadder(s, sections); }, 40e-3);
 }
 
 void transferSweep(benchmark::State& state) {
@@ -119,14 +122,34 @@ void bridgeMeasurement(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(example, rc, std::string("rc.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(example, rlc, std::string("rlc.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(example, half_wave_rectifier, std::string("prostownik.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(example, diode_bridge, std::string("mostek.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(example, scr_phase_control, std::string("tyrystor.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(example, transformer, std::string("transformator.wtx"), 40e-3)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(example, dc_motor, std::string("silnik.wtx"), 1.0)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(ladder)->Arg(40)->Arg(398)->Arg(960)->Arg(wolterix::bench::maxLadderSections())->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, rc, std::string("rc.wtx"), 40e-3)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, rlc, std::string("rlc.wtx"), 40e-3)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, half_wave_rectifier, std::string("prostownik.wtx"), 40e-3)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, diode_bridge, std::string("mostek.wtx"), 40e-3)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, scr_phase_control, std::string("tyrystor.wtx"), 40e-3)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, transformer, std::string("transformator.wtx"), 40e-3)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(example, dc_motor, std::string("silnik.wtx"), 1.0)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ladder)
+    ->Arg(40)
+    ->Arg(398)
+    ->Arg(960)
+    ->Arg(wolterix::bench::maxLadderSections())
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(transferSweep)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(bridgeMeasurement)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -36,7 +36,13 @@ void openWireFile(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(openWireFile)
-    ->Arg(62500)->Arg(125000)->Arg(250000)->Arg(500000)->Arg(1000000)->Arg(2000000)->Arg(4000000)
+    ->Arg(62500)
+    ->Arg(125000)
+    ->Arg(250000)
+    ->Arg(500000)
+    ->Arg(1000000)
+    ->Arg(2000000)
+    ->Arg(4000000)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -17,7 +17,8 @@ namespace {
 using namespace wolterix::model;
 
 [[noreturn]] void unstable(const SchematicText& first, const SchematicText& second) {
-  std::fprintf(stderr, "write/read/write differs (%zu lines, then %zu)\n", first.size(), second.size());
+  std::fprintf(stderr, "write/read/write differs (%zu lines, then %zu)\n", first.size(),
+               second.size());
   for (std::size_t i = 0; i < first.size() || i < second.size(); ++i) {
     const char* a = i < first.size() ? first[i].c_str() : "(none)";
     const char* b = i < second.size() ? second[i].c_str() : "(none)";
@@ -51,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int dx = size > 0 ? data[0] % 7 - 3 : 1;
   const int dy = size > 1 ? data[1] % 7 - 3 : 1;
   if (bounds.min.x + dx >= 0 && bounds.min.y + dy >= 0 && bounds.max.x + dx <= 100 &&
-      bounds.max.y + dy <= 100 && readSchematic(reread, written, ReadMode::PasteCheck, dx, dy).success) {
+      bounds.max.y + dy <= 100 &&
+      readSchematic(reread, written, ReadMode::PasteCheck, dx, dy).success) {
     readSchematic(reread, written, ReadMode::PasteInsert, dx, dy);
     numberNodes(reread);
   }

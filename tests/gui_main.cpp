@@ -5,7 +5,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
 #include <cstdlib>
 
 int main(int argc, char** argv) {

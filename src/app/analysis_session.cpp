@@ -38,7 +38,8 @@ bool AnalysisSession::run() {
       m_settings.to = range->second;
       return runAnalysis(false);
     }
-    const SimulationAnswer answer = m_prompt.askSimulation(m_settings.timeText, m_settings.iterations);
+    const SimulationAnswer answer =
+        m_prompt.askSimulation(m_settings.timeText, m_settings.iterations);
     if (answer.choice == SimulationAnswer::Cancelled) return false;
     m_settings.iterations = answer.iterations;
     const auto time = engine::acceptedTime(answer.timeText);
@@ -54,9 +55,10 @@ bool AnalysisSession::run() {
 }
 
 bool AnalysisSession::runWithStoredSettings() {
-  const bool accepted = m_editor.schematic().transferMode()
-                            ? engine::acceptedRange(m_settings.fromText, m_settings.toText).has_value()
-                            : engine::acceptedTime(m_settings.timeText).has_value();
+  const bool accepted =
+      m_editor.schematic().transferMode()
+          ? engine::acceptedRange(m_settings.fromText, m_settings.toText).has_value()
+          : engine::acceptedTime(m_settings.timeText).has_value();
   if (!accepted) {
     m_prompt.showErrors(kInvalid);
     return false;

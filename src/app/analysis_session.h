@@ -28,7 +28,7 @@ struct SimulationAnswer {
 
 /// The dialogs and displays of a run.
 class AnalysisPrompt {
-public:
+ public:
   virtual ~AnalysisPrompt() = default;
   /// The simulation dialog showing the stored time and iterations.
   virtual SimulationAnswer askSimulation(const std::string& timeText, int iterations) = 0;
@@ -47,7 +47,7 @@ public:
 };
 
 class AnalysisSession {
-public:
+ public:
   AnalysisSession(editor::Editor& editor, const engine::Measurement& measurement,
                   AnalysisPrompt& prompt);
 
@@ -66,7 +66,7 @@ public:
   /// The run itself; continuing goes on only from valid results of this circuit.
   bool runAnalysis(bool continuing);
 
-private:
+ private:
   editor::Editor& m_editor;
   const engine::Measurement& m_measurement;
   AnalysisPrompt& m_prompt;

@@ -1,13 +1,13 @@
 // What the commands of the menus, palettes and keys do, and how the window follows the
 // document: its replacement, its edits, the settings and the close.
 
-#include "app/main_window.h"
-
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrinterInfo>
 
+#include "app/main_window.h"
+#include "app/settings_store.h"
 #include "dialogs/parameter_dialogs.h"
 #include "dialogs/workspace_dialogs.h"
 #include "editor/schematic_canvas.h"
@@ -16,7 +16,6 @@
 #include "meters/measurement_panel.h"
 #include "model/connectivity.h"
 #include "model/waveform_names.h"
-#include "app/settings_store.h"
 #include "results/plot_data.h"
 #include "results/plot_window.h"
 #include "results/waveform_dialog.h"
@@ -39,7 +38,10 @@ void TForm1::runCommand(Command command) {
   switch (command) {
     case C::New: m_documents.newDocument(); break;
     case C::Open: m_documents.openDocument(); break;
-    case C::Recent1: case C::Recent2: case C::Recent3: case C::Recent4:
+    case C::Recent1:
+    case C::Recent2:
+    case C::Recent3:
+    case C::Recent4:
       m_documents.openRecent(static_cast<int>(command) - static_cast<int>(C::Recent1));
       break;
     case C::Save: m_documents.save(); break;
@@ -132,7 +134,8 @@ void TForm1::loadSettings() {
 
 void TForm1::saveSettings() {
   const QColor plot = m_plots->backgroundColor();
-  m_settings.plotColour = {static_cast<std::uint8_t>(plot.red()), static_cast<std::uint8_t>(plot.green()),
+  m_settings.plotColour = {static_cast<std::uint8_t>(plot.red()),
+                           static_cast<std::uint8_t>(plot.green()),
                            static_cast<std::uint8_t>(plot.blue())};
   m_settings.plotMode = static_cast<int>(m_plots->view().grid);
   m_settings.validate();
@@ -149,7 +152,8 @@ void TForm1::edited() {
 void TForm1::refreshTopology() {
   model::numberNodes(m_schematic);
   QStringList lines;
-  for (const std::string& line : model::showTopology(m_schematic)) lines << QString::fromStdString(line);
+  for (const std::string& line : model::showTopology(m_schematic))
+    lines << QString::fromStdString(line);
   m_topology->setLines(lines);
 }
 
@@ -206,7 +210,8 @@ bool TForm1::ParamOnCl() {
 
 void TForm1::wirePlots() {
   // The plot window's colour and grid mode are kept with the settings too.
-  m_plots->setBackground(QColor(m_settings.plotColour.r, m_settings.plotColour.g, m_settings.plotColour.b));
+  m_plots->setBackground(
+      QColor(m_settings.plotColour.r, m_settings.plotColour.g, m_settings.plotColour.b));
   m_plots->setGridMode(static_cast<results::GridMode>(m_settings.plotMode));
   m_plots->onViewChanged = [this] { saveSettings(); };
   m_plots->onBack = [this] {
@@ -231,8 +236,8 @@ bool TForm1::chooseWaveforms() {
   if (!resultsValid()) return false;
   m_waveformDialog->onHelp = helpOnTopic();
   m_waveformDialog->setTraceColors(m_plots->backgroundColor(), m_plots->traceColors());
-  const bool chosen =
-      m_waveformDialog->edit(m_selection, model::waveformList(m_schematic), m_schematic.transferMode());
+  const bool chosen = m_waveformDialog->edit(m_selection, model::waveformList(m_schematic),
+                                             m_schematic.transferMode());
   m_help->hideHelp();  // the help on a closed dialog would be left hanging
   return chosen;
 }

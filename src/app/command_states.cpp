@@ -28,8 +28,8 @@ CommandStates computeCommandStates(const editor::Editor& editor, const ProgramSt
   CommandStates s;
   s.transferMode = transfer;
   s.inputVoltagePlaced = schematic.hasInputVoltage();
-  const bool empty = schematic.elements().empty() && schematic.wires().empty() &&
-                     schematic.junctions().empty();
+  const bool empty =
+      schematic.elements().empty() && schematic.wires().empty() && schematic.junctions().empty();
   s.print = program.printerAvailable && !empty;
   s.deleteSelection = summary != editor::SelectionSummary::Nothing;
   s.undo = editor.canUndo();

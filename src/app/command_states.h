@@ -28,26 +28,26 @@ struct CommandStates {
   bool deleteSelection = false;  ///< also copy and cut
   bool undo = false;
   bool paste = false;
-  bool rotateAndName = false;    ///< name, rotate left, rotate right
+  bool rotateAndName = false;  ///< name, rotate left, rotate right
   bool parameters = false;
   bool reverse = false;
   bool voltageArrows = false;
   bool currentArrows = false;
   bool run = false;
   bool plotsAndWaveforms = false;
-  bool measurement = false;      ///< the measurement menu and panel button
-  bool addMeter = false;         ///< voltmeter, ammeter and wattmeter of the selected element
+  bool measurement = false;  ///< the measurement menu and panel button
+  bool addMeter = false;     ///< voltmeter, ammeter and wattmeter of the selected element
   bool startMeasurement = false;
   bool repeatMeasurement = false;
   bool continueMeasurement = false;
 
-  std::string simulateCaption;   ///< "&Symulacja..." / "&Transmitancja..."
-  std::string simulateHint;      ///< hint of the menu item
+  std::string simulateCaption;     ///< "&Symulacja..." / "&Transmitancja..."
+  std::string simulateHint;        ///< hint of the menu item
   std::string simulateButtonHint;  ///< "Symulacja|Wywołuje ..." / "Transmitancja|..."
   std::string runAndPlotCaption;
   std::string runAndPlotHint;
-  std::string analysisPanel;     ///< status panel 0
-  std::string panelCaption;      ///< "Otwórz pa&nel pomiarowy" / "Zamknij pa&nel pomiarowy"
+  std::string analysisPanel;  ///< status panel 0
+  std::string panelCaption;   ///< "Otwórz pa&nel pomiarowy" / "Zamknij pa&nel pomiarowy"
 
   /// Palette buttons and insert-menu items of the element kinds.
   bool kindVisible(model::ElementKind kind) const;

@@ -2,10 +2,9 @@
 /// The commands of the menus, palettes and keys: one row each, addressed by Command.
 
 #include <QKeyCombination>
-
 #include <optional>
-#include <string>
 #include <span>
+#include <string>
 
 #include "app/tool_icons.h"
 
@@ -17,20 +16,71 @@ namespace wolterix::app {
 
 enum class Command {
   // File.
-  New, Open, Recent1, Recent2, Recent3, Recent4, Save, SaveAs, PrintSchematic, ExportPdf, Exit,
+  New,
+  Open,
+  Recent1,
+  Recent2,
+  Recent3,
+  Recent4,
+  Save,
+  SaveAs,
+  PrintSchematic,
+  ExportPdf,
+  Exit,
   // Edit.
-  UndoDelete, Delete, Cut, Copy, Paste, SelectAll, SelectElements, SelectWires, SelectJunctions,
+  UndoDelete,
+  Delete,
+  Cut,
+  Copy,
+  Paste,
+  SelectAll,
+  SelectElements,
+  SelectWires,
+  SelectJunctions,
   // Element.
-  RotateLeft, RotateRight, Reverse, Parameters, ToggleName, ToggleVoltage, ToggleCurrent,
-  ReverseVoltage, ReverseCurrent,
+  RotateLeft,
+  RotateRight,
+  Reverse,
+  Parameters,
+  ToggleName,
+  ToggleVoltage,
+  ToggleCurrent,
+  ReverseVoltage,
+  ReverseCurrent,
   // Simulation and measurement.
-  Simulate, Waveforms, Plots, Topology, SimulateAndPlot, MeasurementPanel, AddVoltmeter,
-  AddAmmeter, AddWattmeter, Measure, RepeatMeasurement, ContinueMeasurement,
+  Simulate,
+  Waveforms,
+  Plots,
+  Topology,
+  SimulateAndPlot,
+  MeasurementPanel,
+  AddVoltmeter,
+  AddAmmeter,
+  AddWattmeter,
+  Measure,
+  RepeatMeasurement,
+  ContinueMeasurement,
   // View.
-  BackgroundColour, ShowGrid, Grid16, Grid18, Grid20, Grid22, Grid24, Zoom100, Zoom200, Zoom300,
-  Zoom400, ToolPalette, ObjectPalette, StatusBar,
+  BackgroundColour,
+  ShowGrid,
+  Grid16,
+  Grid18,
+  Grid20,
+  Grid22,
+  Grid24,
+  Zoom100,
+  Zoom200,
+  Zoom300,
+  Zoom400,
+  ToolPalette,
+  ObjectPalette,
+  StatusBar,
   // Help.
-  ContextHelp, LastHelpPage, HelpTopics, Questions, About,
+  ContextHelp,
+  LastHelpPage,
+  HelpTopics,
+  Questions,
+  About,
   Count
 };
 

@@ -21,7 +21,7 @@ enum class OverwriteAnswer { Save, SaveAs, Cancel };
 
 /// What the file commands ask the user and tell them. Paths are UTF-8; empty = cancelled.
 class DocumentPrompt {
-public:
+ public:
   virtual ~DocumentPrompt() = default;
   virtual SaveAnswer askSave() = 0;
   /// Asked by the first save onto a file whose opening skipped the given number of lines.
@@ -39,7 +39,7 @@ public:
 };
 
 class DocumentSession {
-public:
+ public:
   DocumentSession(editor::Editor& editor, std::array<std::string, 4>& recentFiles,
                   DocumentPrompt& prompt);
 
@@ -66,7 +66,7 @@ public:
   std::function<void()> onReplaced;  ///< another schematic: new or opened
   std::function<void()> onRenamed;   ///< saved under another name
 
-private:
+ private:
   bool writeFile(const std::string& path);
   void replaced();
 

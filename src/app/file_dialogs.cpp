@@ -9,7 +9,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeView>
-
 #include <algorithm>
 
 #include "dialogs/workspace_dialogs.h"
@@ -24,7 +23,7 @@ constexpr int kSteps = 1000;
 
 // Qt's file model writes dates and sizes in the system's language, whatever the program's.
 class PolishFileDetails final : public QIdentityProxyModel {
-public:
+ public:
   using QIdentityProxyModel::QIdentityProxyModel;
 
   QVariant data(const QModelIndex& index, int role) const override {
@@ -128,10 +127,10 @@ void FileDialogs::warn(const std::string& text) {
 
 // A file that takes long shows its progress and may be cancelled.
 void FileDialogs::readingStarted(const std::string& path) {
-  m_progress = std::make_unique<QProgressDialog>(
-      QString::fromUtf8(model::messages::kReadingFile) +
-          QFileInfo(QString::fromStdString(path)).fileName(),
-      QStringLiteral("Anuluj"), 0, kSteps, m_parent);
+  m_progress =
+      std::make_unique<QProgressDialog>(QString::fromUtf8(model::messages::kReadingFile) +
+                                            QFileInfo(QString::fromStdString(path)).fileName(),
+                                        QStringLiteral("Anuluj"), 0, kSteps, m_parent);
   m_progress->setWindowTitle(QStringLiteral("Otwórz"));
   m_progress->setWindowModality(Qt::WindowModal);
   m_progress->setMinimumDuration(progressDelay);

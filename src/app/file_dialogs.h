@@ -3,7 +3,6 @@
 /// message boxes and the progress of a long read.
 
 #include <QString>
-
 #include <memory>
 
 #include "app/document_session.h"
@@ -20,7 +19,7 @@ void speakPolish(QFileDialog& dialog);
 QString askPdfPath(QWidget* parent);
 
 class FileDialogs final : public DocumentPrompt {
-public:
+ public:
   explicit FileDialogs(QWidget* parent);
   ~FileDialogs() override;
 
@@ -37,7 +36,7 @@ public:
   /// How long (ms) a file must take to read before its progress dialog shows.
   int progressDelay = 1000;
 
-private:
+ private:
   QWidget* m_parent;
   std::unique_ptr<QProgressDialog> m_progress;
 };

@@ -3,7 +3,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
-
 #include <exception>
 
 #include "app/main_window.h"

@@ -152,7 +152,8 @@ void TForm1::buildCommands() {
     modes->setExclusive(true);
     for (const InsertRow& row : insertRows()) {
       const QString code = QString::fromStdString(row.code);
-      QAction* a = create(QStringLiteral("MX") + code, QString::fromStdString(row.text), QString::fromStdString(row.hint));
+      QAction* a = create(QStringLiteral("MX") + code, QString::fromStdString(row.text),
+                          QString::fromStdString(row.hint));
       if (row.mode == editor::kSelectMode) a->setShortcut(QKeySequence(Qt::Key_Insert));
       a->setCheckable(true);
       a->setIcon(symbolIcon(row.mode));
@@ -168,9 +169,10 @@ void TForm1::buildCommands() {
   for (int i = 0; i < static_cast<int>(C::Count); ++i) {
     const auto id = static_cast<C>(i);
     const CommandRow& row = commandRow(id);
-    const QString hint = row.buttonHint ? QString::fromUtf8(row.buttonHint->tip) + QLatin1Char('|') +
-                                              QString::fromUtf8(row.buttonHint->status)
-                                        : QString::fromUtf8(row.hint);
+    const QString hint = row.buttonHint
+                             ? QString::fromUtf8(row.buttonHint->tip) + QLatin1Char('|') +
+                                   QString::fromUtf8(row.buttonHint->status)
+                             : QString::fromUtf8(row.hint);
     QAction* a = create(QString::fromLatin1(row.name), QString::fromUtf8(row.text), hint);
     m_actions[static_cast<std::size_t>(i)] = a;
     if (!QKeySequence(row.key).isEmpty()) a->setShortcut(QKeySequence(row.key));
@@ -195,49 +197,52 @@ void TForm1::buildCommands() {
 }
 
 void TForm1::buildMenus() {
+  constexpr std::optional<Command> kSep;  // a separator
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
   const auto menu = [&](QMenu* parent, const char* name, const char* title) {
-    QMenu* m = parent ? parent->addMenu(QString::fromUtf8(title)) : bar->addMenu(QString::fromUtf8(title));
+    QMenu* m =
+        parent ? parent->addMenu(QString::fromUtf8(title)) : bar->addMenu(QString::fromUtf8(title));
     m->setObjectName(QString::fromLatin1(name));
     if (!parent) m->setToolTipsVisible(true);
     return m;
   };
-  // nullopt is a separator.
   const auto add = [&](QMenu* m, std::initializer_list<std::optional<Command>> commands) {
-    for (const auto& c : commands)
-      if (c) m->addAction(action(*c)); else m->addSeparator();
+    for (const auto& c : commands) c ? m->addAction(action(*c)) : (void)m->addSeparator();
   };
   QMenu* file = menu(nullptr, "MMplik", "&Plik");
   add(file, {C::New, C::Open});
   QMenu* reopen = menu(file, "MXreopen", "Ot&wórz ponownie");
   m_reopen = m_commands[QStringLiteral("MXreopen")] = reopen->menuAction();
   add(reopen, {C::Recent1, C::Recent2, C::Recent3, C::Recent4});
-  add(file, {{}, C::Save, C::SaveAs, {}, C::PrintSchematic, C::ExportPdf, {}, C::Exit});
+  add(file, {kSep, C::Save, C::SaveAs, kSep, C::PrintSchematic, C::ExportPdf, kSep, C::Exit});
   add(menu(nullptr, "MMedycja", "&Edycja"),
-      {C::UndoDelete, {}, C::Delete, C::Cut, C::Copy, C::Paste, {}, C::SelectAll, C::SelectElements,
-       C::SelectWires, C::SelectJunctions});
+      {C::UndoDelete, kSep, C::Delete, C::Cut, C::Copy, C::Paste, kSep, C::SelectAll,
+       C::SelectElements, C::SelectWires, C::SelectJunctions});
   add(menu(nullptr, "MMelement", "Ele&ment"),
-      {C::RotateLeft, C::RotateRight, C::Reverse, {}, C::Parameters, {}, C::ToggleName,
+      {C::RotateLeft, C::RotateRight, C::Reverse, kSep, C::Parameters, kSep, C::ToggleName,
        C::ToggleVoltage, C::ToggleCurrent, C::ReverseVoltage, C::ReverseCurrent});
   QList<QList<QAction*>> insertColumns(1);
   for (const InsertRow& row : insertRows()) {
-    if (row.mode == 4) insertColumns.emplace_back();  // the second column starts at "Dioda"
+    // The second column starts at the diode.
+    if (row.mode == static_cast<int>(model::ElementKind::Dio)) insertColumns.emplace_back();
     insertColumns.back().append(m_modeActions[row.mode]);
   }
   addMenuColumns(*menu(nullptr, "MMwstaw", "&Wstaw"), insertColumns);
   add(menu(nullptr, "MMsymulacja", "&Symulacja"),
-      {C::Simulate, C::Waveforms, C::Plots, {}, C::Topology, {}, C::SimulateAndPlot});
+      {C::Simulate, C::Waveforms, C::Plots, kSep, C::Topology, kSep, C::SimulateAndPlot});
   m_measurementMenu = menu(nullptr, "MMpomiar", "P&omiar");
-  add(m_measurementMenu, {C::MeasurementPanel, {}, C::AddVoltmeter, C::AddAmmeter, C::AddWattmeter,
-                          {}, C::Measure, C::RepeatMeasurement, C::ContinueMeasurement});
+  add(m_measurementMenu,
+      {C::MeasurementPanel, kSep, C::AddVoltmeter, C::AddAmmeter, C::AddWattmeter, kSep, C::Measure,
+       C::RepeatMeasurement, C::ContinueMeasurement});
   QMenu* view = menu(nullptr, "MMwlasc", "Wł&aściwości");
   add(view, {C::BackgroundColour, C::ShowGrid});
-  add(menu(view, "MXw3", "&Rozmiar siatki"), {C::Grid16, C::Grid18, C::Grid20, C::Grid22, C::Grid24});
+  add(menu(view, "MXw3", "&Rozmiar siatki"),
+      {C::Grid16, C::Grid18, C::Grid20, C::Grid22, C::Grid24});
   add(menu(view, "MXw4", "&Widok"), {C::Zoom100, C::Zoom200, C::Zoom300, C::Zoom400});
-  add(view, {{}, C::ToolPalette, C::ObjectPalette, C::StatusBar});
+  add(view, {kSep, C::ToolPalette, C::ObjectPalette, C::StatusBar});
   add(menu(nullptr, "MMpomoc", "Pomo&c"),
-      {C::ContextHelp, C::LastHelpPage, C::HelpTopics, C::Questions, {}, C::About});
+      {C::ContextHelp, C::LastHelpPage, C::HelpTopics, C::Questions, kSep, C::About});
 }
 
 void TForm1::buildPalettes() {
@@ -274,7 +279,8 @@ void TForm1::buildPopupMenu() {
   m_popup->addAction(action(C::BackgroundColour));
   m_popup->addAction(action(C::ShowGrid));
   QMenu* grid = m_popup->addMenu(QStringLiteral("R&ozmiar siatki"));
-  for (const C c : {C::Grid16, C::Grid18, C::Grid20, C::Grid22, C::Grid24}) grid->addAction(action(c));
+  for (const C c : {C::Grid16, C::Grid18, C::Grid20, C::Grid22, C::Grid24})
+    grid->addAction(action(c));
   QMenu* zoom = m_popup->addMenu(QStringLiteral("&Widok"));
   for (const C c : {C::Zoom100, C::Zoom200, C::Zoom300, C::Zoom400}) zoom->addAction(action(c));
   m_popup->addSeparator();
@@ -298,7 +304,8 @@ void TForm1::applyView() {
   action(C::ShowGrid)->setChecked(m_settings.showGrid);
   for (int c = int(C::Grid16); c <= int(C::Zoom400); ++c) {
     const auto id = static_cast<C>(c);
-    if (gridSizeOf(id) == m_settings.grid || zoomOf(id) == m_view.zoom) action(id)->setChecked(true);
+    if (gridSizeOf(id) == m_settings.grid || zoomOf(id) == m_view.zoom)
+      action(id)->setChecked(true);
   }
   action(C::ToolPalette)->setChecked(m_settings.toolPalette);
   action(C::ObjectPalette)->setChecked(m_settings.objectPalette);

@@ -4,7 +4,6 @@
 
 #include <QMainWindow>
 #include <QString>
-
 #include <array>
 #include <functional>
 #include <map>
@@ -34,12 +33,12 @@ class HelpWindow;
 namespace wolterix::results {
 class TPrzeb2Dialog;
 class TWykDialog;
-}
+}  // namespace wolterix::results
 namespace wolterix::meters {
 class MeasurementPanel;
 class TPomiarDialog;
 class TOpcjeDialog;
-}
+}  // namespace wolterix::meters
 namespace wolterix::editor {
 class SchematicCanvas;
 }
@@ -57,7 +56,7 @@ class ObjectPalette;
 class TForm1 : public QMainWindow {
   Q_OBJECT
 
-public:
+ public:
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
 
@@ -142,11 +141,11 @@ public:
   /// The menu of the palettes' right click: the view commands that show and hide them.
   QMenu* createPopupMenu() override;
 
-protected:
+ protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
 
-private:
+ private:
   friend class AnalysisDialogs;
   friend class MeterDialogs;
 

@@ -33,7 +33,7 @@ struct MeterOptions {
 
 /// The dialogs and the panel of the measurement.
 class MeasurementPrompt {
-public:
+ public:
   virtual ~MeasurementPrompt() = default;
   virtual MeasurementAnswer askMeasurement(const engine::MeasurementSettings& shown) = 0;
   /// The options dialog of a meter in use; nullopt when cancelled.
@@ -58,7 +58,7 @@ public:
 };
 
 class MeasurementSession {
-public:
+ public:
   MeasurementSession(editor::Editor& editor, engine::Measurement& measurement,
                      MeasurementPrompt& prompt);
 
@@ -80,7 +80,7 @@ public:
   void stop() { m_measurement.stop(); }
   bool run(bool continuing);
 
-private:
+ private:
   bool runStored(bool continuing);
   bool refused() const;
 

@@ -13,7 +13,6 @@
 #include <QStyleOptionMenuItem>
 #include <QToolTip>
 #include <QWidgetAction>
-
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -38,7 +37,7 @@ QString itemText(const QAction& action) {
 class ColumnItem;
 
 class MenuColumns final : public QWidget {
-public:
+ public:
   MenuColumns(QMenu& menu, QWidgetAction& holder, const QList<QList<QAction*>>& columns);
 
   ColumnItem* current() const { return m_current; }
@@ -48,14 +47,14 @@ public:
   int iconWidth() const { return m_iconWidth; }
   const QMenu& menu() const { return m_menu; }
 
-protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   // A click between the columns is no choice; the menu must not take it as one.
   void mousePressEvent(QMouseEvent* event) override { event->accept(); }
   void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
 
-private:
+ private:
   bool move(int key);
   void followActions();
   void showStatus(const QString& text);
@@ -69,7 +68,7 @@ private:
 };
 
 class ColumnItem final : public QWidget {
-public:
+ public:
   ColumnItem(QAction& action, MenuColumns& columns, QWidget* parent)
       : QWidget(parent), m_action(action), m_columns(columns) {
     setObjectName(action.objectName());
@@ -81,11 +80,11 @@ public:
 
   QSize sizeHint() const override {
     const QStyleOptionMenuItem item = option();
-    QSize size(fontMetrics()
-                   .boundingRect(QRect(), Qt::TextSingleLine | Qt::TextShowMnemonic,
-                                 itemText(m_action))
-                   .width(),
-               fontMetrics().height());
+    QSize size(
+        fontMetrics()
+            .boundingRect(QRect(), Qt::TextSingleLine | Qt::TextShowMnemonic, itemText(m_action))
+            .width(),
+        fontMetrics().height());
     if (!item.icon.isNull())
       size.setHeight(
           std::max(size.height(), style()->pixelMetric(QStyle::PM_SmallIconSize, &item, this)));
@@ -94,7 +93,7 @@ public:
     return size;
   }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     const QStyleOptionMenuItem item = option();
@@ -129,7 +128,7 @@ protected:
     return QWidget::event(event);
   }
 
-private:
+ private:
   void hover() {
     if (m_columns.current() != this && selectable()) m_columns.setCurrent(this);
   }
@@ -169,8 +168,7 @@ private:
   MenuColumns& m_columns;
 };
 
-MenuColumns::MenuColumns(QMenu& menu, QWidgetAction& holder,
-                         const QList<QList<QAction*>>& columns)
+MenuColumns::MenuColumns(QMenu& menu, QWidgetAction& holder, const QList<QList<QAction*>>& columns)
     : m_menu(menu), m_holder(holder) {
   setFocusPolicy(Qt::NoFocus);
   auto* row = new QHBoxLayout(this);

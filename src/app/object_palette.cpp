@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QToolButton>
-
 #include <string_view>
 
 #include "app/commands.h"
@@ -21,20 +20,11 @@ struct PaletteCell {
 };
 
 const PaletteCell kPaletteCells[] = {
-    {"Nic", 0, 0},
-    {"Wen", 1, 0}, {"Lin", 1, 1},
-    {"Nap", 2, 0}, {"Prd", 2, 1},
-    {"zsN", 3, 0}, {"nWe", 3, 0}, {"zsP", 3, 1},
-    {"Rez", 4, 0}, {"War", 4, 1},
-    {"Ind", 5, 0}, {"nlL", 5, 1},
-    {"Poj", 6, 0}, {"nlC", 6, 1},
-    {"Dio", 7, 0}, {"Zen", 7, 1},
-    {"Tyr", 8, 0}, {"RCT", 8, 1},
-    {"GTO", 9, 0}, {"TrM", 9, 1},
-    {"sDC", 10, 0}, {"wyl", 10, 1},
-    {"Spr", 11, 0}, {"Tf1", 11, 1},
-    {"mmV", 12, 0}, {"BJT", 12, 1},
-    {"mmA", 13, 0}, {"mmW", 13, 1},
+    {"Nic", 0, 0},  {"Wen", 1, 0},  {"Lin", 1, 1},  {"Nap", 2, 0},  {"Prd", 2, 1},  {"zsN", 3, 0},
+    {"nWe", 3, 0},  {"zsP", 3, 1},  {"Rez", 4, 0},  {"War", 4, 1},  {"Ind", 5, 0},  {"nlL", 5, 1},
+    {"Poj", 6, 0},  {"nlC", 6, 1},  {"Dio", 7, 0},  {"Zen", 7, 1},  {"Tyr", 8, 0},  {"RCT", 8, 1},
+    {"GTO", 9, 0},  {"TrM", 9, 1},  {"sDC", 10, 0}, {"wyl", 10, 1}, {"Spr", 11, 0}, {"Tf1", 11, 1},
+    {"mmV", 12, 0}, {"BJT", 12, 1}, {"mmA", 13, 0}, {"mmW", 13, 1},
 };
 
 int modeOf(std::string_view code) {

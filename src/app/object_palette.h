@@ -3,7 +3,6 @@
 /// its nonlinear twin.
 
 #include <QToolBar>
-
 #include <map>
 #include <vector>
 
@@ -13,13 +12,13 @@ class QToolButton;
 namespace wolterix::app {
 
 class ObjectPalette final : public QToolBar {
-public:
+ public:
   /// One button for each mode's action (keyed by mode), named "SB" and the mode's code.
   ObjectPalette(QWidget* parent, const std::map<int, QAction*>& modeActions);
   /// Places the buttons of the visible actions again.
   void layOut();
 
-private:
+ private:
   std::vector<QToolButton*> m_buttons;
   QGridLayout* m_layout;
 };

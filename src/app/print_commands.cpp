@@ -70,14 +70,13 @@ bool TForm1::printPlot(bool toPdf) {
   if (answer != QDialog::Accepted) return false;
   if (!dialog.schematicChosen() && !dialog.plotChosen()) return false;
   const results::PlotView view = m_plots->view();
-  const bool done = printing::printPage(printer, dialog.schematicChosen() ? &m_schematic : nullptr,
-                              dialog.layout(), m_view.grid,
-                              dialog.plotChosen()
-                                  ? std::function<void(QPainter&, const QRectF&)>(
-                                        [&view](QPainter& painter, const QRectF& area) {
-                                          results::paintPlot(painter, area, view, true);
-                                        })
-                                  : nullptr);
+  const bool done = printing::printPage(
+      printer, dialog.schematicChosen() ? &m_schematic : nullptr, dialog.layout(), m_view.grid,
+      dialog.plotChosen() ? std::function<void(QPainter&, const QRectF&)>(
+                                [&view](QPainter& painter, const QRectF& area) {
+                                  results::paintPlot(painter, area, view, true);
+                                })
+                          : nullptr);
   if (toPdf && !QFileInfo::exists(path)) {
     m_documents.prompt().warn((QStringLiteral("Nie można zapisać pliku: ") + path).toStdString());
     return false;

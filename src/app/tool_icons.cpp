@@ -7,17 +7,16 @@
 #include <QPixmap>
 #include <QString>
 #include <QtMath>
-
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <span>
 
-#include "editor/editing.h"
+#include "drawing/canvas.h"
 #include "drawing/painter_canvas.h"
 #include "drawing/symbols.h"
-#include "drawing/canvas.h"
+#include "editor/editing.h"
 #include "model/element.h"
 #include "model/element_catalogue.h"
 
@@ -174,9 +173,7 @@ void sine(QPainter& p, QRectF box, double periods, const QColor& colour) {
 
 void drawTool(QPainter& p, ToolIcon which) {
   switch (which) {
-    case ToolIcon::New:
-      page(p);
-      return;
+    case ToolIcon::New: page(p); return;
     case ToolIcon::Open: {
       outlined(p, QColor(246, 214, 120));
       p.drawPolygon(
@@ -185,9 +182,7 @@ void drawTool(QPainter& p, ToolIcon which) {
       p.drawPolygon(QPolygonF({{5.5, 11}, {22, 11}, {19.5, 19.5}, {2.5, 19.5}}));
       return;
     }
-    case ToolIcon::Save:
-      floppy(p);
-      return;
+    case ToolIcon::Save: floppy(p); return;
     case ToolIcon::SaveAs:
       p.save();
       p.scale(0.82, 0.82);
@@ -382,7 +377,7 @@ QFont symbolFont(double pixelSize) {
 
 // How far a drawing reaches, so that it can be fitted to an icon.
 class ExtentCanvas final : public drawing::Canvas {
-public:
+ public:
   QRectF extent() const { return QRectF(QPointF(m_left, m_top), QPointF(m_right, m_bottom)); }
 
   void setPen(const drawing::Pen&) override {}
@@ -419,7 +414,7 @@ public:
     return QFontMetricsF(symbolFont(pixelSize)).height();
   }
 
-private:
+ private:
   void add(double x, double y) {
     m_left = std::min(m_left, x);
     m_right = std::max(m_right, x);
@@ -436,17 +431,17 @@ private:
 // The symbol artwork on a small picture: one pen width for every kind, however far a symbol
 // had to be shrunk, and smooth lines.
 class IconCanvas final : public drawing::Canvas {
-public:
+ public:
   IconCanvas(QPainter& painter, double penWidth) : m_canvas(painter), m_penWidth(penWidth) {
     painter.setRenderHint(QPainter::Antialiasing);
   }
 
-  void setPen(const drawing::Pen& pen) override { m_canvas.setPen({pen.color, m_penWidth, pen.style}); }
+  void setPen(const drawing::Pen& pen) override {
+    m_canvas.setPen({pen.color, m_penWidth, pen.style});
+  }
   void setBrush(const drawing::Brush& brush) override { m_canvas.setBrush(brush); }
   void point(double x, double y) override { m_canvas.point(x, y); }
-  void line(double x1, double y1, double x2, double y2) override {
-    m_canvas.line(x1, y1, x2, y2);
-  }
+  void line(double x1, double y1, double x2, double y2) override { m_canvas.line(x1, y1, x2, y2); }
   void rectangle(double x1, double y1, double x2, double y2) override {
     m_canvas.rectangle(x1, y1, x2, y2);
   }
@@ -468,7 +463,7 @@ public:
     return m_canvas.textHeight(utf8, pixelSize);
   }
 
-private:
+ private:
   drawing::PainterCanvas m_canvas;
   double m_penWidth;
 };
@@ -497,8 +492,7 @@ constexpr std::initializer_list<int> kPaletteSizes = {16, 24, 28, 32, 48, 56};
 }  // namespace
 
 QIcon toolIcon(ToolIcon which) {
-  return drawnIcon([which](QPainter& p, int) { drawTool(p, which); }, kDesign,
-                   {16, 24, 32, 48});
+  return drawnIcon([which](QPainter& p, int) { drawTool(p, which); }, kDesign, {16, 24, 32, 48});
 }
 
 QIcon symbolIcon(int mode) {
@@ -529,7 +523,7 @@ QIcon symbolIcon(int mode) {
     QPainter painter(&picture);
     IconCanvas canvas(painter, pen);
     drawing::drawElement(canvas, *element, view, scale, size / 2.0 - scale * extent.center().x(),
-                size / 2.0 - scale * extent.center().y());
+                         size / 2.0 - scale * extent.center().y());
     painter.end();
     icon.addPixmap(picture);
   }

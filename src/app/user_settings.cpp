@@ -11,9 +11,9 @@ constexpr drawing::Color kCanvasColours[] = {
     {0, 255, 0},     {255, 255, 225}, {104, 210, 136}, {192, 192, 192},
 };
 constexpr drawing::Color kPlotColours[] = {
-    {0, 0, 0},      {255, 255, 255}, {225, 227, 227}, {12, 0, 94},
-    {102, 0, 0},    {1, 73, 21},     {0, 74, 69},     {85, 85, 85},
-    {0, 255, 0},    {255, 255, 225}, {194, 196, 222}, {192, 192, 192},
+    {0, 0, 0},   {255, 255, 255}, {225, 227, 227}, {12, 0, 94},
+    {102, 0, 0}, {1, 73, 21},     {0, 74, 69},     {85, 85, 85},
+    {0, 255, 0}, {255, 255, 225}, {194, 196, 222}, {192, 192, 192},
 };
 
 bool contains(std::span<const drawing::Color> list, drawing::Color c) {
@@ -43,10 +43,10 @@ void UserSettings::validate() {
 }
 
 std::vector<StoredSetting> storedSettings(UserSettings& s) {
-  std::vector<StoredSetting> stored{
-      {"KolorTe", &s.canvasColour}, {"KolorTw", &s.plotColour}, {"Siatka", &s.grid},
-      {"pSiatke", &s.showGrid},     {"LPSmode", &s.plotMode},   {"pPN", &s.toolPalette},
-      {"pPO", &s.objectPalette},    {"pPS", &s.statusBar}};
+  std::vector<StoredSetting> stored{{"KolorTe", &s.canvasColour}, {"KolorTw", &s.plotColour},
+                                    {"Siatka", &s.grid},          {"pSiatke", &s.showGrid},
+                                    {"LPSmode", &s.plotMode},     {"pPN", &s.toolPalette},
+                                    {"pPO", &s.objectPalette},    {"pPS", &s.statusBar}};
   for (std::size_t i = 0; i < s.recent.size(); ++i)
     stored.push_back({"Reo" + std::to_string(i), &s.recent[i]});
   return stored;

@@ -24,13 +24,13 @@ drawing::Color numberToColour(std::int64_t value);
 struct UserSettings {
   drawing::Color canvasColour{0, 255, 0};  ///< KolorTe
   drawing::Color plotColour{0, 0, 0};      ///< KolorTw
-  int grid = 20;                  ///< Siatka
-  bool showGrid = true;           ///< pSiatke
-  int plotMode = 1;               ///< LPSmode
-  bool toolPalette = true;        ///< pPN
-  bool objectPalette = true;      ///< pPO
-  bool statusBar = true;          ///< pPS
-  std::array<std::string, 4> recent;  ///< Reo0..Reo3, newest first
+  int grid = 20;                           ///< Siatka
+  bool showGrid = true;                    ///< pSiatke
+  int plotMode = 1;                        ///< LPSmode
+  bool toolPalette = true;                 ///< pPN
+  bool objectPalette = true;               ///< pPO
+  bool statusBar = true;                   ///< pPS
+  std::array<std::string, 4> recent;       ///< Reo0..Reo3, newest first
 
   /// Replaces every value outside its accepted set by its default.
   void validate();

@@ -95,7 +95,8 @@ void MeterDialogs::create(int samples) {
   // A meter lets go of its element when the element goes.
   w.m_schematic.onElementDestroyed = [&w](const model::Element& element) {
     for (int slot : w.m_measurement.forgetElement(element))
-      w.m_measurementPanel->showSlot(slot, w.m_measurement.meterSlots()[static_cast<std::size_t>(slot)]);
+      w.m_measurementPanel->showSlot(slot,
+                                     w.m_measurement.meterSlots()[static_cast<std::size_t>(slot)]);
   };
 }
 

@@ -9,7 +9,7 @@ namespace wolterix::dialogs {
 class TSymuDialog;
 class TTransmiDialog;
 class ProgressWindow;
-}
+}  // namespace wolterix::dialogs
 namespace wolterix::meters {
 class TPomiarDialog;
 }
@@ -19,7 +19,7 @@ namespace wolterix::app {
 class TForm1;
 
 class AnalysisDialogs final : public AnalysisPrompt {
-public:
+ public:
   explicit AnalysisDialogs(TForm1& window) : m_window(window) {}
   /// The dialogs, once the window knows the sample count.
   void create(int samples);
@@ -34,7 +34,7 @@ public:
   void showRunTime(const std::string& text) override;
   void resultsChanged() override;
 
-private:
+ private:
   TForm1& m_window;
   dialogs::TSymuDialog* m_simulation = nullptr;
   dialogs::TTransmiDialog* m_transfer = nullptr;
@@ -42,7 +42,7 @@ private:
 };
 
 class MeterDialogs final : public MeasurementPrompt {
-public:
+ public:
   explicit MeterDialogs(TForm1& window) : m_window(window) {}
   /// The dialog, once the window knows the sample count; and the panel's buttons.
   void create(int samples);
@@ -60,7 +60,7 @@ public:
   void commandsChanged() override;
   void measurementEnded() override;
 
-private:
+ private:
   TForm1& m_window;
   meters::TPomiarDialog* m_dialog = nullptr;
 };

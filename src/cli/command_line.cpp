@@ -14,7 +14,7 @@ namespace {
 
 // CLI11's help frame with Polish labels and group names.
 class PolishFormatter : public CLI::Formatter {
-public:
+ public:
   PolishFormatter() {
     label("Usage", "Użycie");
     label("OPTIONS", "OPCJE");

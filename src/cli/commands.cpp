@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -7,15 +9,13 @@
 #include <fstream>
 #include <optional>
 
-#include <unistd.h>
-
 #include "cli/cli_messages.h"
 #include "cli/output_file.h"
 #include "drawing/svg_canvas.h"
 #include "drawing/symbols.h"
-#include "engine/transient_run.h"
 #include "engine/measurement.h"
 #include "engine/run_settings.h"
+#include "engine/transient_run.h"
 #include "model/connectivity.h"
 #include "model/engineering_number.h"
 #include "model/messages.h"
@@ -84,7 +84,7 @@ void reportTooLarge(std::size_t needed, std::size_t budget, std::string_view hin
 // "Postęp: 40 %" on one line rewritten in place, only once a run has lasted long enough
 // for the wait to be noticed; cleared again at the end.
 class ProgressLine {
-public:
+ public:
   ProgressLine(bool enabled, std::ostream& err)
       : m_enabled(enabled), m_err(err), m_start(std::chrono::steady_clock::now()) {}
   ProgressLine(const ProgressLine&) = delete;
@@ -103,7 +103,7 @@ public:
     m_err << '\r' << messages::kProgress << percent << " %" << std::flush;
   }
 
-private:
+ private:
   bool m_enabled;
   std::ostream& m_err;
   std::chrono::steady_clock::time_point m_start;
@@ -155,7 +155,6 @@ bool validNumber(const std::string& text, const char* option, std::ostream& err)
   return false;
 }
 
-
 }  // namespace
 
 int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err,
@@ -167,11 +166,13 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
   model::Schematic schematic;
   if (!open(schematic, options.path, err)) return kUsageOrFileError;
   const bool transfer = schematic.transferMode();
-  if (transfer && (!options.timeText.empty() || options.fromText.empty() || options.toText.empty())) {
+  if (transfer &&
+      (!options.timeText.empty() || options.fromText.empty() || options.toText.empty())) {
     err << "Schemat służy do badania transmitancji: podaj --from i --to (bez --time).\n";
     return kUsageOrFileError;
   }
-  if (!transfer && (options.timeText.empty() || !options.fromText.empty() || !options.toText.empty())) {
+  if (!transfer &&
+      (options.timeText.empty() || !options.fromText.empty() || !options.toText.empty())) {
     err << "Schemat służy do symulacji czasowej: podaj --time (bez --from i --to).\n";
     return kUsageOrFileError;
   }
@@ -268,7 +269,8 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
         if (interrupted(control)) return false;
         csv << formatNumber(store.frequency(k));
         for (const auto& trace : traces) {
-          const engine::Complex v = k < static_cast<int>(trace.size()) ? trace[k] : engine::Complex{};
+          const engine::Complex v =
+              k < static_cast<int>(trace.size()) ? trace[k] : engine::Complex{};
           csv << ',' << formatNumber(v.real()) << ',' << formatNumber(v.imag()) << ','
               << formatNumber(20.0 * std::log10(std::abs(v))) << ','
               << formatNumber(std::arg(v) * 180.0 / 3.14159265358979323846);
@@ -356,10 +358,10 @@ int render(const RenderOptions& options, std::ostream& err) {
   const double scale = options.zoom;
   const double step = scale * options.grid;
   drawing::SvgCanvas canvas((max.x - min.x + 2 * kMargin) * step,
-                           (max.y - min.y + 2 * kMargin) * step);
+                            (max.y - min.y + 2 * kMargin) * step);
   canvas.setBackground(drawing::colors::kWhite);
   drawing::drawSchematic(canvas, schematic, view, scale, (kMargin - min.x) * step,
-                        (kMargin - min.y) * step);
+                         (kMargin - min.y) * step);
   const std::string document = canvas.document();
   const auto writeSvg = [&document](std::ostream& file) {
     file << document;
@@ -385,10 +387,11 @@ struct MeterRequest {
 };
 
 // "U(R1)", "I(L1):avg", "P(R1):dc": nullopt after reporting what is wrong.
-std::optional<MeterRequest> meterRequest(const std::string& meterText, const model::Schematic& schematic,
-                                         std::ostream& err) {
+std::optional<MeterRequest> meterRequest(const std::string& meterText,
+                                         const model::Schematic& schematic, std::ostream& err) {
   const std::size_t colon = meterText.rfind(':');
-  const bool hasIndication = colon != std::string::npos && meterText.find(')', colon) == std::string::npos;
+  const bool hasIndication =
+      colon != std::string::npos && meterText.find(')', colon) == std::string::npos;
   const std::string wave = hasIndication ? meterText.substr(0, colon) : meterText;
   const auto parts = model::splitWaveformName(wave);
   const std::string quantities = "UIP";
@@ -401,7 +404,8 @@ std::optional<MeterRequest> meterRequest(const std::string& meterText, const mod
   }
   MeterRequest request{static_cast<engine::MeterQuantity>(quantities.find(parts->first)),
                        engine::Indication::TrueRms, parts->second};
-  if (request.quantity == engine::MeterQuantity::Power) request.indication = engine::Indication::DcMean;
+  if (request.quantity == engine::MeterQuantity::Power)
+    request.indication = engine::Indication::DcMean;
   if (hasIndication) {
     const std::string kind = meterText.substr(colon + 1);
     if (kind == "rms") {
@@ -417,7 +421,8 @@ std::optional<MeterRequest> meterRequest(const std::string& meterText, const mod
   }
   if (request.quantity == engine::MeterQuantity::Power &&
       request.indication != engine::Indication::DcMean) {
-    err << "Watomierz wskazuje moc czynną, czyli wartość średnią DC: " << meterText << " (użyj :dc).\n";
+    err << "Watomierz wskazuje moc czynną, czyli wartość średnią DC: " << meterText
+        << " (użyj :dc).\n";
     return std::nullopt;
   }
   return request;
@@ -458,7 +463,8 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
   }
   // Each cycle keeps only the rows its meters read, and each meter reads one trace at a time.
   std::vector<std::string> waves;
-  for (const MeterRequest& r : requests) waves.push_back(engine::meterWaveform(r.quantity, r.element));
+  for (const MeterRequest& r : requests)
+    waves.push_back(engine::meterWaveform(r.quantity, r.element));
   const std::size_t budget = budgetOf(control);
   const std::size_t traceBytes = (static_cast<std::size_t>(options.samples) + 1) * sizeof(double);
   if (traceBytes >= budget) {
@@ -491,10 +497,12 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
   for (const MeterRequest& r : requests) {
     engine::MeterSlot slot;
     slot.quantity = r.quantity;
-    engine::showReading(slot, engine::readStoredCycle(store, r.quantity, r.indication, r.element).value_or(0.0));
-    out << engine::meterWaveform(r.quantity, r.element) << '\t' << engine::indicationText(r.indication)
-        << '\t' << formatNumber(slot.reading) << '\t' << slot.display << ' '
-        << engine::prefixText(slot.shownPrefix) << engine::unitText(r.quantity) << '\n';
+    engine::showReading(
+        slot, engine::readStoredCycle(store, r.quantity, r.indication, r.element).value_or(0.0));
+    out << engine::meterWaveform(r.quantity, r.element) << '\t'
+        << engine::indicationText(r.indication) << '\t' << formatNumber(slot.reading) << '\t'
+        << slot.display << ' ' << engine::prefixText(slot.shownPrefix)
+        << engine::unitText(r.quantity) << '\n';
   }
   return finishOutput(out, err, kSuccess);
 }

@@ -1,11 +1,11 @@
 #include "cli/output_file.h"
 
-#include "model/atomic_file.h"
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "model/atomic_file.h"
 
 namespace wolterix::cli {
 
@@ -51,7 +51,7 @@ WriteOutcome writeFileSafely(const std::string& path,
   if (!complete) return WriteOutcome::Abandoned;
   if (buffer.fail()) return WriteOutcome::Failed;
   return model::writeFileAtomically(path, buffer.view()) ? WriteOutcome::Written
-                                                          : WriteOutcome::Failed;
+                                                         : WriteOutcome::Failed;
 }
 
 }  // namespace wolterix::cli

@@ -3,7 +3,6 @@
 
 #include <QDialog>
 #include <QStringList>
-
 #include <functional>
 
 class QPlainTextEdit;
@@ -13,7 +12,7 @@ namespace wolterix::dialogs {
 class TErrorDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   explicit TErrorDialog(QWidget* parent = nullptr);
   void setLines(const QStringList& lines);
   QStringList lines() const;
@@ -23,7 +22,7 @@ public:
   /// When set, show() hands the lines here instead of opening the dialog (offscreen tests).
   static inline std::function<void(const QStringList&)> showHook;
 
-private:
+ private:
   QPlainTextEdit* m_memo;
 };
 

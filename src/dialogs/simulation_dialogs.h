@@ -2,7 +2,6 @@
 /// "Symulacja", "Transmitancja" and the progress window "Przebieg symulacji".
 
 #include <QDialog>
-
 #include <functional>
 
 class QDialogButtonBox;
@@ -31,7 +30,7 @@ QDialogButtonBox* addRunButtons(QDialog* dialog, std::function<void()> help);
 class TSymuDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   enum Choice { Cancelled = 0, Start = 1, Continue = 2 };
 
   TSymuDialog(int samples, QWidget* parent = nullptr);
@@ -42,11 +41,11 @@ public:
   QString stepsText() const;
   std::function<void(int)> onHelp;
 
-protected:
+ protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
-private:
+ private:
   QLineEdit* m_time;
   QSlider* m_iterations;
   QLabel* m_steps;
@@ -56,18 +55,18 @@ private:
 class TTransmiDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   explicit TTransmiDialog(QWidget* parent = nullptr);
   void setValues(const QString& from, const QString& to);
   QString fromText() const;
   QString toText() const;
   std::function<void(int)> onHelp;
 
-protected:
+ protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
-private:
+ private:
   QLineEdit* m_from;
   QLineEdit* m_to;
 };
@@ -76,13 +75,13 @@ private:
 class ProgressWindow : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   explicit ProgressWindow(QWidget* parent = nullptr);
   /// Sets the bar (0..100) and repaints it at once: the run does not return to the event loop.
   void setProgress(int percent);
   int progress() const;
 
-private:
+ private:
   QProgressBar* m_bar;
 };
 

@@ -52,11 +52,12 @@ bool TKolorDialog::choose(std::span<const drawing::Color> colours, drawing::Colo
     swatch->setCheckable(true);
     swatch->setAutoExclusive(true);
     swatch->setFixedSize(44, 32);
-    swatch->setStyleSheet(QStringLiteral("QPushButton { background: rgb(%1,%2,%3); border: 1px solid "
-                                         "gray; } QPushButton:checked { border: 3px solid black; }")
-                              .arg(c.r)
-                              .arg(c.g)
-                              .arg(c.b));
+    swatch->setStyleSheet(
+        QStringLiteral("QPushButton { background: rgb(%1,%2,%3); border: 1px solid "
+                       "gray; } QPushButton:checked { border: 3px solid black; }")
+            .arg(c.r)
+            .arg(c.g)
+            .arg(c.b));
     swatch->setChecked(c == colour);
     connect(swatch, &QPushButton::clicked, this, [this, c] {
       m_chosen = c;

@@ -2,7 +2,6 @@
 /// Small dialogs of the main window: new workspace, canvas colour, topology.
 
 #include <QDialog>
-
 #include <functional>
 #include <span>
 
@@ -17,13 +16,13 @@ namespace wolterix::dialogs {
 class TNowyDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   explicit TNowyDialog(QWidget* parent = nullptr);
   /// True when "badania transmitancji" is chosen.
   bool transferChosen() const;
   void setTransferChosen(bool transfer);
 
-private:
+ private:
   QRadioButton* m_time;
   QRadioButton* m_transfer;
 };
@@ -32,7 +31,7 @@ private:
 class TKolorDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   TKolorDialog(QWidget* parent = nullptr);
   /// Shows the set with the current colour marked; answers the chosen colour on OK.
   bool choose(std::span<const drawing::Color> colours, drawing::Color& colour);
@@ -40,7 +39,7 @@ public:
   /// it is told the colour it started with.
   std::function<void(drawing::Color)> onPreview;
 
-private:
+ private:
   drawing::Color m_chosen{};
 };
 
@@ -48,12 +47,12 @@ private:
 class TTopoDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   explicit TTopoDialog(QWidget* parent = nullptr);
   void setLines(const QStringList& lines);
   QString text() const;
 
-private:
+ private:
   QPlainTextEdit* m_memo;
 };
 

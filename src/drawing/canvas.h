@@ -54,7 +54,7 @@ struct CanvasPoint {
 
 /// How big a text comes out on a surface, in its pixels.
 class TextMetrics {
-public:
+ public:
   virtual ~TextMetrics() = default;
   virtual double textWidth(std::string_view utf8, double pixelSize) const = 0;
   virtual double textHeight(std::string_view utf8, double pixelSize) const = 0;
@@ -64,8 +64,7 @@ public:
 /// geometric: a rectangle or ellipse given by the corners (x1, y1), (x2, y2) has its outline
 /// exactly on that box, and a line includes both end points.
 class Canvas : public TextMetrics {
-public:
-
+ public:
   virtual void setPen(const Pen& pen) = 0;
   virtual void setBrush(const Brush& brush) = 0;
 

@@ -14,7 +14,7 @@ namespace wolterix::drawing {
 /// one-pixel grid dots and lines stay crisp on the screen; fonts are given pixel sizes so text
 /// has the same size on a printer page as the artwork around it.
 class PainterCanvas final : public Canvas {
-public:
+ public:
   explicit PainterCanvas(QPainter& painter);
 
   void setPen(const Pen& pen) override;
@@ -31,7 +31,7 @@ public:
   double textWidth(std::string_view utf8, double pixelSize) const override;
   double textHeight(std::string_view utf8, double pixelSize) const override;
 
-private:
+ private:
   QPainter& m_painter;
   Pen m_pen{};
 };
@@ -39,12 +39,12 @@ private:
 /// Text measured as a PainterCanvas on that device would measure it, without painting: the
 /// print dialog sizes its frame before the print job begins.
 class DeviceTextMetrics final : public TextMetrics {
-public:
+ public:
   explicit DeviceTextMetrics(QPaintDevice* device) : m_device(device) {}
   double textWidth(std::string_view utf8, double pixelSize) const override;
   double textHeight(std::string_view utf8, double pixelSize) const override;
 
-private:
+ private:
   QPaintDevice* m_device;
 };
 

@@ -35,10 +35,14 @@ std::size_t sequenceLength(std::string_view s, std::size_t i) {
   unsigned min = 0;
   unsigned code = 0;
   if (lead < 0x80) return 1;
-  if ((lead & 0xE0) == 0xC0) length = 2, min = 0x80, code = lead & 0x1F;
-  else if ((lead & 0xF0) == 0xE0) length = 3, min = 0x800, code = lead & 0x0F;
-  else if ((lead & 0xF8) == 0xF0) length = 4, min = 0x10000, code = lead & 0x07;
-  else return 0;
+  if ((lead & 0xE0) == 0xC0)
+    length = 2, min = 0x80, code = lead & 0x1F;
+  else if ((lead & 0xF0) == 0xE0)
+    length = 3, min = 0x800, code = lead & 0x0F;
+  else if ((lead & 0xF8) == 0xF0)
+    length = 4, min = 0x10000, code = lead & 0x07;
+  else
+    return 0;
   if (i + length > s.size()) return 0;
   for (std::size_t k = 1; k < length; ++k) {
     const auto next = static_cast<unsigned char>(s[i + k]);
@@ -119,14 +123,14 @@ void SvgCanvas::line(double x1, double y1, double x2, double y2) {
 
 void SvgCanvas::rectangle(double x1, double y1, double x2, double y2) {
   m_body += "<rect x=\"" + num(std::min(x1, x2)) + "\" y=\"" + num(std::min(y1, y2)) +
-            "\" width=\"" + num(std::abs(x2 - x1)) + "\" height=\"" + num(std::abs(y2 - y1)) +
-            '"' + strokeAttributes() + fillAttribute() + "/>\n";
+            "\" width=\"" + num(std::abs(x2 - x1)) + "\" height=\"" + num(std::abs(y2 - y1)) + '"' +
+            strokeAttributes() + fillAttribute() + "/>\n";
 }
 
 void SvgCanvas::ellipse(double x1, double y1, double x2, double y2) {
-  m_body += "<ellipse cx=\"" + num((x1 + x2) / 2) + "\" cy=\"" + num((y1 + y2) / 2) +
-            "\" rx=\"" + num(std::abs(x2 - x1) / 2) + "\" ry=\"" + num(std::abs(y2 - y1) / 2) +
-            '"' + strokeAttributes() + fillAttribute() + "/>\n";
+  m_body += "<ellipse cx=\"" + num((x1 + x2) / 2) + "\" cy=\"" + num((y1 + y2) / 2) + "\" rx=\"" +
+            num(std::abs(x2 - x1) / 2) + "\" ry=\"" + num(std::abs(y2 - y1) / 2) + '"' +
+            strokeAttributes() + fillAttribute() + "/>\n";
 }
 
 void SvgCanvas::arc(double x1, double y1, double x2, double y2, double startDegrees,
@@ -147,10 +151,10 @@ void SvgCanvas::arc(double x1, double y1, double x2, double y2, double startDegr
   // SVG's positive sweep turns clockwise on the screen, our positive span counter-clockwise.
   const int large = std::abs(spanDegrees) > 180.0 ? 1 : 0;
   const int sweep = spanDegrees > 0 ? 0 : 1;
-  m_body += "<path d=\"M" + num(cx + rx * std::cos(a)) + ' ' + num(cy - ry * std::sin(a)) +
-            " A" + num(rx) + ' ' + num(ry) + " 0 " + std::to_string(large) + ' ' +
-            std::to_string(sweep) + ' ' + num(cx + rx * std::cos(b)) + ' ' +
-            num(cy - ry * std::sin(b)) + '"' + strokeAttributes() + " fill=\"none\"/>\n";
+  m_body += "<path d=\"M" + num(cx + rx * std::cos(a)) + ' ' + num(cy - ry * std::sin(a)) + " A" +
+            num(rx) + ' ' + num(ry) + " 0 " + std::to_string(large) + ' ' + std::to_string(sweep) +
+            ' ' + num(cx + rx * std::cos(b)) + ' ' + num(cy - ry * std::sin(b)) + '"' +
+            strokeAttributes() + " fill=\"none\"/>\n";
 }
 
 void SvgCanvas::polygon(std::span<const CanvasPoint> points) {
@@ -174,9 +178,7 @@ double SvgCanvas::textWidth(std::string_view utf8, double pixelSize) const {
   return 0.62 * pixelSize * static_cast<double>(characterCount(utf8));
 }
 
-double SvgCanvas::textHeight(std::string_view, double pixelSize) const {
-  return 1.17 * pixelSize;
-}
+double SvgCanvas::textHeight(std::string_view, double pixelSize) const { return 1.17 * pixelSize; }
 
 std::string SvgCanvas::document() const {
   std::string doc = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + num(m_width) +

@@ -12,7 +12,7 @@ namespace wolterix::drawing {
 /// "DejaVu Sans"; without a font engine its extent is estimated from the character count
 /// (see textWidth and textHeight), close enough to place labels beside the symbols.
 class SvgCanvas final : public Canvas {
-public:
+ public:
   SvgCanvas(double width, double height);
 
   /// Fills the whole document with a colour (drawn under everything added so far and later).
@@ -39,7 +39,7 @@ public:
   /// Writes the document; false when the file cannot be written.
   bool save(const std::filesystem::path& path) const;
 
-private:
+ private:
   std::string strokeAttributes() const;
   std::string fillAttribute() const;
 

@@ -80,7 +80,7 @@ constexpr double kPi = std::numbers::pi;
 // label point S and y along the axis towards T1, which is the picture of orientation 1. The
 // other orientations turn it with the axis; a mirrored frame exchanges the two ends.
 class Frame {
-public:
+ public:
   Frame(Canvas& canvas, Vec centre, GridPoint d, double scale, bool mirrored = false)
       : m_canvas(canvas),
         m_centre(centre),
@@ -154,7 +154,7 @@ public:
     m_canvas.text(c.x - w / 2, c.y - h / 2, text, pixelSize);
   }
 
-private:
+ private:
   Canvas& m_canvas;
   Vec m_centre;
   double m_s;
@@ -181,10 +181,15 @@ void arrowHead(const Frame& f, Vec from, Vec tip, double length, double halfWidt
 constexpr double kRoundBody = 7;
 
 class SymbolPainter {
-public:
+ public:
   SymbolPainter(Canvas& canvas, const model::Element& element, const ViewSettings& view,
                 double scale, double dx, double dy)
-      : m_canvas(canvas), m_e(element), m_view(view), m_s(scale), m_dx(dx), m_dy(dy),
+      : m_canvas(canvas),
+        m_e(element),
+        m_view(view),
+        m_s(scale),
+        m_dx(dx),
+        m_dy(dy),
         m_L(view.grid),
         m_outline(!view.printer && element.selected ? colors::kRed : colors::kBlack),
         m_fill(view.printer ? colors::kWhite : view.background),
@@ -202,7 +207,7 @@ public:
     if (m_e.showName) name();
   }
 
-private:
+ private:
   Vec toCanvas(GridPoint p) const {
     const CanvasPoint px = gridToPixel(p, m_view);
     return {m_dx + m_s * px.x, m_dy + m_s * px.y};
@@ -388,8 +393,7 @@ private:
     switch (waveform) {
       case model::Waveform::Constant:
         up.line(-w, -a / 2, w, -a / 2);
-        for (double x : {-w, -w / 5 * 1, w * 3 / 5})
-          up.line(x, a / 2, x + w * 2 / 5, a / 2);
+        for (double x : {-w, -w / 5 * 1, w * 3 / 5}) up.line(x, a / 2, x + w * 2 / 5, a / 2);
         return;
       case model::Waveform::Sine: sine(up, 0, 0, w, a, false); return;
       case model::Waveform::Square:
@@ -398,9 +402,7 @@ private:
       case model::Waveform::Triangle:
         up.polyline({{-w, 0}, {-w / 2, -a}, {w / 2, a}, {w, 0}});
         return;
-      case model::Waveform::Sawtooth:
-        up.polyline({{-w, a}, {0, -a}, {0, a}, {w, -a}});
-        return;
+      case model::Waveform::Sawtooth: up.polyline({{-w, a}, {0, -a}, {0, a}, {w, -a}}); return;
     }
   }
 

@@ -14,8 +14,8 @@ namespace wolterix::drawing {
 
 /// How the schematic is shown: the view options of the main window, or the printer.
 struct ViewSettings {
-  int grid = 20;                ///< grid step g in pixels: 16, 18, 20, 22 or 24
-  int zoom = 1;                 ///< 1..4 (100 % .. 400 %)
+  int grid = 20;  ///< grid step g in pixels: 16, 18, 20, 22 or 24
+  int zoom = 1;   ///< 1..4 (100 % .. 400 %)
   bool showGrid = true;
   Color background{0, 255, 0};  ///< window colour; the body fill on screen
   bool printer = false;         ///< printer rule: no grid offset, white fill, black outlines

@@ -69,7 +69,7 @@ std::string Editor::objectText(GridPoint g) const {
   if (hit->kindNumber() == kWireNumber) return "Przewód elektryczny";
   if (hit->kindNumber() == kJunctionNumber) return "Węzeł elektryczny";
   return static_cast<const Element*>(hit)->parameterText(model::TextForm::Display,
-                                                          m_schematic.transferMode());
+                                                         m_schematic.transferMode());
 }
 
 Obiekt* Editor::hitTest(GridPoint g) const {
@@ -97,7 +97,8 @@ SelectionSummary Editor::summary() const {
   for (const auto& w : m_schematic.wires()) visit(*w, true);
   for (const auto& e : m_schematic.elements()) visit(*e, false);
   if (count == 0) return SelectionSummary::Nothing;
-  if (count > 1) return auxiliary ? SelectionSummary::SeveralWithWires : SelectionSummary::SeveralElements;
+  if (count > 1)
+    return auxiliary ? SelectionSummary::SeveralWithWires : SelectionSummary::SeveralElements;
   if (only->kindNumber() == kJunctionNumber) return SelectionSummary::OneJunction;
   if (only->kindNumber() == kWireNumber) return SelectionSummary::OneWire;
   return SelectionSummary::OneElement;
@@ -114,7 +115,8 @@ Obiekt* Editor::firstSelected() const {
 }
 
 Element* Editor::selectedElement() const {
-  return summary() == SelectionSummary::OneElement ? static_cast<Element*>(firstSelected()) : nullptr;
+  return summary() == SelectionSummary::OneElement ? static_cast<Element*>(firstSelected())
+                                                   : nullptr;
 }
 
 std::vector<Element*> Editor::selectedElements() const {
@@ -348,7 +350,8 @@ void Editor::mouseUp(GridPoint g, PixelPoint raw, Modifiers modifiers) {
     m_band.reset();
   }
   const SelectionSummary s = summary();
-  if (m_mode == kSelectMode && (s == SelectionSummary::OneWire || s == SelectionSummary::SeveralWithWires))
+  if (m_mode == kSelectMode &&
+      (s == SelectionSummary::OneWire || s == SelectionSummary::SeveralWithWires))
     mergeSelectedWires();
   if (m_mode != kSelectMode && m_buttonDown) placeObject(m_press, g);
   m_buttonDown = false;
@@ -440,7 +443,9 @@ std::optional<WireMerge> mergeFor(const model::Schematic& s, std::size_t index) 
     ends.push_back(wires[n]->start());
     ends.push_back(wires[n]->end());
   }
-  const auto length = [](GridPoint p, GridPoint q) { return std::abs(p.x - q.x) + std::abs(p.y - q.y); };
+  const auto length = [](GridPoint p, GridPoint q) {
+    return std::abs(p.x - q.x) + std::abs(p.y - q.y);
+  };
   merge.from = merge.to = ends[0];
   for (GridPoint p : ends)
     for (GridPoint q : ends)
@@ -488,7 +493,8 @@ void Editor::mergeSelectedWires() {
   bool mergedAny = false;
   for (const Linia* s : selected) {
     const auto& wires = m_schematic.wires();
-    const auto at = std::find_if(wires.begin(), wires.end(), [&](const auto& w) { return w.get() == s; });
+    const auto at =
+        std::find_if(wires.begin(), wires.end(), [&](const auto& w) { return w.get() == s; });
     const auto merge = mergeFor(m_schematic, static_cast<std::size_t>(at - wires.begin()));
     if (!merge || !mergeKeepsCircuit(m_schematic, *merge)) continue;
     applyMerge(m_schematic, *merge);
@@ -649,7 +655,8 @@ bool Editor::insertGroup(const model::SchematicText& group, GridPoint shift) {
   // Reading sets the workspace's mode from the group's first line: keep the workspace's own.
   const bool transfer = m_schematic.transferMode();
   const bool fits =
-      model::readSchematic(m_schematic, group, model::ReadMode::PasteCheck, shift.x, shift.y).success;
+      model::readSchematic(m_schematic, group, model::ReadMode::PasteCheck, shift.x, shift.y)
+          .success;
   m_schematic.setTransferMode(transfer);
   if (!fits) return false;
   deselectAll();

@@ -44,7 +44,7 @@ struct PixelPoint {
 };
 
 class Editor {
-public:
+ public:
   static constexpr std::size_t kUndoDepth = 10;
 
   explicit Editor(model::Schematic& schematic);
@@ -126,7 +126,7 @@ public:
   /// Forgets the undo history (New, Open).
   void clearHistory() { m_undo.clear(); }
 
-private:
+ private:
   void select(model::GridPoint g, bool adding);
   void changed();
   void rotateSelected(int steps);

@@ -1,10 +1,9 @@
 #include "editor/schematic_canvas.h"
 
-#include <algorithm>
-
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
 #include "drawing/painter_canvas.h"
 
@@ -19,7 +18,7 @@ QCursor handCursor() {
   QPainter p(&picture);
   p.setPen(QPen(Qt::black, 1));
   p.setBrush(Qt::white);
-  const QPoint finger[] = {{8, 1},  {11, 1},  {11, 10}, {20, 12}, {21, 22},
+  const QPoint finger[] = {{8, 1},   {11, 1},  {11, 10}, {20, 12}, {21, 22},
                            {18, 28}, {10, 28}, {4, 18},  {5, 15},  {8, 17}};
   p.drawPolygon(finger, 10);
   p.drawLine(14, 12, 14, 18);
@@ -128,7 +127,9 @@ model::GridPoint SchematicCanvas::firstVisiblePoint() const {
   // Grid point (x, y) sits at ((x + 1) * step, (y + 1) * step): the first one at or after the
   // visible corner.
   const int step = m_view.grid * m_view.zoom;
-  const auto first = [step](int pixel) { return std::clamp((pixel + step - 1) / step - 1, 0, 100); };
+  const auto first = [step](int pixel) {
+    return std::clamp((pixel + step - 1) / step - 1, 0, 100);
+  };
   return {first(seen.left()), first(seen.top())};
 }
 

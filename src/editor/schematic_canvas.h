@@ -4,18 +4,17 @@
 
 #include <QCursor>
 #include <QWidget>
-
 #include <functional>
 
-#include "editor/editing.h"
 #include "drawing/symbols.h"
+#include "editor/editing.h"
 
 namespace wolterix::editor {
 
 class SchematicCanvas : public QWidget {
   Q_OBJECT
 
-public:
+ public:
   SchematicCanvas(Editor& editor, QWidget* parent = nullptr);
 
   /// Grid size, zoom, grid dots and background; resizes the surface to z * g * 102 pixels.
@@ -29,7 +28,7 @@ public:
   /// Called after every mouse action that may have changed the schematic.
   std::function<void()> onEdited;
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
   // The handlers of the surface, named as in the rest of the program.
   void mousePressEvent(QMouseEvent* event) override { MFOnMD(event); }
@@ -37,7 +36,7 @@ protected:
   void mouseReleaseEvent(QMouseEvent* event) override { MFOnMU(event); }
   void mouseDoubleClickEvent(QMouseEvent* event) override { OnDoubleCl(event); }
 
-private:
+ private:
   void MFOnMD(QMouseEvent* event);
   void MFOnMM(QMouseEvent* event);
   void MFOnMU(QMouseEvent* event);

@@ -86,7 +86,8 @@ void BandMatrix::solve(std::span<double> b) const {
     // A chain of nodes (ladders, series circuits): one neighbour on each side.
     for (int i = 1; i < n; ++i) x[i] -= values[i * m_stride] * x[i - 1];
     x[n - 1] *= inverse[n - 1];
-    for (int i = n - 2; i >= 0; --i) x[i] = (x[i] - values[i * m_stride + 2] * x[i + 1]) * inverse[i];
+    for (int i = n - 2; i >= 0; --i)
+      x[i] = (x[i] - values[i * m_stride + 2] * x[i + 1]) * inverse[i];
     return;
   }
   for (int i = 0; i < n; ++i) {

@@ -14,7 +14,7 @@ std::vector<int> reverseCuthillMcKee(int count, std::span<const std::pair<int, i
 
 /// A square band matrix of half bandwidth w, factorised in place as L * U.
 class BandMatrix {
-public:
+ public:
   void resize(int size, int halfBandwidth);
   void clear();
   int size() const { return m_size; }
@@ -35,7 +35,7 @@ public:
   /// Solves L U x = b in place, after factor().
   void solve(std::span<double> b) const;
 
-private:
+ private:
   std::vector<double> m_values;
   std::vector<double> m_inversePivots;  ///< 1 / U(i, i), so the back sweep multiplies
   std::size_t m_stride = 1;

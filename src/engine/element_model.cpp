@@ -61,7 +61,8 @@ bool ElementModel::hasParameters() const {
 
 bool ElementModel::hasShortedTerminals() const {
   for (const BranchShape& b : branches()) {
-    if (b.fromTerminal == model::kInternalNodeTerminal || b.toTerminal == model::kInternalNodeTerminal)
+    if (b.fromTerminal == model::kInternalNodeTerminal ||
+        b.toTerminal == model::kInternalNodeTerminal)
       continue;
     if (node(b.fromTerminal) == node(b.toTerminal)) return true;
   }

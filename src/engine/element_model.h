@@ -67,18 +67,18 @@ inline bool withinBounds(double value) { return std::abs(value) <= kLargestResul
 
 /// What a model takes part in during a run; the network calls only what a model needs.
 enum ModelNeeds : unsigned {
-  kNeedsPrepare = 1u,             ///< prepareStep does something
-  kNeedsCheck = 2u,               ///< checkState may report a change
-  kNeedsCommit = 4u,              ///< commitStep stores state
-  kVaryingConductance = 8u,       ///< G may differ from one solve to the next within a run
-  kConstantStamp = 16u,           ///< G and J stay the same for a whole run
+  kNeedsPrepare = 1u,        ///< prepareStep does something
+  kNeedsCheck = 2u,          ///< checkState may report a change
+  kNeedsCommit = 4u,         ///< commitStep stores state
+  kVaryingConductance = 8u,  ///< G may differ from one solve to the next within a run
+  kConstantStamp = 16u,      ///< G and J stay the same for a whole run
   kNeedsEverything = 15u,
 };
 
 /// Per-kind simulation behaviour. A model is a snapshot of its element's parameters taken
 /// when the simulation is set up; its state lives on between continued runs.
 class ElementModel {
-public:
+ public:
   explicit ElementModel(const model::Element& element);
   virtual ~ElementModel() = default;
   ElementModel(const ElementModel&) = delete;
@@ -93,7 +93,9 @@ public:
   std::span<const BranchShape> branches() const;
 
   /// Engine node of terminal i (0..3, or 9 for the internal node).
-  int node(int terminal) const { return m_nodes[terminal == model::kInternalNodeTerminal ? 4 : terminal]; }
+  int node(int terminal) const {
+    return m_nodes[terminal == model::kInternalNodeTerminal ? 4 : terminal];
+  }
   void setNode(int terminal, int node);
 
   /// Stamp of one branch for step h at time t.
@@ -119,7 +121,7 @@ public:
   /// Which of the step operations matter for this kind (all of them unless a kind says less).
   virtual unsigned needs() const { return kNeedsEverything; }
 
-protected:
+ protected:
   /// The value of the parameter at a named position (model::param).
   double value(std::size_t i) const { return m_values[i]; }
   bool given(std::size_t i) const { return m_given[i]; }
@@ -133,7 +135,7 @@ protected:
   bool m_currentDirection;
   bool m_swapped;
 
-private:
+ private:
   model::ElementKind m_kind;
   std::string m_name;
   std::vector<model::Parameter> m_parameters;

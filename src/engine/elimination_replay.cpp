@@ -15,7 +15,8 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
     return a[static_cast<std::size_t>(row) * w + static_cast<std::size_t>(col)];
   };
   const auto slot = [&](int row, int col) {
-    return static_cast<std::size_t>(row) * static_cast<std::size_t>(n) + static_cast<std::size_t>(col);
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(n) +
+           static_cast<std::size_t>(col);
   };
   // Exactly the sweeps of solveNodal, without the right-hand-side column.
   for (int j = 1; j < n - 1; ++j) {
@@ -48,7 +49,8 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
 void EliminationReplay::solve(std::span<double> rhs) const {
   const int n = m_n;
   const auto slot = [&](int row, int col) {
-    return static_cast<std::size_t>(row) * static_cast<std::size_t>(n) + static_cast<std::size_t>(col);
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(n) +
+           static_cast<std::size_t>(col);
   };
   for (int j = 1; j < n - 1; ++j)
     for (int i = n - 1; i >= j + 1; --i)

@@ -91,8 +91,9 @@ double FrequencyStore::frequency(int k) const {
 std::optional<std::vector<Complex>> FrequencyStore::trace(std::string_view name) const {
   const auto parts = model::splitWaveformName(name);
   if (!parts || (parts->first != 'K' && parts->first != 'U')) return std::nullopt;
-  const auto element = std::find_if(elements.begin(), elements.end(),
-                                    [&](const StoredElement& e) { return e.name == parts->second; });
+  const auto element = std::find_if(elements.begin(), elements.end(), [&](const StoredElement& e) {
+    return e.name == parts->second;
+  });
   if (element == elements.end()) return std::nullopt;
   const int a = element->nodes[0];
   const int b = element->nodes[1];

@@ -26,15 +26,15 @@ bool reachesTheReference(int n, std::span<const std::pair<int, int>> links);
 
 /// Complex node potentials per volt of input at every frequency point.
 class FrequencyStore {
-public:
+ public:
   void allocate(int nodes, int columns);
   std::span<Complex> nodeRow(int node);
   std::span<const Complex> nodeRow(int node) const;
   int nodeRows() const { return m_nodeRows; }
   int columns() const { return m_columns; }
 
-  int pointCount = 0;           ///< frequency points computed
-  double ratio = 1.0;           ///< q: point k lies at f1 * q^k
+  int pointCount = 0;               ///< frequency points computed
+  double ratio = 1.0;               ///< q: point k lies at f1 * q^k
   std::vector<double> frequencies;  ///< of every point computed
   std::vector<StoredElement> elements;
 
@@ -44,7 +44,7 @@ public:
   /// voltage arrow, per volt of input; nullopt for an unknown name.
   std::optional<std::vector<Complex>> trace(std::string_view name) const;
 
-private:
+ private:
   std::vector<Complex> m_values;
   int m_nodeRows = 0;
   int m_columns = 0;

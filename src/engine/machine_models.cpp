@@ -76,8 +76,7 @@ void DcMotorModel::commitStep(NodeVector V, double, double) {
 
 double DcMotorModel::motorSpeed() const { return m_nextOmega * 30.0 / kPi; }
 
-BjtModel::BjtModel(const model::Element& element)
-    : ElementModel(element), m_npn(element.isNpn()) {}
+BjtModel::BjtModel(const model::Element& element) : ElementModel(element), m_npn(element.isNpn()) {}
 
 bool BjtModel::hasParameters() const {
   // The stamps divide by h12e and h22e.

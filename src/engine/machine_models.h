@@ -7,7 +7,7 @@ namespace wolterix::engine {
 
 /// Armature R-L with back EMF kE * omega; the shaft turns under kT * i against the load.
 class DcMotorModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kNeedsCheck | kNeedsCommit; }
   explicit DcMotorModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
@@ -22,7 +22,7 @@ public:
   /// Load torque of the last solve.
   double loadTorque() const { return m_load; }
 
-private:
+ private:
   bool m_activeLoad;
   double m_kT = 0.0;
   double m_kE = 0.0;
@@ -39,7 +39,7 @@ private:
 /// Bipolar transistor in h-parameters: collector, emitter and base branches meeting at an
 /// internal node.
 class BjtModel final : public ElementModel {
-public:
+ public:
   explicit BjtModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   bool hasParameters() const override;
@@ -48,7 +48,7 @@ public:
   void commitStep(NodeVector V, double h, double t) override;
   bool active() const { return m_active; }
 
-private:
+ private:
   double baseConductance() const;
   double emitterConductance() const;
 

@@ -8,7 +8,7 @@ namespace wolterix::engine {
 /// Two coupled inductors, integrated implicitly with backward Euler: each winding current
 /// depends on both winding voltages through the inverse inductance matrix.
 class CoupledCoilsModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kNeedsCommit; }
   /// Coupling is capped just below 100 %, where the inductance matrix would be singular.
   static constexpr double kMaxCoupling = 0.9999;
@@ -18,7 +18,7 @@ public:
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
 
-private:
+ private:
   struct Inverse {
     double g11, g22, g12;
   };
@@ -31,7 +31,7 @@ private:
 /// Transformer from nameplate data: per winding R and leakage L in series, the perfectly
 /// coupled magnetising inductances with iron-loss conductances across them.
 class TransformerModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kNeedsCommit; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
@@ -41,7 +41,7 @@ public:
 
   /// Equivalent-circuit values (valid after resetState).
   struct Equivalent {
-    double r1, r2;        ///< winding resistances
+    double r1, r2;              ///< winding resistances
     double leakage1, leakage2;  ///< leakage inductances
     double lm1, lm2, m12;       ///< magnetising inductances and their mutual term
     double gfe1, gfe2;          ///< iron-loss conductances
@@ -52,7 +52,7 @@ public:
   /// Computes the equivalent circuit from the nameplate data.
   Equivalent computeEquivalent() const;
 
-private:
+ private:
   struct TwoPort {
     double y11, y22, y12, c1, c2;
   };

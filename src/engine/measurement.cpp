@@ -64,7 +64,8 @@ void Measurement::closeMeter(int index) {
 std::vector<int> Measurement::forgetElement(const model::Element& element) {
   std::vector<int> freed;
   for (int i = 0; i < kSlotCount; ++i)
-    if (m_slots[static_cast<std::size_t>(i)].inUse && m_slots[static_cast<std::size_t>(i)].element == &element) {
+    if (m_slots[static_cast<std::size_t>(i)].inUse &&
+        m_slots[static_cast<std::size_t>(i)].element == &element) {
       closeMeter(i);
       freed.push_back(i);
     }
@@ -78,7 +79,8 @@ void Measurement::applyOptions(int index, bool autoRange, MeterQuantity quantity
   if (!slot.inUse) return;
   if (quantity == MeterQuantity::Power) indication = Indication::DcMean;
   // A new range shows the last reading again; another quantity or indication starts at 0.
-  const bool sameReading = slot.hasReading && slot.quantity == quantity && slot.indication == indication;
+  const bool sameReading =
+      slot.hasReading && slot.quantity == quantity && slot.indication == indication;
   slot.autoRange = autoRange;
   slot.quantity = quantity;
   slot.indication = indication;
@@ -103,15 +105,16 @@ void Measurement::resetMeters() {
 void Measurement::updateMeters() {
   for (MeterSlot& slot : m_slots) {
     if (!slot.inUse || !slot.element) continue;
-    if (const auto reading =
-            readStoredCycle(m_simulation.store(), slot.quantity, slot.indication, slot.element->name()))
+    if (const auto reading = readStoredCycle(m_simulation.store(), slot.quantity, slot.indication,
+                                             slot.element->name()))
       showReading(slot, *reading);
   }
 }
 
 MeasurementOutcome Measurement::run(bool continueRun, const MeasurementCallbacks& callbacks) {
   MeasurementOutcome outcome;
-  if (!(m_settings.frequency > 0.0) || !std::isfinite(m_settings.frequency) || m_settings.cycles < 1) {
+  if (!(m_settings.frequency > 0.0) || !std::isfinite(m_settings.frequency) ||
+      m_settings.cycles < 1) {
     outcome.failure = {1, {std::string(model::messages::kInvalidNumber)}};
     return outcome;
   }

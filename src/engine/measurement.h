@@ -9,9 +9,9 @@
 #include <string>
 #include <utility>
 
-#include "model/document_flags.h"
-#include "engine/transient_run.h"
 #include "engine/meter_reading.h"
+#include "engine/transient_run.h"
+#include "model/document_flags.h"
 
 namespace wolterix::engine {
 
@@ -21,7 +21,7 @@ struct MeasurementSettings {
   std::string cyclesText = "?";
   double frequency = 0.0;  ///< Hz
   long long cycles = 0;
-  int iterations = 0;      ///< 2^k steps per sample, 0..6
+  int iterations = 0;  ///< 2^k steps per sample, 0..6
 };
 
 /// The frequency and cycle count that may start a measurement: a valid positive frequency
@@ -45,7 +45,7 @@ struct MeasurementOutcome {
 };
 
 class Measurement {
-public:
+ public:
   static constexpr int kSlotCount = 6;
 
   Measurement(model::Schematic& schematic, model::DocumentFlags& flags);
@@ -84,7 +84,7 @@ public:
   void updateMeters();
   void resetMeters();
 
-private:
+ private:
   model::Schematic& m_schematic;
   model::DocumentFlags& m_flags;
   std::array<MeterSlot, kSlotCount> m_slots{};

@@ -44,14 +44,16 @@ long long powerOfTen(int exponent) {
 std::string digitsText(long long counts, int decimals, bool negative) {
   const long long scale = powerOfTen(decimals);
   std::string fraction = std::to_string(counts % scale);
-  while (fraction.size() < static_cast<std::size_t>(decimals)) fraction.insert(fraction.begin(), '0');
+  while (fraction.size() < static_cast<std::size_t>(decimals))
+    fraction.insert(fraction.begin(), '0');
   const std::string sign = negative && counts != 0 ? "-" : "";
   return sign + std::to_string(counts / scale) + "." + fraction;
 }
 
 /// Magnitude rounded half up to the resolution of the full scale, in counts.
 long long roundedCounts(double magnitude, int decimals) {
-  return static_cast<long long>(std::floor(magnitude * static_cast<double>(powerOfTen(decimals)) + 0.5));
+  return static_cast<long long>(
+      std::floor(magnitude * static_cast<double>(powerOfTen(decimals)) + 0.5));
 }
 
 constexpr int kLowestPrefix = -4;
@@ -70,7 +72,8 @@ DisplayText formatReading(double value, bool autoRange, int fullScale, int range
     const int decimals = decimalsFor(fullScale);
     if (scaled >= static_cast<double>(fullScale)) return {"over", rangeExponent};
     const long long counts = roundedCounts(scaled, decimals);
-    if (counts >= static_cast<long long>(fullScale) * powerOfTen(decimals)) return {"over", rangeExponent};
+    if (counts >= static_cast<long long>(fullScale) * powerOfTen(decimals))
+      return {"over", rangeExponent};
     return {digitsText(counts, decimals, negative), rangeExponent};
   }
 
@@ -152,7 +155,8 @@ void rangeFromPosition(int position, int& fullScale, int& rangeExponent) {
 }
 
 void showReading(MeterSlot& slot, double reading) {
-  const DisplayText text = formatReading(reading, slot.autoRange, slot.fullScale, slot.rangeExponent);
+  const DisplayText text =
+      formatReading(reading, slot.autoRange, slot.fullScale, slot.rangeExponent);
   slot.display = text.value;
   slot.shownPrefix = text.prefix;
   slot.reading = reading;

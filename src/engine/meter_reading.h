@@ -19,9 +19,9 @@ struct MeterSlot {
   bool inUse = false;
   bool autoRange = true;
   MeterQuantity quantity = MeterQuantity::Voltage;
-  int fullScale = 1000;    ///< manual range: 10, 100 or 1000 counts
-  int rangeExponent = 0;   ///< manual range: full scale x 10^(3e)
-  int shownPrefix = 0;     ///< prefix index of the value last shown (-4 "p" .. 4 "T")
+  int fullScale = 1000;   ///< manual range: 10, 100 or 1000 counts
+  int rangeExponent = 0;  ///< manual range: full scale x 10^(3e)
+  int shownPrefix = 0;    ///< prefix index of the value last shown (-4 "p" .. 4 "T")
   Indication indication = Indication::TrueRms;
   const model::Element* element = nullptr;
   std::string display = "0.000";  ///< the value text last shown ("230.0", "over")

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/banded_solver.h"
-#include "engine/elimination_replay.h"
 #include "engine/element_model.h"
+#include "engine/elimination_replay.h"
 
 namespace wolterix::engine {
 
@@ -43,7 +43,7 @@ struct Branch {
 bool solveNodal(std::span<double> matrix, int n);
 
 class Network {
-public:
+ public:
   /// Builds the branch table from the models' node numbers (element-list order). With
   /// groundParts, every galvanically separate part gets its own reference node and the
   /// models receive the renumbered nodes.
@@ -78,9 +78,9 @@ public:
   /// How many solves the last step took (1..6).
   int lastStepSolves() const { return m_lastStepSolves; }
 
-private:
+ private:
   struct CachedFactor {
-    std::vector<double> key;  ///< the conductances it was made from
+    std::vector<double> key;   ///< the conductances it was made from
     BandMatrix matrix;         ///< large circuits: band in node order of least fill
     EliminationReplay replay;  ///< small circuits: the plain elimination, replayed
     unsigned long long lastUse = 0;
@@ -106,7 +106,7 @@ private:
   std::vector<ElementModel*> m_preparers;
   std::vector<ElementModel*> m_checkers;
   std::vector<ElementModel*> m_committers;
-  std::vector<int> m_varyingBranches;  ///< branches whose G may change within a run
+  std::vector<int> m_varyingBranches;    ///< branches whose G may change within a run
   std::vector<int> m_restampedBranches;  ///< branches stamped at every solve
   std::vector<int> m_sourceBranches;     ///< branches whose J may be non-zero
   bool m_constantsStamped = false;

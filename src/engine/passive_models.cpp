@@ -44,7 +44,6 @@ void CapacitanceModel::resetState() {
 }
 void CapacitanceModel::commitStep(NodeVector V, double, double) { m_voltage = voltage(V, 0, 1); }
 
-
 namespace {
 double meterConductance(model::ElementKind kind, SubBranchCode code) {
   if (kind == model::ElementKind::mmA) return kMeterShort;

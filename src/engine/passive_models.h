@@ -6,7 +6,7 @@
 namespace wolterix::engine {
 
 class ResistanceModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kConstantStamp; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
@@ -15,7 +15,7 @@ public:
 
 /// Backward Euler: G = h/L, J = -i of the last accepted step.
 class InductanceModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kNeedsCommit; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
@@ -23,13 +23,13 @@ public:
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
 
-private:
+ private:
   double m_current = 0.0;
 };
 
 /// Backward Euler: G = C/h, J = G * u of the last accepted step.
 class CapacitanceModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kNeedsCommit; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
@@ -37,13 +37,13 @@ public:
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
 
-private:
+ private:
   double m_voltage = 0.0;
 };
 
 /// Voltmeter (1e-9 S), ammeter (1e6 S), wattmeter (current path 1e6 S, voltage path 1e-9 S).
 class MeterModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kConstantStamp; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;

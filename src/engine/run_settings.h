@@ -13,7 +13,8 @@ namespace wolterix::engine {
 std::optional<double> acceptedTime(const std::string& text);
 
 /// A frequency range that may start a sweep: two valid unsigned numbers with 0 < f1 < f2.
-std::optional<std::pair<double, double>> acceptedRange(const std::string& from, const std::string& to);
+std::optional<std::pair<double, double>> acceptedRange(const std::string& from,
+                                                       const std::string& to);
 
 /// Number of time steps of a run: N * 2^k.
 long long totalSteps(int samples, int iterations);

@@ -100,7 +100,8 @@ void ControlledSourceModel::commitStep(NodeVector V, double, double) {
       break;
     }
     case 'I': {
-      const auto branch = static_cast<std::size_t>(m_network->firstBranchOf(static_cast<std::size_t>(m_target)));
+      const auto branch =
+          static_cast<std::size_t>(m_network->firstBranchOf(static_cast<std::size_t>(m_target)));
       const double i = m_network->branchCurrent(branch, V);
       m_x = target.currentDirection() ? i : -i;
       break;

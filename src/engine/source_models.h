@@ -11,20 +11,20 @@ double waveformValue(model::Waveform kind, double a, double f, double phaseDegre
 
 /// Voltage source (Norton form E/Rw behind 1/Rw) or current source (J behind Gw).
 class IndependentSourceModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return 0; }
   explicit IndependentSourceModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   bool hasParameters() const override;
 
-private:
+ private:
   model::Waveform m_waveform;
   bool m_voltage;
 };
 
 /// Source whose value is k * X, X a quantity of another element one accepted step late.
 class ControlledSourceModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kNeedsCommit; }
   ControlledSourceModel(const model::Element& element, const model::Schematic& schematic);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
@@ -36,7 +36,7 @@ public:
   /// The steering value used in the present step.
   double steeringValue() const { return m_x; }
 
-private:
+ private:
   double sign() const { return m_currentDirection ? -1.0 : 1.0; }
 
   bool m_voltage;
@@ -49,7 +49,7 @@ private:
 
 /// The transfer-function input: open in the time domain, 1 V behind 0.1 mOhm in a sweep.
 class InputVoltageModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kConstantStamp; }
   using ElementModel::ElementModel;
   BranchStamp companion(double, double, SubBranchCode) override { return {}; }

@@ -41,7 +41,9 @@ BranchStamp DiodeModel::companion(double, double, SubBranchCode) {
   return onOff(m_conducting, value(Dio::Rf), value(Dio::Gd));
 }
 
-bool DiodeModel::checkState(NodeVector V) { return followBias(m_conducting, forwardBiased(V, *this)); }
+bool DiodeModel::checkState(NodeVector V) {
+  return followBias(m_conducting, forwardBiased(V, *this));
+}
 
 BranchStamp ZenerModel::companion(double, double, SubBranchCode) {
   const double rf = std::max(value(Zen::Rf), kMinOnResistance);
@@ -54,8 +56,10 @@ bool ZenerModel::checkState(NodeVector V) {
   const double u = V[node(1)] - V[node(0)];  // reverse voltage
   const int before = m_mode;
   if (m_mode == 0) {
-    if (u < 0.0) m_mode = 1;
-    else if (u > value(Zen::Uz)) m_mode = -1;
+    if (u < 0.0)
+      m_mode = 1;
+    else if (u > value(Zen::Uz))
+      m_mode = -1;
   } else if (m_mode == 1) {
     if (u > 0.0) m_mode = 0;
   } else if (u < value(Zen::Uz)) {

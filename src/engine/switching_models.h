@@ -13,7 +13,7 @@ inline constexpr double kMinOffConductance = 1e-6;
 
 /// Diode: conducts while forward biased.
 class DiodeModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kNeedsCheck | kVaryingConductance; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
@@ -21,13 +21,13 @@ public:
   bool checkState(NodeVector V) override;
   bool conducting() const { return m_conducting; }
 
-private:
+ private:
   bool m_conducting = false;
 };
 
 /// Zener diode: forward conduction, blocking, and reverse breakdown at Uz.
 class ZenerModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kNeedsCheck | kVaryingConductance; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
@@ -36,7 +36,7 @@ public:
   /// 0 blocking, 1 forward conducting, -1 reverse breakdown.
   int mode() const { return m_mode; }
 
-private:
+ private:
   int m_mode = 0;
 };
 
@@ -47,7 +47,7 @@ private:
 /// also across the wrap at the end of the period. The one exception: in a run from 0 the
 /// second step also owns the instant 0 of the first, in which nothing is biased yet.
 class PhaseClock {
-public:
+ public:
   void reset() {
     m_time = 0.0;
     m_fresh = true;
@@ -67,7 +67,7 @@ public:
   /// lies one or more full turns after on.
   static bool spansWholePeriods(double onDegrees, double offDegrees);
 
-private:
+ private:
   double m_time = 0.0;
   double m_previous = 0.0;  ///< the clock of the step before, less a period if it wrapped
   bool m_fresh = true;      ///< no step has been taken since the reset
@@ -77,13 +77,13 @@ private:
 /// and the clock the angles are read from. The thyristors and the power transistor differ only
 /// in how the angles and the voltage switch them.
 class PhaseControlledModel : public ElementModel {
-public:
+ public:
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
   bool conducting() const { return m_conducting; }
 
-protected:
+ protected:
   using ElementModel::ElementModel;
   /// The control frequency.
   double frequency() const;
@@ -96,13 +96,13 @@ protected:
 
 /// SCR and reverse-conducting thyristor: fired at up to three angles per period.
 class ThyristorModel final : public PhaseControlledModel {
-public:
+ public:
   using PhaseControlledModel::PhaseControlledModel;
   void resetState() override;
   void prepareStep(double h, NodeVector V) override;
   bool checkState(NodeVector V) override;
 
-private:
+ private:
   bool reverseConducting() const { return kind() == model::ElementKind::RCT; }
   bool m_reverseFlag = false;
 };
@@ -110,20 +110,20 @@ private:
 /// GTO thyristor (fired at (on), turned off by the gate at (off)) and power transistor (gate
 /// on between the two angles).
 class TurnOffModel final : public PhaseControlledModel {
-public:
+ public:
   using PhaseControlledModel::PhaseControlledModel;
   void resetState() override;
   void prepareStep(double h, NodeVector V) override;
   bool checkState(NodeVector V) override;
 
-private:
+ private:
   bool isTransistor() const { return kind() == model::ElementKind::TrM; }
   bool m_gate = false;
 };
 
 /// Ideal switch toggled at up to two given times of a run from 0.
 class SwitchModel final : public ElementModel {
-public:
+ public:
   unsigned needs() const override { return kNeedsCommit | kVaryingConductance; }
   explicit SwitchModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
@@ -131,7 +131,7 @@ public:
   void commitStep(NodeVector V, double h, double t) override;
   bool closed() const { return m_closed; }
 
-private:
+ private:
   bool m_initiallyClosed;
   bool m_closed = false;
   bool m_done[model::param::wyl::Count] = {false, false};

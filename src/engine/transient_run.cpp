@@ -29,11 +29,11 @@ std::vector<std::string> checkElements(std::span<const std::unique_ptr<ElementMo
   std::vector<std::string> lines;
   for (const auto& model : models) {
     if (!model->hasParameters())
-      lines.push_back(numberedLine(static_cast<int>(lines.size()) + 1, msg::kMissingParameters,
-                                   model->name()));
+      lines.push_back(
+          numberedLine(static_cast<int>(lines.size()) + 1, msg::kMissingParameters, model->name()));
     if (model->hasShortedTerminals())
-      lines.push_back(numberedLine(static_cast<int>(lines.size()) + 1, msg::kShortedTerminals,
-                                   model->name()));
+      lines.push_back(
+          numberedLine(static_cast<int>(lines.size()) + 1, msg::kShortedTerminals, model->name()));
   }
   return lines;
 }
@@ -91,13 +91,14 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
 
   // The store keeps its own copy of the node map, so traces never depend on later numbering.
   m_store.elements = storedElements(&m_network);
-  const int motors = static_cast<int>(std::count_if(
-      m_models.begin(), m_models.end(),
-      [](const auto& m) { return m->kind() == model::ElementKind::sDC; }));
+  const int motors =
+      static_cast<int>(std::count_if(m_models.begin(), m_models.end(), [](const auto& m) {
+        return m->kind() == model::ElementKind::sDC;
+      }));
   const int columns = samples + 4;
   const bool allocated =
-      m_store.allocate(m_network.nodeCount(), static_cast<int>(m_network.branches().size()),
-                       motors, columns, m_recorded, m_limits.resultBytes);
+      m_store.allocate(m_network.nodeCount(), static_cast<int>(m_network.branches().size()), motors,
+                       columns, m_recorded, m_limits.resultBytes);
   m_resultBytes = m_store.requiredBytes();
   if (!allocated) return {kResultsTooLarge, {}};
 
@@ -181,7 +182,8 @@ RunResult Simulation::frequencySweep(model::Schematic& schematic, double f1, dou
   const auto w = static_cast<std::size_t>(n) + 1;
   // The store, the frequencies and the working matrix, all complex but the frequencies.
   m_resultBytes = (static_cast<std::size_t>(n) * (static_cast<std::size_t>(points) + 4) +
-                   static_cast<std::size_t>(n) * w) * sizeof(Complex) +
+                   static_cast<std::size_t>(n) * w) *
+                      sizeof(Complex) +
                   (static_cast<std::size_t>(points) + 1) * sizeof(double);
   if (m_limits.resultBytes > 0 && m_resultBytes > m_limits.resultBytes)
     return {kResultsTooLarge, {}};

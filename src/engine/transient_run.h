@@ -48,13 +48,13 @@ struct RunCallbacks {
 
 /// What a caller may bound a run by (the window sets neither).
 struct RunLimits {
-  std::size_t resultBytes = 0;             ///< the stored results may take at most this; 0 no limit
+  std::size_t resultBytes = 0;  ///< the stored results may take at most this; 0 no limit
   const std::atomic<bool>* stop = nullptr;  ///< once set, the run ends after its present step
 };
 
 /// Owns the element models, whose state lives on between continued runs, and the results.
 class Simulation {
-public:
+ public:
   /// Samples per run (one per pixel column of a full-screen plot).
   void setSampleCount(int samples) { m_sampleCount = samples < 1 ? 1 : samples; }
   int sampleCount() const { return m_sampleCount; }
@@ -86,7 +86,7 @@ public:
   /// Time of the last accepted step of the last run.
   double continuationTime() const { return m_continuationTime; }
 
-private:
+ private:
   void prepareModels(model::Schematic& schematic);
   /// Stores one sample; false when a current or speed is beyond any physical meaning.
   bool record(int sample);

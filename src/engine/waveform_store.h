@@ -26,7 +26,7 @@ struct StoredElement {
 /// Node potentials, branch currents and motor speeds of one run, N + 4 values per row. A
 /// store may keep only the rows some waveforms read; the others then read as absent.
 class WaveformStore {
-public:
+ public:
   /// Sizes the store for n node, b branch and m motor rows: every row, or with names given
   /// only the rows those waveforms read (resolved through `elements`, which must be set).
   /// Answers false and keeps nothing when that would take more than limitBytes (0: no limit).
@@ -48,16 +48,16 @@ public:
   std::span<const double> branchRow(int branch) const { return row(m_branchSlots, branch); }
   std::span<const double> motorRow(int motor) const { return row(m_motorSlots, motor); }
 
-  int sampleCount = 0;      ///< samples recorded (N + 1 for a complete run)
-  double spacing = 0.0;     ///< time between samples
-  double startTime = 0.0;   ///< time of sample 0
+  int sampleCount = 0;                  ///< samples recorded (N + 1 for a complete run)
+  double spacing = 0.0;                 ///< time between samples
+  double startTime = 0.0;               ///< time of sample 0
   std::vector<StoredElement> elements;  ///< in element-list order
 
   /// Samples of a waveform ("U(R1)", "I(L1)", "P(R1)", "n(S1)"); nullopt when the name
   /// names no stored element or a quantity the element does not have.
   std::optional<std::vector<double>> trace(std::string_view name) const;
 
-private:
+ private:
   /// The rows one waveform reads: nodes a and b, a branch and a motor (-1 where unused).
   struct TraceSource {
     char quantity = 0;

@@ -25,15 +25,14 @@ constexpr int kMeasurementTopic = 38;
 constexpr int kOptionsTopic = 40;
 constexpr int kRangeCount = 16;
 
-const char* const kRangeTexts[kRangeCount] = {"1000 G", "100 G", "10 G",   "1000 M",
-                                              "100 M",  "10 M",  "1000 k", "100 k",
-                                              "10 k",   "1000 ", "100 ",   "10 ",
-                                              "1000 m", "100 m", "10 m",   "1000 u"};
+const char* const kRangeTexts[kRangeCount] = {"1000 G", "100 G", "10 G", "1000 M", "100 M", "10 M",
+                                              "1000 k", "100 k", "10 k", "1000 ",  "100 ",  "10 ",
+                                              "1000 m", "100 m", "10 m", "1000 u"};
 
 // A slider that tells where its handle stands for any value, so the scale labels can sit level
 // with the positions whatever the style draws.
 class RangeSlider : public QSlider {
-public:
+ public:
   using QSlider::QSlider;
 
   int handleCentre(int value) const {
@@ -41,13 +40,16 @@ public:
     initStyleOption(&option);
     option.sliderPosition = value;
     option.sliderValue = value;
-    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this).center().y();
+    return style()
+        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this)
+        .center()
+        .y();
   }
 };
 
 // The vertical range slider with one label beside each position.
 class RangeScale : public QWidget {
-public:
+ public:
   explicit RangeScale(QWidget* parent) : QWidget(parent) {
     m_slider = new RangeSlider(Qt::Vertical, this);
     m_slider->setObjectName(QStringLiteral("Zakres"));
@@ -71,7 +73,7 @@ public:
   }
   QSize sizeHint() const override { return minimumSizeHint(); }
 
-protected:
+ protected:
   void resizeEvent(QResizeEvent* event) override {
     QWidget::resizeEvent(event);
     const int sliderWidth = m_slider->sizeHint().width();
@@ -82,13 +84,15 @@ protected:
                                width() - sliderWidth - kGap, row);
   }
 
-private:
+ private:
   static constexpr int kGap = 4;
   RangeSlider* m_slider;
   std::array<QLabel*, kRangeCount> m_labels{};
 };
 
-QString unitOf(engine::MeterQuantity quantity) { return QString::fromStdString(engine::unitText(quantity)); }
+QString unitOf(engine::MeterQuantity quantity) {
+  return QString::fromStdString(engine::unitText(quantity));
+}
 }  // namespace
 
 TPomiarDialog::TPomiarDialog(int samples, QWidget* parent) : QDialog(parent) {
@@ -157,7 +161,8 @@ TOpcjeDialog::TOpcjeDialog(QWidget* parent) : QDialog(parent) {
   rangeLayout->addWidget(scale, 1);
   rangeLayout->addWidget(m_autoRange);
 
-  auto radioGroup = [this](QGroupBox* box, QButtonGroup* group, std::initializer_list<const char*> texts) {
+  auto radioGroup = [this](QGroupBox* box, QButtonGroup* group,
+                           std::initializer_list<const char*> texts) {
     auto* column = new QVBoxLayout(box);
     int id = 0;
     for (const char* text : texts) {
@@ -248,7 +253,8 @@ int TOpcjeDialog::rangePosition() const { return m_range->value(); }
 void TOpcjeDialog::quantityChanged() {
   const engine::MeterQuantity chosen = quantity();
   const QString unit = unitOf(chosen);
-  for (int i = 0; i < kRangeCount; ++i) m_rangeLabels[i]->setText(QString::fromUtf8(kRangeTexts[i]) + unit);
+  for (int i = 0; i < kRangeCount; ++i)
+    m_rangeLabels[i]->setText(QString::fromUtf8(kRangeTexts[i]) + unit);
   // A wattmeter only averages: its product of voltage and current is a mean power.
   const bool power = chosen == engine::MeterQuantity::Power;
   if (power) m_indications->button(static_cast<int>(engine::Indication::DcMean))->setChecked(true);

@@ -2,7 +2,6 @@
 /// "Pomiar (Real-Time)" and "Opcje miernika": the dialogs of the measurement panel.
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 
@@ -21,7 +20,7 @@ namespace wolterix::meters {
 class TPomiarDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   /// The result of exec(): which button closed the dialog.
   enum Choice { Cancelled = 0, Start = 1, Continue = 2 };
 
@@ -40,11 +39,11 @@ public:
   /// Called with the help topic number.
   std::function<void(int)> onHelp;
 
-protected:
+ protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
-private:
+ private:
   QLineEdit* m_frequency;
   QLineEdit* m_cycles;
   QSlider* m_iterations;
@@ -55,7 +54,7 @@ private:
 class TOpcjeDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   explicit TOpcjeDialog(QWidget* parent = nullptr);
   /// Shows the settings of a meter and the name of its element.
   void setSlot(const engine::MeterSlot& slot, const QString& elementName);
@@ -70,10 +69,10 @@ public:
   /// Called with the help topic number.
   std::function<void(int)> onHelp;
 
-protected:
+ protected:
   void keyPressEvent(QKeyEvent* event) override;
 
-private:
+ private:
   void quantityChanged();
   void autoRangeChanged();
   QCheckBox* m_autoRange;

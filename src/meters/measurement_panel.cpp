@@ -9,7 +9,6 @@
 #include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <cmath>
 #include <numbers>
 
@@ -67,8 +66,8 @@ QIcon addIcon(const QString& letter) {
 }
 
 QPolygonF triangle(qreal left, qreal top, qreal width, qreal height) {
-  return QPolygonF({QPointF(left, top), QPointF(left + width, top + height / 2),
-                    QPointF(left, top + height)});
+  return QPolygonF(
+      {QPointF(left, top), QPointF(left + width, top + height / 2), QPointF(left, top + height)});
 }
 
 // A play triangle with a small panel meter in its corner.
@@ -179,10 +178,10 @@ QPixmap meterFramePicture(int frame) {
 
 // The quantity letter, white on a maroon disc.
 class BadgeLabel : public QLabel {
-public:
+ public:
   using QLabel::QLabel;
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     prepare(painter);
@@ -196,8 +195,8 @@ protected:
   }
 };
 
-QToolButton* toolButton(QWidget* parent, const QString& name, const QIcon& icon, const QString& hint,
-                        const QString& longHint, int iconSize) {
+QToolButton* toolButton(QWidget* parent, const QString& name, const QIcon& icon,
+                        const QString& hint, const QString& longHint, int iconSize) {
   auto* button = new QToolButton(parent);
   button->setObjectName(name);
   button->setIcon(icon);
@@ -229,22 +228,24 @@ MeasurementPanel::MeasurementPanel(QWidget* parent) : QFrame(parent) {
   setFrameShadow(QFrame::Raised);
 
   m_add[0] = toolButton(this, QStringLiteral("dodU"), addIcon(QStringLiteral("V")),
-                        QString::fromUtf8(kAddVoltageHint.tip), QString::fromUtf8(kAddVoltageHint.status),
-                        kIconSize);
+                        QString::fromUtf8(kAddVoltageHint.tip),
+                        QString::fromUtf8(kAddVoltageHint.status), kIconSize);
   m_add[1] = toolButton(this, QStringLiteral("dodI"), addIcon(QStringLiteral("A")),
-                        QString::fromUtf8(kAddCurrentHint.tip), QString::fromUtf8(kAddCurrentHint.status),
-                        kIconSize);
+                        QString::fromUtf8(kAddCurrentHint.tip),
+                        QString::fromUtf8(kAddCurrentHint.status), kIconSize);
   m_add[2] = toolButton(this, QStringLiteral("dodP"), addIcon(QStringLiteral("W")),
-                        QString::fromUtf8(kAddPowerHint.tip), QString::fromUtf8(kAddPowerHint.status),
-                        kIconSize);
-  const engine::MeterQuantity added[] = {engine::MeterQuantity::Voltage, engine::MeterQuantity::Current, engine::MeterQuantity::Power};
+                        QString::fromUtf8(kAddPowerHint.tip),
+                        QString::fromUtf8(kAddPowerHint.status), kIconSize);
+  const engine::MeterQuantity added[] = {
+      engine::MeterQuantity::Voltage, engine::MeterQuantity::Current, engine::MeterQuantity::Power};
   for (int i = 0; i < 3; ++i)
     connect(m_add[i], &QToolButton::clicked, this, [this, quantity = added[i]] {
       if (onAdd) onAdd(quantity);
     });
 
-  m_start = toolButton(this, QStringLiteral("StartPause"), startIcon(), QString::fromUtf8(kStartHint.tip),
-                       QString::fromUtf8(kStartHint.status), kIconSize);
+  m_start =
+      toolButton(this, QStringLiteral("StartPause"), startIcon(), QString::fromUtf8(kStartHint.tip),
+                 QString::fromUtf8(kStartHint.status), kIconSize);
   m_stop = toolButton(this, QStringLiteral("Stop"), stopIcon(), QString::fromUtf8(kStopHint.tip),
                       QString::fromUtf8(kStopHint.status), kIconSize);
   // Esc stops a running measurement too; it is left alone otherwise.
@@ -252,7 +253,8 @@ MeasurementPanel::MeasurementPanel(QWidget* parent) : QFrame(parent) {
   connect(m_escape, &QShortcut::activated, this, [this] {
     if (m_running && onStop) onStop();
   });
-  m_continue = toolButton(this, QStringLiteral("Continue"), continueIcon(), QString::fromUtf8(kContinueHint.tip),
+  m_continue = toolButton(this, QStringLiteral("Continue"), continueIcon(),
+                          QString::fromUtf8(kContinueHint.tip),
                           QString::fromUtf8(kContinueHint.status), kIconSize);
   connect(m_start, &QToolButton::clicked, this, [this] {
     if (onStart) onStart();
@@ -320,9 +322,10 @@ QWidget* MeasurementPanel::createDisplay(int index) {
   d.name = new QLabel(group);
   d.name->setObjectName(QStringLiteral("Lbn") + k);
   d.name->setFont(boldFont(12));
-  d.options = toolButton(group, QStringLiteral("Opcje") + k, optionsIcon(), QStringLiteral("Opcje"),
-                         QStringLiteral("Wywołuje pole dialogowe opcji miernika: zakres,wskazanie,wielkość mierzona"),
-                         kSmallIconSize);
+  d.options = toolButton(
+      group, QStringLiteral("Opcje") + k, optionsIcon(), QStringLiteral("Opcje"),
+      QStringLiteral("Wywołuje pole dialogowe opcji miernika: zakres,wskazanie,wielkość mierzona"),
+      kSmallIconSize);
   d.close = toolButton(group, QStringLiteral("End") + k, closeIcon(), QStringLiteral("Zamknij"),
                        QStringLiteral("Zamyka miernik"), kSmallIconSize);
   connect(d.options, &QToolButton::clicked, this, [this, index] {
@@ -334,14 +337,17 @@ QWidget* MeasurementPanel::createDisplay(int index) {
 
   auto* screen = new QFrame(group);
   screen->setObjectName(QStringLiteral("Ekran") + k);
-  screen->setStyleSheet(QStringLiteral("QFrame#Ekran%1 { background-color: black; border: 2px solid #505050;"
-                                       " border-radius: 3px; }")
-                            .arg(k));
-  d.value = screenLabel(screen, QStringLiteral("Display") + k, 27, Qt::AlignRight | Qt::AlignVCenter);
+  screen->setStyleSheet(
+      QStringLiteral("QFrame#Ekran%1 { background-color: black; border: 2px solid #505050;"
+                     " border-radius: 3px; }")
+          .arg(k));
+  d.value =
+      screenLabel(screen, QStringLiteral("Display") + k, 27, Qt::AlignRight | Qt::AlignVCenter);
   d.unit = screenLabel(screen, QStringLiteral("Unit") + k, 17, Qt::AlignLeft | Qt::AlignBottom);
   d.indication = screenLabel(screen, QStringLiteral("Wart") + k, 10, Qt::AlignLeft | Qt::AlignTop);
   const int unitWidth = d.unit->fontMetrics().horizontalAdvance(QStringLiteral("MW"));
-  d.unit->setFixedWidth(qMax(unitWidth, d.indication->fontMetrics().horizontalAdvance(QStringLiteral("TRMS"))));
+  d.unit->setFixedWidth(
+      qMax(unitWidth, d.indication->fontMetrics().horizontalAdvance(QStringLiteral("TRMS"))));
   d.indication->setFixedWidth(d.unit->width());
 
   auto* units = new QVBoxLayout;
@@ -382,7 +388,8 @@ void MeasurementPanel::showSlot(int index, const engine::MeterSlot& slot) {
   d.name->setToolTip(name);
   d.badge->setText(QString::fromStdString(engine::quantityLetter(slot.quantity)));
   d.value->setText(QString::fromStdString(slot.display));
-  d.unit->setText(QString::fromStdString(engine::prefixText(slot.shownPrefix) + engine::unitText(slot.quantity)));
+  d.unit->setText(QString::fromStdString(engine::prefixText(slot.shownPrefix) +
+                                         engine::unitText(slot.quantity)));
   d.indication->setText(QString::fromStdString(engine::indicationText(slot.indication)));
   d.group->show();
 }

@@ -3,7 +3,6 @@
 
 #include <QFrame>
 #include <QPixmap>
-
 #include <array>
 #include <functional>
 
@@ -22,20 +21,24 @@ struct ButtonHint {
   const char* status;
 };
 inline constexpr ButtonHint kAddVoltageHint{
-    "Dodaj woltomierz", "Dodaje do panelu wyświetlacz wskazujący napięcie na zaznaczonym elemencie"};
+    "Dodaj woltomierz",
+    "Dodaje do panelu wyświetlacz wskazujący napięcie na zaznaczonym elemencie"};
 inline constexpr ButtonHint kAddCurrentHint{
     "Dodaj amperomierz", "Dodaje do panelu wyświetlacz wskazujący prąd zaznaczonego elementu"};
 inline constexpr ButtonHint kAddPowerHint{
-    "Dodaj watomierz", "Dodaje do panelu wyświetlacz wskazujący moc elektryczną zaznaczonego elementu"};
-inline constexpr ButtonHint kStartHint{"Pomiar (Real-Time)", "Wywołuje pole dialogowe pomiaru real-time"};
+    "Dodaj watomierz",
+    "Dodaje do panelu wyświetlacz wskazujący moc elektryczną zaznaczonego elementu"};
+inline constexpr ButtonHint kStartHint{"Pomiar (Real-Time)",
+                                       "Wywołuje pole dialogowe pomiaru real-time"};
 inline constexpr ButtonHint kStopHint{"Stop", "Zatrzymuje pomiar"};
-inline constexpr ButtonHint kContinueHint{"Kontynuuj", "Kontynuuje pomiar przy aktualnych ustawieniach"};
+inline constexpr ButtonHint kContinueHint{"Kontynuuj",
+                                          "Kontynuuje pomiar przy aktualnych ustawieniach"};
 
 /// The panel docked at the right edge of the main window.
 class MeasurementPanel : public QFrame {
   Q_OBJECT
 
-public:
+ public:
   /// The number of meters the panel holds.
   static constexpr int kSlotCount = 6;
 
@@ -57,7 +60,7 @@ public:
   /// Called by the options and close buttons of a meter with its slot index.
   std::function<void(int)> onOptions, onClose;
 
-private:
+ private:
   struct Display {
     QWidget* group = nullptr;
     QLabel* name = nullptr;

@@ -50,7 +50,7 @@ bool writeAll(int fd, std::string_view bytes) {
 
 // Removes the temporary file unless it was renamed into place.
 class TemporaryFile {
-public:
+ public:
   ~TemporaryFile() {
     if (fd >= 0) ::close(fd);
     if (!path.empty()) ::unlink(path.c_str());
@@ -76,7 +76,8 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
   for (int attempt = 0; attempt < 100 && temporary.fd < 0; ++attempt) {
     const std::filesystem::path candidate =
         folder / ("." + target.filename().string().substr(0, 200) + "." + randomSuffix(rng));
-    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0) {
       temporary.fd = fd;
       temporary.path = candidate;

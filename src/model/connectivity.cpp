@@ -10,13 +10,13 @@ namespace {
 
 // Marks of grid points: which hold a junction and which hold an element terminal.
 class PointMarks {
-public:
+ public:
   void set(GridPoint p) {
     if (onGrid(p)) m_marks[index(p)] = true;
   }
   bool at(GridPoint p) const { return onGrid(p) && m_marks[index(p)]; }
 
-private:
+ private:
   static std::size_t index(GridPoint p) {
     return static_cast<std::size_t>(p.x) * kGridSize + static_cast<std::size_t>(p.y);
   }
@@ -33,9 +33,11 @@ bool boxesOverlap(const Linia& a, const Linia& b) {
 }
 
 class NodeNumbering {
-public:
+ public:
   explicit NodeNumbering(Schematic& schematic)
-      : m_schematic(schematic), m_wiresAt(kGridSize * kGridSize), m_elementsAt(kGridSize * kGridSize) {
+      : m_schematic(schematic),
+        m_wiresAt(kGridSize * kGridSize),
+        m_elementsAt(kGridSize * kGridSize) {
     for (const auto& j : schematic.junctions()) m_junctions.set(j->position());
     const auto& elements = schematic.elements();
     for (std::size_t e = 0; e < elements.size(); ++e)
@@ -64,7 +66,7 @@ public:
     m_schematic.setNodeCount(m_count);
   }
 
-private:
+ private:
   static std::size_t cell(GridPoint p) {
     return static_cast<std::size_t>(p.x) * kGridSize + static_cast<std::size_t>(p.y);
   }
@@ -167,9 +169,9 @@ std::vector<std::string> showTopology(const Schematic& schematic) {
   int number = 0;
   for (const auto& e : schematic.elements()) {
     const GridPoint p = e->position();
-    std::string line = std::to_string(number++) + " : " + e->nameOrCode(false) + "/" +
-                       e->name() + "/[" + std::to_string(p.x) + "," + std::to_string(p.y) +
-                       "]/{" + std::to_string(e->terminalNode(0)) + "," +
+    std::string line = std::to_string(number++) + " : " + e->nameOrCode(false) + "/" + e->name() +
+                       "/[" + std::to_string(p.x) + "," + std::to_string(p.y) + "]/{" +
+                       std::to_string(e->terminalNode(0)) + "," +
                        std::to_string(e->terminalNode(1));
     if (e->kind() == ElementKind::BJT) {
       line += "," + std::to_string(e->terminalNode(2)) + "(" +

@@ -36,7 +36,8 @@ int wrapOrientation(int orientation) {
 }
 
 Element::Element(ElementKind kind) : Obiekt(static_cast<std::uint8_t>(kind)), m_kind(kind) {
-  for (const ParameterSpec& definition : info().parameters) m_parameters.emplace_back(definition.defaultText);
+  for (const ParameterSpec& definition : info().parameters)
+    m_parameters.emplace_back(definition.defaultText);
   m_given.assign(m_parameters.size(), false);
   voltageDirection = !isSourceKind(kind);
 }
@@ -187,8 +188,7 @@ void Element::appendFileFields(std::vector<std::string>& fields, std::size_t fir
     if (shown(i, transferMode)) fields.push_back(m_parameters[i].text());
 }
 
-std::string Element::labelledValues(std::size_t first, std::size_t last,
-                                    bool transferMode) const {
+std::string Element::labelledValues(std::size_t first, std::size_t last, bool transferMode) const {
   std::string text;
   for (std::size_t i = first; i < last; ++i) {
     if (!shown(i, transferMode)) continue;

@@ -22,19 +22,19 @@ inline constexpr int kInternalNodeTerminal = 9;
 
 /// The fields of a parameter file form, split at "/" with runs of "/" counting as one.
 class FieldCursor {
-public:
+ public:
   explicit FieldCursor(std::string_view fileForm);
   /// The next field, or nullopt when none is left.
   std::optional<std::string_view> next();
 
-private:
+ private:
   // Split as it goes: a damaged line may hold millions of fields nobody asks for.
   std::string_view m_rest;
 };
 
 /// Base of the twenty-five element kinds.
 class Element : public Obiekt {
-public:
+ public:
   ElementKind kind() const { return m_kind; }
   const KindInfo& info() const { return kindInfo(m_kind); }
 
@@ -110,7 +110,7 @@ public:
   /// Bipolar transistor: whether it is npn; true for every other kind.
   virtual bool isNpn() const { return true; }
 
-protected:
+ protected:
   explicit Element(ElementKind kind);
 
   /// Kinds with extra terminals place them here, after the common ones.
@@ -131,7 +131,7 @@ protected:
 
   std::array<GridPoint, 4> m_terminals{};
 
-private:
+ private:
   void setPosition(GridPoint p) override;
   bool shown(std::size_t i, bool transferMode) const;
 

@@ -28,7 +28,7 @@ std::optional<double> parseNumber(std::string_view text);
 /// A numeric parameter: the text the user typed and the value parsed from it, only ever
 /// set together.
 class Parameter {
-public:
+ public:
   Parameter() = default;
   /// Starts with a default text; "?" (or any invalid text) leaves the value at 0.
   explicit Parameter(std::string_view defaultText);
@@ -41,7 +41,7 @@ public:
   /// Stores text and value when the text is valid under rule; otherwise changes nothing.
   bool set(std::string_view text, NumberRule rule);
 
-private:
+ private:
   std::string m_text = "?";
   double m_value = 0.0;
   bool m_hasValue = false;

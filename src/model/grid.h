@@ -27,7 +27,7 @@ constexpr bool onGrid(GridPoint p) {
 
 /// Counts how many objects cover each grid point. Points outside the grid are ignored.
 class OccupancyMap {
-public:
+ public:
   void add(GridPoint p, int delta) {
     if (onGrid(p)) m_cells[index(p)] += delta;
   }
@@ -35,7 +35,7 @@ public:
   int at(GridPoint p) const { return onGrid(p) ? m_cells[index(p)] : 0; }
   void clear() { m_cells.fill(0); }
 
-private:
+ private:
   static constexpr std::size_t index(GridPoint p) {
     return static_cast<std::size_t>(p.x) * kGridSize + static_cast<std::size_t>(p.y);
   }

@@ -7,7 +7,7 @@ namespace wolterix::model {
 
 /// Bipolar transistor in h-parameters; terminals collector, emitter and base (S).
 class TranzystorBJT final : public Element {
-public:
+ public:
   TranzystorBJT() : Element(ElementKind::BJT) {}
   bool isNpn() const override { return m_npn; }
   void setNpn(bool npn) { m_npn = npn; }
@@ -15,40 +15,40 @@ public:
   std::string parameterText(TextForm form, bool transferMode) const override;
   std::vector<GridPoint> coveredPoints() const override;
 
-protected:
+ protected:
   void placeFurtherTerminals(GridPoint direction) override;
   void parseFields(FieldCursor& fields) override;
 
-private:
+ private:
   bool m_npn = true;
 };
 
 /// Two windings beside the axis: terminals A+d, A-d (first) and B-d, B+d (second).
 class TwoWindingElement : public Element {
-public:
+ public:
   /// Centres of the first and second winding.
   GridPoint firstWindingCentre() const;
   GridPoint secondWindingCentre() const;
   std::vector<GridPoint> coveredPoints() const override;
 
-protected:
+ protected:
   using Element::Element;
   void placeFurtherTerminals(GridPoint direction) override;
 };
 
 class Sprzezenie final : public TwoWindingElement {
-public:
+ public:
   Sprzezenie() : TwoWindingElement(ElementKind::Spr) {}
 };
 
 class Trafo1faz final : public TwoWindingElement {
-public:
+ public:
   Trafo1faz() : TwoWindingElement(ElementKind::Tf1) {}
 };
 
 /// Separately excited DC motor with its mechanical load.
 class SilnikDC final : public Element {
-public:
+ public:
   /// Parameters before the load-type flag in the file form (P .. c).
   static constexpr std::size_t kBeforeLoadType = param::sdc::J;
 
@@ -59,10 +59,10 @@ public:
 
   std::string parameterText(TextForm form, bool transferMode) const override;
 
-protected:
+ protected:
   void parseFields(FieldCursor& fields) override;
 
-private:
+ private:
   bool m_activeLoad = false;
 };
 

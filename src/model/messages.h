@@ -12,7 +12,8 @@ inline constexpr std::string_view kFileMissing = "Plik nie istnieje.";
 inline constexpr std::string_view kFileTooLarge = "Plik jest zbyt duży, by był schematem: ";
 inline constexpr std::string_view kNotAFile = "To nie jest zwykły plik: ";
 /// Followed by the path: a non-empty file without a single readable line.
-inline constexpr std::string_view kNoSchematicInFile = "Plik nie zawiera schematu programu Wolterix: ";
+inline constexpr std::string_view kNoSchematicInFile =
+    "Plik nie zawiera schematu programu Wolterix: ";
 /// Shown, followed by the file's name, while a long file is read.
 inline constexpr std::string_view kReadingFile = "Wczytywanie pliku ";
 /// The question before a save would drop the lines its file's opening skipped: the first part,
@@ -33,7 +34,8 @@ inline constexpr std::string_view kWireAlongWire =
 inline constexpr std::string_view kMissingParameters = "Brak parametrów: Element";
 inline constexpr std::string_view kShortedTerminals =
     "Niedozwolone bezpośrednie zwarcie końcówek: Element";
-inline constexpr std::string_view kSingularNetwork = "[1] Niepołączony element lub grupa elementów.";
+inline constexpr std::string_view kSingularNetwork =
+    "[1] Niepołączony element lub grupa elementów.";
 inline constexpr std::string_view kFatalSimulationError = "[1] Fatalny błąd symulacji!";
 inline constexpr std::string_view kShorterStepHint =
     "[2] Spróbuj zwiększyć ilość iteracji, co skraca krok symulacji.";

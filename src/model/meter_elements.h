@@ -6,30 +6,30 @@
 namespace wolterix::model {
 
 class Meter : public Element {
-public:
+ public:
   /// Meters have no parameters; both text forms are "-".
   std::string parameterText(TextForm, bool) const override { return "-"; }
 
-protected:
+ protected:
   using Element::Element;
 };
 
 class Woltomierz final : public Meter {
-public:
+ public:
   Woltomierz() : Meter(ElementKind::mmV) {}
 };
 
 class Amperomierz final : public Meter {
-public:
+ public:
   Amperomierz() : Meter(ElementKind::mmA) {}
 };
 
 /// Current path T1-T2 along the axis, voltage path V1-V2 across it.
 class Watomierz final : public Meter {
-public:
+ public:
   Watomierz() : Meter(ElementKind::mmW) {}
 
-protected:
+ protected:
   void placeFurtherTerminals(GridPoint direction) override;
 };
 

@@ -14,7 +14,7 @@ using PointPair = std::pair<GridPoint, GridPoint>;
 
 /// Base of everything drawn on the grid: wires, junctions and elements.
 class Obiekt {
-public:
+ public:
   virtual ~Obiekt() = default;
   Obiekt(const Obiekt&) = delete;
   Obiekt& operator=(const Obiekt&) = delete;
@@ -46,18 +46,18 @@ public:
   bool voltageDirection = true;
   bool terminalsSwapped = false;
 
-protected:
+ protected:
   explicit Obiekt(std::uint8_t kindNumber) : m_kindNumber(kindNumber) {}
   /// Sets the reference point without touching the occupancy map.
   virtual void setPosition(GridPoint p) = 0;
 
-private:
+ private:
   std::uint8_t m_kindNumber;
 };
 
 /// A wire: a straight run of grid points from its start to its end.
 class Linia final : public Obiekt {
-public:
+ public:
   Linia(GridPoint start, GridPoint end);
 
   GridPoint start() const { return m_start; }
@@ -75,17 +75,17 @@ public:
   std::string nameOrCode(bool) const override { return "%l"; }
   PointPair firstPair() const override { return {m_start, m_end}; }
 
-protected:
+ protected:
   void setPosition(GridPoint p) override;
 
-private:
+ private:
   GridPoint m_start;
   GridPoint m_end;
 };
 
 /// A junction: joins crossing wires at its point.
 class Wenzeu final : public Obiekt {
-public:
+ public:
   explicit Wenzeu(GridPoint point);
 
   std::vector<GridPoint> coveredPoints() const override { return {m_point}; }
@@ -93,10 +93,10 @@ public:
   std::string nameOrCode(bool) const override { return "%w"; }
   PointPair firstPair() const override { return {m_point, m_point}; }
 
-protected:
+ protected:
   void setPosition(GridPoint p) override { m_point = p; }
 
-private:
+ private:
   GridPoint m_point;
 };
 

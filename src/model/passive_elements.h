@@ -6,39 +6,39 @@
 namespace wolterix::model {
 
 class Rezystancja final : public Element {
-public:
+ public:
   Rezystancja() : Element(ElementKind::Rez) {}
 };
 
 class Indukcyjnosc final : public Element {
-public:
+ public:
   Indukcyjnosc() : Element(ElementKind::Ind) {}
 };
 
 class Pojemnosc final : public Element {
-public:
+ public:
   Pojemnosc() : Element(ElementKind::Poj) {}
   std::string parameterText(TextForm form, bool transferMode) const override;
 };
 
 class Warystor final : public Element {
-public:
+ public:
   Warystor() : Element(ElementKind::War) {}
 };
 
 /// Nonlinear inductance (flux = c * i^beta) and capacitance (charge = c * u^beta).
 class NonlinearElement : public Element {
-protected:
+ protected:
   using Element::Element;
 };
 
 class IndNieliniowa final : public NonlinearElement {
-public:
+ public:
   IndNieliniowa() : NonlinearElement(ElementKind::nlL) {}
 };
 
 class PojNieliniowa final : public NonlinearElement {
-public:
+ public:
   PojNieliniowa() : NonlinearElement(ElementKind::nlC) {}
 };
 

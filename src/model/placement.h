@@ -39,7 +39,7 @@ bool canPlaceWire(const Schematic& schematic, GridPoint a, GridPoint b);
 /// It describes the schematic as it stood when built plus what was added through it; moving
 /// or destroying objects meanwhile makes it stale, so it only lives for one read.
 class PlacementIndex {
-public:
+ public:
   explicit PlacementIndex(const Schematic& schematic);
 
   bool canPlaceElement(ElementKind kind, GridPoint r) const;
@@ -50,7 +50,7 @@ public:
   void add(const Linia& wire);
   void add(const Wenzeu& junction);
 
-private:
+ private:
   const Schematic& m_schematic;
   // Per grid point and step direction: how far the wires through the point reach that way.
   // A wire lies along a new one exactly when one of them reaches from its start to its end.

@@ -15,7 +15,7 @@ namespace wolterix::model {
 class PlacementIndex;
 
 class Schematic {
-public:
+ public:
   Schematic() = default;
   Schematic(const Schematic&) = delete;
   Schematic& operator=(const Schematic&) = delete;
@@ -67,7 +67,7 @@ public:
   /// refers to it (a meter) can let go.
   std::function<void(const Element&)> onElementDestroyed;
 
-private:
+ private:
   std::vector<std::unique_ptr<Element>> m_elements;
   std::vector<std::unique_ptr<Linia>> m_wires;
   std::vector<std::unique_ptr<Wenzeu>> m_junctions;

@@ -29,7 +29,7 @@ constexpr std::uintmax_t kMaxFileSize = 64u << 20;
 // Splits like the classic tokenizer: each call names its own delimiter set, runs of
 // delimiters before a token are skipped, and one delimiter after it is consumed.
 class Tokenizer {
-public:
+ public:
   explicit Tokenizer(std::string_view text) : m_text(text) {}
 
   std::optional<std::string_view> next(std::string_view delimiters) {
@@ -44,7 +44,7 @@ public:
     return token;
   }
 
-private:
+ private:
   std::string_view m_text;
   std::size_t m_pos = 0;
 };
@@ -93,8 +93,8 @@ std::optional<ElementLine> parseElementLine(Tokenizer& tokens) {
   const auto orientation = tokens.next("|");
   if (!position || !orientation) return std::nullopt;
   line.position = *position;
-  if (orientation->size() != 1 || std::string_view("1357").find((*orientation)[0]) ==
-                                      std::string_view::npos)
+  if (orientation->size() != 1 ||
+      std::string_view("1357").find((*orientation)[0]) == std::string_view::npos)
     return std::nullopt;
   line.orientation = (*orientation)[0] - '0';
   bool* flags[] = {&line.showVoltage, &line.showCurrent, &line.voltageDirection,
@@ -138,10 +138,10 @@ std::string elementLine(const Element& e, bool transferMode, bool displayFlags) 
   const GridPoint p = e.position();
   std::string line = "E:" + e.nameOrCode(false) + kNameOpen + encodeCp1250(e.name()) + kNameClose +
                      std::to_string(p.x) + '|' + std::to_string(p.y) + '|' +
-                     std::to_string(e.orientation()) + '|' +
-                     flag(displayFlags && e.showVoltage) + '|' +
-                     flag(displayFlags && e.showCurrent) + '|' + flag(e.voltageDirection) + '|' +
-                     flag(e.currentDirection()) + '|' + flag(displayFlags && e.showName) + '|';
+                     std::to_string(e.orientation()) + '|' + flag(displayFlags && e.showVoltage) +
+                     '|' + flag(displayFlags && e.showCurrent) + '|' + flag(e.voltageDirection) +
+                     '|' + flag(e.currentDirection()) + '|' + flag(displayFlags && e.showName) +
+                     '|';
   if (hasSwapFlag(e.kind())) line += flag(e.terminalsSwapped) + '|';
   line += encodeCp1250(e.parameterText(TextForm::File, transferMode));
   line += "/$";
@@ -157,8 +157,8 @@ void writeLines(const Schematic& schematic, SchematicText& lines, bool selectedO
     if (wanted(*e)) lines.push_back(elementLine(*e, schematic.transferMode(), displayFlags));
   for (const auto& w : schematic.wires()) {
     if (!wanted(*w)) continue;
-    lines.push_back("L:" + std::to_string(w->start().x) + '|' + std::to_string(w->start().y) +
-                    '|' + std::to_string(w->end().x) + '|' + std::to_string(w->end().y) + '$');
+    lines.push_back("L:" + std::to_string(w->start().x) + '|' + std::to_string(w->start().y) + '|' +
+                    std::to_string(w->end().x) + '|' + std::to_string(w->end().y) + '$');
   }
   for (const auto& j : schematic.junctions()) {
     if (!wanted(*j)) continue;
@@ -188,7 +188,7 @@ namespace {
 
 // Reads lines one at a time, so that a file need not be split into a list of lines first.
 class LineReader {
-public:
+ public:
   LineReader(Schematic& schematic, ReadMode mode, int dx, int dy)
       : m_schematic(schematic),
         m_mode(mode),
@@ -215,21 +215,16 @@ public:
     if (first) m_schematic.setTransferMode(text == messages::kTransferHeader);
     if (text.empty() || (first && text == messages::kTransferHeader)) return true;
     switch (readLine(text)) {
-      case Outcome::Read:
-        return true;
-      case Outcome::Skipped:
-        ++m_result.skippedLines;
-        return true;
-      case Outcome::PasteRefused:
-        m_result = ReadResult{false};
-        return false;
+      case Outcome::Read: return true;
+      case Outcome::Skipped: ++m_result.skippedLines; return true;
+      case Outcome::PasteRefused: m_result = ReadResult{false}; return false;
     }
     return true;
   }
 
   const ReadResult& result() const { return m_result; }
 
-private:
+ private:
   enum class Outcome { Read, Skipped, PasteRefused };
 
   // Measures, checks or creates one object; false only when a paste check is refused.
@@ -270,10 +265,8 @@ private:
         if (!p) return Outcome::Skipped;
         return place(kJunctionKind, *p, *p) ? Outcome::Read : refused();
       }
-      case 'E':
-        return readElement(tokens);
-      default:
-        return Outcome::Skipped;
+      case 'E': return readElement(tokens);
+      default: return Outcome::Skipped;
     }
   }
 
@@ -347,8 +340,10 @@ void convertUtf8File(std::string& bytes) {
 FileResult loadFileBytes(const std::filesystem::path& path, std::string& content) {
   const std::string shown = path.string();
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return {std::string(messages::kFileMissing) + " " + shown};
-  if (!std::filesystem::is_regular_file(path, ec)) return {std::string(messages::kNotAFile) + shown};
+  if (!std::filesystem::exists(path, ec))
+    return {std::string(messages::kFileMissing) + " " + shown};
+  if (!std::filesystem::is_regular_file(path, ec))
+    return {std::string(messages::kNotAFile) + shown};
   const auto size = std::filesystem::file_size(path, ec);
   if (ec) return {std::string(messages::kCannotRead) + shown};
   if (size > kMaxFileSize) return {std::string(messages::kFileTooLarge) + shown};
@@ -407,7 +402,8 @@ FileResult saveSchematicText(const std::filesystem::path& path, const SchematicT
     bytes += "\r\n";
   }
   // A failed save leaves the old file as it was.
-  if (!writeFileAtomically(path, bytes)) return {std::string(messages::kCannotWrite) + path.string()};
+  if (!writeFileAtomically(path, bytes))
+    return {std::string(messages::kCannotWrite) + path.string()};
   return {};
 }
 

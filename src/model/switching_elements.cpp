@@ -4,8 +4,8 @@ namespace wolterix::model {
 
 std::string Thyristor::parameterText(TextForm form, bool transferMode) const {
   if (form == TextForm::File) return Element::parameterText(form, transferMode);
-  return name() + " {" + labelledValues(0, kFirstAngle, transferMode) + " (on):" +
-         givenValues(kFirstAngle, kFirstAngle + kAngleCount, "/") + " }";
+  return name() + " {" + labelledValues(0, kFirstAngle, transferMode) +
+         " (on):" + givenValues(kFirstAngle, kFirstAngle + kAngleCount, "/") + " }";
 }
 
 std::string Wylacznik::parameterText(TextForm form, bool transferMode) const {

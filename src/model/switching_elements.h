@@ -6,56 +6,56 @@
 namespace wolterix::model {
 
 class Dioda final : public Element {
-public:
+ public:
   Dioda() : Element(ElementKind::Dio) {}
 };
 
 class Zener final : public Element {
-public:
+ public:
   Zener() : Element(ElementKind::Zen) {}
 };
 
 /// SCR and reverse-conducting thyristor: up to three firing angles per period.
 class Thyristor : public Element {
-public:
+ public:
   static constexpr std::size_t kFirstAngle = param::tyr::On1;
   static constexpr std::size_t kAngleCount = param::tyr::Count - param::tyr::On1;
 
   std::string parameterText(TextForm form, bool transferMode) const override;
 
-protected:
+ protected:
   using Element::Element;
 };
 
 class TyrystorSCR final : public Thyristor {
-public:
+ public:
   TyrystorSCR() : Thyristor(ElementKind::Tyr) {}
 };
 
 class TyrystorRCT final : public Thyristor {
-public:
+ public:
   TyrystorRCT() : Thyristor(ElementKind::RCT) {}
 };
 
 /// GTO thyristor and power transistor: switched on and off at given angles.
 class TurnOffSwitch : public Element {
-protected:
+ protected:
   using Element::Element;
 };
 
 class TyrystorGTO final : public TurnOffSwitch {
-public:
+ public:
   TyrystorGTO() : TurnOffSwitch(ElementKind::GTO) {}
 };
 
 class TranzMocy final : public TurnOffSwitch {
-public:
+ public:
   TranzMocy() : TurnOffSwitch(ElementKind::TrM) {}
 };
 
 /// Ideal switch with an initial state and up to two switching times.
 class Wylacznik final : public Element {
-public:
+ public:
   static constexpr std::size_t kTimeCount = param::wyl::Count;
 
   Wylacznik() : Element(ElementKind::wyl) {}
@@ -64,10 +64,10 @@ public:
 
   std::string parameterText(TextForm form, bool transferMode) const override;
 
-protected:
+ protected:
   void parseFields(FieldCursor& fields) override;
 
-private:
+ private:
   bool m_initiallyOn = false;
 };
 

@@ -7,7 +7,9 @@ namespace wolterix::model {
 int branchCountOf(const Element& element) { return element.info().branchCount(); }
 
 namespace {
-std::string named(char letter, const Element& e) { return std::string(1, letter) + "(" + e.name() + ")"; }
+std::string named(char letter, const Element& e) {
+  return std::string(1, letter) + "(" + e.name() + ")";
+}
 }  // namespace
 
 std::vector<std::string> waveformList(const Schematic& schematic) {

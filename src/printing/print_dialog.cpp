@@ -30,13 +30,13 @@ const QColor kPlotColor(255, 0, 0);
 
 // The page miniature: white page, green schematic frame, red plot frame.
 class Miniature : public QWidget {
-public:
+ public:
   Miniature(PrintLayout& layout, QWidget* parent) : QWidget(parent), m_layout(layout) {
     setFixedSize(PrintLayout::kMiniatureWidth + 1, PrintLayout::kMiniatureHeight + 1);
   }
   bool showPlot = true;
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
@@ -55,7 +55,7 @@ protected:
     }
   }
 
-private:
+ private:
   PrintLayout& m_layout;
 };
 
@@ -165,7 +165,8 @@ TDrukDialog::TDrukDialog(QPrinter& printer, QWidget* parent)
   auto* box = new QDialogButtonBox(this);
   QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("Button1"));
-  box->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("Button2"));
+  box->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole)
+      ->setObjectName(QStringLiteral("Button2"));
   QPushButton* help = box->addButton(QStringLiteral("Pomoc"), QDialogButtonBox::HelpRole);
   help->setObjectName(QStringLiteral("Button3"));
   QPushButton* setup = box->addButton(QStringLiteral("Ustawienia"), QDialogButtonBox::ActionRole);

@@ -2,7 +2,6 @@
 /// "Drukuj": the page miniature with the schematic and plot frames, and printing through it.
 
 #include <QDialog>
-
 #include <functional>
 
 #include "printing/print_layout.h"
@@ -27,7 +26,7 @@ PageMetrics pageMetricsOf(const QPrinter& printer);
 class TDrukDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   TDrukDialog(QPrinter& printer, QWidget* parent = nullptr);
 
   PrintLayout& layout() { return m_layout; }
@@ -40,10 +39,10 @@ public:
   bool plotChosen() const;
   std::function<void(int)> onHelp;
 
-protected:
+ protected:
   void keyPressEvent(QKeyEvent* event) override;
 
-private:
+ private:
   void measure(const model::Schematic& schematic, int grid);
   void refresh();
 

@@ -38,7 +38,7 @@ namespace {
 
 // A canvas that only notes how far the figures drawn on it reach.
 class BoundsCanvas final : public drawing::Canvas {
-public:
+ public:
   explicit BoundsCanvas(const drawing::TextMetrics& metrics) : m_metrics(metrics) {}
 
   PageBox box() const { return m_any ? m_box : PageBox{}; }
@@ -74,7 +74,7 @@ public:
     return m_metrics.textHeight(utf8, pixelSize);
   }
 
-private:
+ private:
   void cover(double x1, double y1, double x2, double y2, double pad) {
     const PageBox b{std::min(x1, x2) - pad, std::min(y1, y2) - pad, std::max(x1, x2) + pad,
                     std::max(y1, y2) + pad};
@@ -111,8 +111,8 @@ std::string decimal(double value) {
 
 }  // namespace
 
-PageBox drawnBounds(const model::Schematic& schematic, const drawing::ViewSettings& view, double scale,
-                    const drawing::TextMetrics& metrics) {
+PageBox drawnBounds(const model::Schematic& schematic, const drawing::ViewSettings& view,
+                    double scale, const drawing::TextMetrics& metrics) {
   BoundsCanvas canvas(metrics);
   drawing::drawSchematic(canvas, schematic, view, scale, 0, 0);
   return canvas.box();

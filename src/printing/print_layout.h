@@ -49,8 +49,8 @@ struct PageBox {
 
 /// Everything drawSchematic paints with this view and scale at no offset: every stroke with
 /// its pen, every text as the metrics measure it. Empty for an empty schematic.
-PageBox drawnBounds(const model::Schematic& schematic, const drawing::ViewSettings& view, double scale,
-                    const drawing::TextMetrics& metrics);
+PageBox drawnBounds(const model::Schematic& schematic, const drawing::ViewSettings& view,
+                    double scale, const drawing::TextMetrics& metrics);
 
 /// What the schematic covers on the page at a given schematic scale, drawn at no offset.
 using DrawnBoundsAt = std::function<PageBox(int scale)>;
@@ -69,7 +69,7 @@ enum class Move { Up, Down, Left, Right };
 
 /// The state of the print dialog: the page miniature with the schematic and plot frames.
 class PrintLayout {
-public:
+ public:
   static constexpr int kMiniatureWidth = 210;
   static constexpr int kMiniatureHeight = 297;
 
@@ -115,7 +115,7 @@ public:
   };
   PageRect plotRect() const;
 
-private:
+ private:
   bool moveFrame(MiniRect& frame, Move move);
 
   std::optional<PageMetrics> m_page;

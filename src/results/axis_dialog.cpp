@@ -23,8 +23,10 @@ TOpisOsiDialog::TOpisOsiDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Opis osi pionowej"));
   auto* grid = new QGridLayout;
   for (int row = 0; row < 2; ++row) {
-    grid->addWidget(new QLabel(row == 0 ? QStringLiteral("Lewa strona :") : QStringLiteral("Prawa strona :"), this),
-                    row, 0);
+    grid->addWidget(
+        new QLabel(row == 0 ? QStringLiteral("Lewa strona :") : QStringLiteral("Prawa strona :"),
+                   this),
+        row, 0);
     for (int q = 0; q < 4; ++q) {
       auto* button = new QPushButton(QString::fromLatin1(kLetters[q]), this);
       button->setObjectName(QStringLiteral("X%1%2").arg(QString::fromLatin1(kLetters[q])).arg(row));

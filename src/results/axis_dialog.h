@@ -2,7 +2,6 @@
 /// "Opis osi pionowej": which two quantities label the vertical axis.
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 
@@ -13,7 +12,7 @@ namespace wolterix::results {
 class TOpisOsiDialog : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   explicit TOpisOsiDialog(QWidget* parent = nullptr);
   /// Two choices, each a quantity's index (see Quantity), anything else none. The buttons
   /// show them in the order U, I, P, n.
@@ -21,10 +20,10 @@ public:
   std::array<int, 2> choices() const;
   std::function<void(int)> onHelp;
 
-protected:
+ protected:
   void keyPressEvent(QKeyEvent* event) override;
 
-private:
+ private:
   std::array<std::array<QPushButton*, 4>, 2> m_buttons{};
 };
 

@@ -43,8 +43,8 @@ constexpr std::array<drawing::Color, 12> kPalette = {
 int luminance(drawing::Color k) { return (299 * k.r + 587 * k.g + 114 * k.b) / 1000; }
 
 bool isDark(drawing::Color k) {
-  for (drawing::Color dark : {c::kBlack, c::kDarkGrey, c::kDeepNavy, c::kDeepMaroon, c::kDeepGreen,
-                     c::kDeepTeal})
+  for (drawing::Color dark :
+       {c::kBlack, c::kDarkGrey, c::kDeepNavy, c::kDeepMaroon, c::kDeepGreen, c::kDeepTeal})
     if (k == dark) return true;
   // A colour outside the palette counts as dark by its brightness.
   return std::find(kPalette.begin(), kPalette.end(), k) == kPalette.end() && luminance(k) < 128;
@@ -174,7 +174,7 @@ PlotColors plotColors(drawing::Color background, GridMode mode) {
 
 const std::array<drawing::Color, 6>& printedTraceColors() {
   static constexpr std::array<drawing::Color, 6> kPrinted = {c::kLime,  c::kRed,    c::kAqua,
-                                                    c::kOlive, c::kPurple, c::kNavy};
+                                                             c::kOlive, c::kPurple, c::kNavy};
   return kPrinted;
 }
 

@@ -6,10 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-
-#include "dialogs/workspace_dialogs.h"
-#include "drawing/symbols.h"
-#include "results/axis_dialog.h"
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolBar>
@@ -18,7 +14,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dialogs/workspace_dialogs.h"
+#include "drawing/symbols.h"
 #include "engine/transient_run.h"
+#include "results/axis_dialog.h"
 
 namespace wolterix::results {
 
@@ -298,8 +297,7 @@ void paintPlot(QPainter& painter, const QRectF& area, const PlotView& view, bool
   font.setPixelSize(11);
   painter.setFont(font);
   if (!paper) painter.fillRect(area, toQColor(view.colors.background));
-  const double paperLine =
-      paper ? drawing::printedLineWidth(painter.device()->logicalDpiX()) : 0.0;
+  const double paperLine = paper ? drawing::printedLineWidth(painter.device()->logicalDpiX()) : 0.0;
   const Style style = styleFor(view, paper, paperLine);
   const QRectF plot = area.adjusted(62, 12, -62, -36);
   if (!view.transfer)
@@ -453,8 +451,9 @@ void TWykDialog::showResults(const engine::Simulation& simulation,
 }
 
 void TWykDialog::setBackground(const QColor& background) {
-  m_view.colors.background = drawing::Color{std::uint8_t(background.red()), std::uint8_t(background.green()),
-                                   std::uint8_t(background.blue())};
+  m_view.colors.background =
+      drawing::Color{std::uint8_t(background.red()), std::uint8_t(background.green()),
+                     std::uint8_t(background.blue())};
   rebuildColors();
   if (onViewChanged) onViewChanged();
 }
@@ -506,10 +505,12 @@ void TWykDialog::updateInformation() { m_information->setText(informationText())
 void TWykDialog::chooseBackground() {
   dialogs::TKolorDialog dialog(this);
   drawing::Color colour{static_cast<std::uint8_t>(backgroundColor().red()),
-                       static_cast<std::uint8_t>(backgroundColor().green()),
-                       static_cast<std::uint8_t>(backgroundColor().blue())};
+                        static_cast<std::uint8_t>(backgroundColor().green()),
+                        static_cast<std::uint8_t>(backgroundColor().blue())};
   const auto& palette = backgroundPalette();
-  dialog.onPreview = [this](drawing::Color shown) { setBackground(QColor(shown.r, shown.g, shown.b)); };
+  dialog.onPreview = [this](drawing::Color shown) {
+    setBackground(QColor(shown.r, shown.g, shown.b));
+  };
   if (dialog.choose(palette, colour)) setBackground(QColor(colour.r, colour.g, colour.b));
 }
 

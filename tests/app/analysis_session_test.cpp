@@ -1,6 +1,7 @@
+#include "app/analysis_session.h"
+
 #include <gtest/gtest.h>
 
-#include "app/analysis_session.h"
 #include "editor/editing.h"
 #include "engine/measurement.h"
 #include "model/schematic_file.h"
@@ -19,7 +20,8 @@ struct Analysis : wolterix::testing::ScriptedAnalysisPrompt {
   app::AnalysisSession session{editor, measurement, *this};
 
   void open(const char* example) {
-    ASSERT_TRUE(model::openSchematicFile(schematic, std::string(WOLTERIX_EXAMPLES "/") + example).ok());
+    ASSERT_TRUE(
+        model::openSchematicFile(schematic, std::string(WOLTERIX_EXAMPLES "/") + example).ok());
   }
 };
 

@@ -1,8 +1,9 @@
+#include "app/command_states.h"
+
 #include <gtest/gtest.h>
 
-#include "app/command_states.h"
-#include "editor/editing.h"
 #include "app/user_settings.h"
+#include "editor/editing.h"
 #include "support/circuit_builder.h"
 
 namespace {

@@ -1,10 +1,11 @@
+#include "app/document_session.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "app/document_session.h"
 #include "editor/editing.h"
 #include "support/circuit_builder.h"
 #include "support/scripted_prompts.h"
@@ -39,7 +40,8 @@ struct Document : wolterix::testing::ScriptedDocumentPrompt {
   Document() {
     session.onReplaced = [this] { ++replaced; };
     dir = fs::temp_directory_path() /
-          ("wolterix-document-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("wolterix-document-" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
@@ -151,9 +153,11 @@ TEST(DocumentSession, AFileHoldingNoSchematicIsRefusedAndTheSchematicStays) {
 TEST(DocumentSession, TheFirstSaveOverAFileWithSkippedLinesAsks) {
   Document d;
   const std::string path = d.file("uszkodzony.wtx");
-  const std::string original("E:Rez\xABR1\xBB" "10|10|3|0|0|1|1|0|1k/$\r\n"
-                             "wiersz innej wersji programu\r\n"
-                             "L:11|10|15|10$\r\n");
+  const std::string original(
+      "E:Rez\xABR1\xBB"
+      "10|10|3|0|0|1|1|0|1k/$\r\n"
+      "wiersz innej wersji programu\r\n"
+      "L:11|10|15|10$\r\n");
   write(path, original);
   ASSERT_TRUE(d.session.openFile(path));
   d.warnings.clear();

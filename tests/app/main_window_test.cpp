@@ -1,3 +1,5 @@
+#include "app/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -18,15 +20,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
-
 #include <memory>
 
 #include "dialogs/workspace_dialogs.h"
-#include "app/main_window.h"
-#include "printing/print_dialog.h"
-#include "help/help_window.h"
-#include "results/plot_window.h"
 #include "editor/schematic_canvas.h"
+#include "help/help_window.h"
+#include "printing/print_dialog.h"
+#include "results/plot_window.h"
 #include "support/circuit_builder.h"
 #include "support/scripted_prompts.h"
 
@@ -212,8 +212,8 @@ TEST(MainWindow, ObjectPalettePutsEachLinearElementBesideItsNonlinearTwin) {
     return std::pair{row, column};
   };
   int previousRow = cell("SBRez").first - 1;
-  for (const auto& [linear, twin] : {std::pair{"SBRez", "SBWar"}, {"SBInd", "SBnlL"},
-                                     {"SBPoj", "SBnlC"}, {"SBDio", "SBZen"}}) {
+  for (const auto& [linear, twin] :
+       {std::pair{"SBRez", "SBWar"}, {"SBInd", "SBnlL"}, {"SBPoj", "SBnlC"}, {"SBDio", "SBZen"}}) {
     EXPECT_EQ(cell(linear).first, cell(twin).first) << linear;
     EXPECT_EQ(cell(linear).second + 1, cell(twin).second) << linear;
     EXPECT_EQ(cell(linear).first, previousRow + 1) << linear;
@@ -377,15 +377,19 @@ TEST(MainWindowDetails, MeasurementMenuHintsTimeDisplayAndColourPreview) {
   ScriptedWindow w;
   TForm1& window = w.window;
   // The menu items that do what a panel button does say what the button says.
-  for (const auto& [item, button] : {std::pair{"MXdodU", "dodU"}, {"MXdodI", "dodI"}, {"MXdodP", "dodP"},
-                                     {"MXpom", "StartPause"}, {"MXkont", "Continue"}}) {
+  for (const auto& [item, button] : {std::pair{"MXdodU", "dodU"},
+                                     {"MXdodI", "dodI"},
+                                     {"MXdodP", "dodP"},
+                                     {"MXpom", "StartPause"},
+                                     {"MXkont", "Continue"}}) {
     const QAction* action = window.command(QString::fromLatin1(item));
     const auto* tool = window.findChild<QToolButton*>(QString::fromLatin1(button));
     ASSERT_TRUE(action && tool) << item;
     EXPECT_EQ(action->toolTip(), tool->toolTip()) << item;
     EXPECT_EQ(action->statusTip(), tool->statusTip()) << item;
   }
-  EXPECT_TRUE(window.command(QStringLiteral("MXkont"))->statusTip().contains(QStringLiteral("pomiar")));
+  EXPECT_TRUE(
+      window.command(QStringLiteral("MXkont"))->statusTip().contains(QStringLiteral("pomiar")));
 
   // The last run's time belongs to the schematic it ran on.
   auto* time = window.findChild<QLabel*>(QStringLiteral("CzasPanel"));
@@ -424,7 +428,8 @@ namespace {
 
 // A crash must not lose them: the store on disk follows every change while the window is open.
 TEST(MainWindowDetails, SettingsAndRecentFilesAreStoredAsTheyChange) {
-  const QString storePath = QSettings(QStringLiteral("Dorek"), QStringLiteral("Wolterix")).fileName();
+  const QString storePath =
+      QSettings(QStringLiteral("Dorek"), QStringLiteral("Wolterix")).fileName();
   QSettings(QStringLiteral("Dorek"), QStringLiteral("Wolterix")).clear();
   const auto stored = [&] {
     QFile file(storePath);
@@ -440,7 +445,8 @@ TEST(MainWindowDetails, SettingsAndRecentFilesAreStoredAsTheyChange) {
   w.window.command(QStringLiteral("MXw7"))->trigger();  // hides the status bar
   EXPECT_TRUE(stored().contains(QStringLiteral("pPS=false")));
   w.window.plotWindow().setGridMode(wolterix::results::GridMode::None);
-  EXPECT_TRUE(stored().contains(QStringLiteral("LPSmode=%1").arg(int(wolterix::results::GridMode::None))));
+  EXPECT_TRUE(
+      stored().contains(QStringLiteral("LPSmode=%1").arg(int(wolterix::results::GridMode::None))));
   QSettings(QStringLiteral("Dorek"), QStringLiteral("Wolterix")).clear();
 }
 
@@ -467,7 +473,9 @@ TEST(MainWindowFiles, CancellingALongReadKeepsTheSchematic) {
   const QString example = QStringLiteral(WOLTERIX_EXAMPLES "/dzielnik.wtx");
   // The questions are scripted, the progress is the window's own dialog.
   struct ProgressShown : ScriptedWindow {
-    void readingStarted(const std::string& path) override { window.fileDialogs().readingStarted(path); }
+    void readingStarted(const std::string& path) override {
+      window.fileDialogs().readingStarted(path);
+    }
     bool reading(std::size_t done, std::size_t total) override {
       return window.fileDialogs().reading(done, total);
     }

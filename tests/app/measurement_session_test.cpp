@@ -1,6 +1,7 @@
+#include "app/measurement_session.h"
+
 #include <gtest/gtest.h>
 
-#include "app/measurement_session.h"
 #include "editor/editing.h"
 #include "model/schematic_file.h"
 #include "support/circuit_builder.h"
@@ -36,7 +37,8 @@ TEST(MeasurementSession, MetersOnARectifierReadAfterEveryCycle) {
   EXPECT_TRUE(m.panelOpen);
 
   // A fractional cycle count is refused like any invalid number, and both texts become "?".
-  m.answers = {{MeasurementAnswer::Start, "50", "2,5", 0}, {MeasurementAnswer::Start, "50", "3", 1}};
+  m.answers = {{MeasurementAnswer::Start, "50", "2,5", 0},
+               {MeasurementAnswer::Start, "50", "3", 1}};
   m.onCycle = [&](long long) { EXPECT_TRUE(m.measurement.running()); };
   EXPECT_TRUE(m.session.start());
   ASSERT_EQ(m.errors.size(), 1u);

@@ -81,7 +81,8 @@ TEST(CliSimulate, WritesOneRowPerSampleWithExactNumbers) {
   EXPECT_EQ(lines[1].substr(0, 2), "0,");
   EXPECT_EQ(lines[5].substr(0, 5), "0.01,");
   // The voltmeter reads two thirds of 10 V; the number reads back to the same double.
-  const std::string u = lines[3].substr(lines[3].find(',') + 1, lines[3].rfind(',') - lines[3].find(',') - 1);
+  const std::string u =
+      lines[3].substr(lines[3].find(',') + 1, lines[3].rfind(',') - lines[3].find(',') - 1);
   EXPECT_NEAR(std::stod(u), 10.0 * 2000.0 / 3000.0, 1e-5);  // the meter draws a little
   EXPECT_EQ(wolterix::cli::formatNumber(std::stod(u)), u);
   EXPECT_EQ(wolterix::cli::formatNumber(0.1), "0.1");
@@ -97,8 +98,8 @@ TEST(CliSimulate, StatsReportTheSolverCounters) {
   options.waves = {"U(R1)"};
   const Captured c = runSimulate(options);
   ASSERT_EQ(c.code, 0) << c.err;
-  for (const char* line : {"węzły: 4\n", "gałęzie: 7\n", "kroki: 401\n", "faktoryzacje: ",
-                           "czas: ", "kroki na sekundę: "})
+  for (const char* line : {"węzły: 4\n", "gałęzie: 7\n", "kroki: 401\n",
+                           "faktoryzacje: ", "czas: ", "kroki na sekundę: "})
     EXPECT_NE(c.err.find(line), std::string::npos) << line << " in " << c.err;
 }
 
@@ -230,8 +231,8 @@ std::string sourceAcrossResistor() {
 
 TEST(CliMeasure, ReadsEveryIndicationOfASineOnAResistor) {
   const std::string path = sourceAcrossResistor();
-  const Captured r = runMeasure({path, "50", "5", 2, 944,
-                                 {"U(R1)", "U(R1):avg", "U(R1):dc", "I(R1)", "P(R1)", "P(R1):dc"}});
+  const Captured r = runMeasure(
+      {path, "50", "5", 2, 944, {"U(R1)", "U(R1):avg", "U(R1):dc", "I(R1)", "P(R1)", "P(R1):dc"}});
   std::filesystem::remove(path);
   ASSERT_EQ(r.code, 0) << r.err;
   const auto lines = splitLines(r.out);
@@ -261,14 +262,15 @@ TEST(CliMeasure, RefusesWhatItCannotMeasure) {
   const auto code = [&](MeasureOptions options) { return runMeasure(options).code; };
   EXPECT_EQ(code({path, "50", "2,5", 0, 944, {"U(R1)"}}), 1);  // a whole number of cycles
   EXPECT_EQ(code({path, "0", "2", 0, 944, {"U(R1)"}}), 1);
-  EXPECT_EQ(code({path, "50", "2", 0, 944, {"U(X9)"}}), 1);   // no such element
-  EXPECT_EQ(code({path, "50", "2", 0, 944, {"n(R1)"}}), 1);   // not a meter quantity
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {"U(X9)"}}), 1);  // no such element
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {"n(R1)"}}), 1);  // not a meter quantity
   EXPECT_EQ(code({path, "50", "2", 0, 944, {"P(R1):rms"}}), 1);
   EXPECT_EQ(code({path, "50", "2", 0, 944, {"U(R1):peak"}}), 1);
   EXPECT_EQ(code({path, "50", "2", 0, 944, {}}), 1);
   std::filesystem::remove(path);
   EXPECT_EQ(code({WOLTERIX_TEST_DATA "/transfer.wtx", "50", "2", 0, 944, {"U(R1)"}}), 1);
-  const Captured missing = runMeasure({WOLTERIX_TEST_DATA "/missing_parameter.wtx", "50", "2", 0, 944, {"U(R1)"}});
+  const Captured missing =
+      runMeasure({WOLTERIX_TEST_DATA "/missing_parameter.wtx", "50", "2", 0, 944, {"U(R1)"}});
   EXPECT_EQ(missing.code, 2);
   EXPECT_NE(missing.err.find("Brak parametrów"), std::string::npos);
 }
@@ -280,9 +282,11 @@ namespace {
 TEST(CliList, ADamagedFileIsListedWithTheCountOnStandardError) {
   const auto seed = std::to_string(::testing::UnitTest::GetInstance()->random_seed());
   const auto path = std::filesystem::temp_directory_path() / ("wolterix-cli-" + seed + ".wtx");
-  std::ofstream(path, std::ios::binary) << "E:Rez\xABR1\xBB" "10|10|3|0|0|1|1|0|1k/$\r"
+  std::ofstream(path, std::ios::binary) << "E:Rez\xABR1\xBB"
+                                           "10|10|3|0|0|1|1|0|1k/$\r"
                                            "X:1|2$\r"
-                                           "E:Ind\xABR1\xBB" "20|10|3|0|0|1|1|0|1m/$ \t\r";
+                                           "E:Ind\xABR1\xBB"
+                                           "20|10|3|0|0|1|1|0|1m/$ \t\r";
   std::ostringstream out;
   std::ostringstream err;
   const int code = wolterix::cli::listSchematic(path.string(), out, err);
@@ -368,8 +372,8 @@ TEST(CliSafety, RunsWhoseResultsExceedTheBudgetAreRefusedBeforeTheyStart) {
 
   out.str("");
   err.str("");
-  const MeasureOptions measureOptions{WOLTERIX_EXAMPLES "/dzielnik.wtx", "50", "2", 0, 1000000,
-                                      {"U(V1)"}};
+  const MeasureOptions measureOptions{
+      WOLTERIX_EXAMPLES "/dzielnik.wtx", "50", "2", 0, 1000000, {"U(V1)"}};
   EXPECT_EQ(wolterix::cli::measure(measureOptions, out, err, budget(1 << 20)), 1);
   EXPECT_EQ(out.str(), "");
   EXPECT_NE(err.str().find("nie zmieszczą się w pamięci"), std::string::npos) << err.str();
@@ -397,7 +401,8 @@ TEST(CliSafety, OutputNeverReplacesTheSchematicRead) {
   const std::string input = scratch.copy("rc.wtx");
   const std::string before = readAll(input);
   // The same file under another spelling, and through a link.
-  const std::string spelled = (scratch.dir / "." / ".." / scratch.dir.filename() / "rc.wtx").string();
+  const std::string spelled =
+      (scratch.dir / "." / ".." / scratch.dir.filename() / "rc.wtx").string();
   fs::create_symlink(input, scratch.dir / "link.wtx");
   for (const std::string& target : {spelled, (scratch.dir / "link.wtx").string()}) {
     Captured c = runCli({"simulate", input, "--time", "1m", "--out", target});
@@ -416,16 +421,17 @@ TEST(CliSafety, OutputNeverReplacesTheSchematicRead) {
   EXPECT_EQ(std::distance(fs::directory_iterator(scratch.dir), fs::directory_iterator()), 3);
 
   // A writer that gives up leaves the old file as it was.
-  EXPECT_EQ(wolterix::cli::writeFileSafely(svg, [](std::ostream& file) {
-              file << "pół";
-              return false;
-            }),
+  EXPECT_EQ(wolterix::cli::writeFileSafely(svg,
+                                           [](std::ostream& file) {
+                                             file << "pół";
+                                             return false;
+                                           }),
             wolterix::cli::WriteOutcome::Abandoned);
   EXPECT_NE(readAll(svg).find("<svg"), std::string::npos);
   EXPECT_EQ(std::distance(fs::directory_iterator(scratch.dir), fs::directory_iterator()), 3);
 
-  const Captured c = runCli({"simulate", input, "--time", "1m", "--out",
-                             (scratch.dir / "brak" / "wynik.csv").string()});
+  const Captured c = runCli(
+      {"simulate", input, "--time", "1m", "--out", (scratch.dir / "brak" / "wynik.csv").string()});
   EXPECT_EQ(c.code, 1);
   EXPECT_NE(c.err.find("brak/wynik.csv"), std::string::npos);
 }
@@ -433,7 +439,9 @@ TEST(CliSafety, OutputNeverReplacesTheSchematicRead) {
 TEST(CliSafety, AFailedStandardOutputIsAnError) {
   const std::string input = WOLTERIX_EXAMPLES "/rc.wtx";
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"list", input}, {"topology", input}, {"--help"},
+       {std::vector<std::string>{"list", input},
+        {"topology", input},
+        {"--help"},
         {"simulate", input, "--time", "1m", "--samples", "10"},
         {"measure", input, "--freq", "50", "--cycles", "1", "--meter", "U(R1)"}}) {
     std::ostringstream full;
@@ -495,10 +503,11 @@ TEST(CliMessages, NoMessageSpeaksEnglish) {
       {{"simulate", WOLTERIX_TEST_DATA "/dangling.wtx", "--time", "1m"}, 3},
   };
   const std::vector<std::string> english = {
-      "required", "option",   "options",  "error", "expected", "not", "usage", "the",
-      "is",       "was",      "arguments", "value", "could",    "convert", "following",
-      "subcommand", "subcommands", "positionals", "help", "print", "and", "exit", "missing",
-      "allowed", "at", "least", "most", "requires", "in", "range", "text", "int"};
+      "required",  "option",     "options",     "error",       "expected", "not",   "usage",
+      "the",       "is",         "was",         "arguments",   "value",    "could", "convert",
+      "following", "subcommand", "subcommands", "positionals", "help",     "print", "and",
+      "exit",      "missing",    "allowed",     "at",          "least",    "most",  "requires",
+      "in",        "range",      "text",        "int"};
   for (const auto& [call, expected] : calls) {
     const Captured c = runCli(call);
     std::string joined;
@@ -514,7 +523,8 @@ TEST(CliMessages, NoMessageSpeaksEnglish) {
         std::string word;
         for (char ch : token + ' ') {
           // Bytes of UTF-8 letters (ą, ż, ...) belong to their word.
-          if (std::isalpha(static_cast<unsigned char>(ch)) || static_cast<unsigned char>(ch) >= 0x80) {
+          if (std::isalpha(static_cast<unsigned char>(ch)) ||
+              static_cast<unsigned char>(ch) >= 0x80) {
             word += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
           } else {
             EXPECT_EQ(std::find(english.begin(), english.end(), word), english.end())

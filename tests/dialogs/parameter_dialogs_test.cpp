@@ -396,24 +396,24 @@ TEST_F(ParameterDialogTest, TabReachesEachEnableBoxBeforeItsField) {
     auto& element = add(kind, 10 + 4 * static_cast<int>(m_schematic.elements().size()));
     int boxes = 0;
     edit(element, {[&](ParameterDialog& dialog) {
-      // The chain Tab follows, from the dialog on, among what Tab can reach.
-      std::vector<QWidget*> chain;
-      for (QWidget* w = dialog.nextInFocusChain(); w && w != &dialog; w = w->nextInFocusChain())
-        if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden()) chain.push_back(w);
-      for (std::size_t i = 0; i < chain.size(); ++i) {
-        if (!qobject_cast<QCheckBox*>(chain[i])) continue;
-        ++boxes;
-        ASSERT_LT(i + 1, chain.size());
-        EXPECT_NE(qobject_cast<QLineEdit*>(chain[i + 1]), nullptr)
-            << chain[i]->objectName().toStdString() << " is followed by "
-            << chain[i + 1]->objectName().toStdString();
-      }
-      dialog.reject();
-    }});
+           // The chain Tab follows, from the dialog on, among what Tab can reach.
+           std::vector<QWidget*> chain;
+           for (QWidget* w = dialog.nextInFocusChain(); w && w != &dialog;
+                w = w->nextInFocusChain())
+             if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden()) chain.push_back(w);
+           for (std::size_t i = 0; i < chain.size(); ++i) {
+             if (!qobject_cast<QCheckBox*>(chain[i])) continue;
+             ++boxes;
+             ASSERT_LT(i + 1, chain.size());
+             EXPECT_NE(qobject_cast<QLineEdit*>(chain[i + 1]), nullptr)
+                 << chain[i]->objectName().toStdString() << " is followed by "
+                 << chain[i + 1]->objectName().toStdString();
+           }
+           dialog.reject();
+         }});
     EXPECT_GE(boxes, 2) << static_cast<int>(kind);
   }
 }
-
 
 }  // namespace
 }  // namespace wolterix::dialogs

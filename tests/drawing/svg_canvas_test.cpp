@@ -67,14 +67,14 @@ TEST(SvgCanvas, DocumentIsWellFormedAndEscapesText) {
 
 TEST(SvgCanvas, MalformedUtf8NeverReachesTheDocument) {
   EXPECT_EQ(escapeXml("a\xC5\x81z"), "a\xC5\x81z");  // "Ł" stays
-  EXPECT_EQ(escapeXml("a\xC5"), "a?");                // cut sequence
-  EXPECT_EQ(escapeXml("\xC0\xAF"), "??");             // overlong "/"
-  EXPECT_EQ(escapeXml("\xED\xA0\x80"), "???");        // surrogate
+  EXPECT_EQ(escapeXml("a\xC5"), "a?");               // cut sequence
+  EXPECT_EQ(escapeXml("\xC0\xAF"), "??");            // overlong "/"
+  EXPECT_EQ(escapeXml("\xED\xA0\x80"), "???");       // surrogate
 }
 
 TEST(SvgCanvas, ArcsTurnCounterClockwiseForPositiveSpans) {
   SvgCanvas canvas(40, 40);
-  canvas.arc(0, 0, 20, 20, 0, 90);   // from three o'clock up to twelve
+  canvas.arc(0, 0, 20, 20, 0, 90);    // from three o'clock up to twelve
   canvas.arc(0, 0, 20, 20, 0, -270);  // the long way round, clockwise
   const std::string doc = canvas.document();
   EXPECT_NE(doc.find("d=\"M20 10 A10 10 0 0 0 10 0\""), std::string::npos) << doc;
@@ -83,13 +83,16 @@ TEST(SvgCanvas, ArcsTurnCounterClockwiseForPositiveSpans) {
 
 TEST(SvgCanvas, TextIsMeasuredInCharactersNotBytes) {
   const SvgCanvas canvas(10, 10);
-  EXPECT_DOUBLE_EQ(canvas.textWidth("\xC5\x81" "1", 10), canvas.textWidth("L1", 10));
+  EXPECT_DOUBLE_EQ(canvas.textWidth("\xC5\x81"
+                                    "1",
+                                    10),
+                   canvas.textWidth("L1", 10));
   EXPECT_GT(canvas.textWidth("R12", 10), canvas.textWidth("R1", 10));
   EXPECT_GT(canvas.textHeight("R1", 14), canvas.textHeight("R1", 11));
 }
 
 class RenderCommand : public ::testing::Test {
-protected:
+ protected:
   std::filesystem::path out =
       std::filesystem::temp_directory_path() /
       (std::string("wolterix_render_") +
@@ -107,7 +110,9 @@ TEST_F(RenderCommand, EveryKindRendersWithItsShownNames) {
   const std::string doc = readFile(out);
   EXPECT_EQ(doc.rfind("<svg", 0), 0u);
   EXPECT_TRUE(wellFormed(doc));
-  for (const char* name : {">R1<", ">Tf1<", ">B1<", ">W1<", ">\xC5\x81" "1<"})
+  for (const char* name : {">R1<", ">Tf1<", ">B1<", ">W1<",
+                           ">\xC5\x81"
+                           "1<"})
     EXPECT_NE(doc.find(name), std::string::npos) << name;
   // The arrows of the file are shown; printing has no grid dots.
   EXPECT_NE(doc.find("#0000ff"), std::string::npos);
@@ -135,8 +140,8 @@ TEST_F(RenderCommand, FailsCleanlyOnBadInput) {
   EXPECT_FALSE(std::filesystem::exists(out));
 
   options.path = WOLTERIX_TEST_DATA "/all_kinds.wtx";
-  for (auto [grid, zoom] : {std::pair{17, 1}, std::pair{26, 1}, std::pair{20, 0},
-                            std::pair{20, 5}}) {
+  for (auto [grid, zoom] :
+       {std::pair{17, 1}, std::pair{26, 1}, std::pair{20, 0}, std::pair{20, 5}}) {
     options.grid = grid;
     options.zoom = zoom;
     std::ostringstream err;

@@ -86,8 +86,8 @@ TEST(LabelCodes, EveryRangeOfTheTable) {
     double expected;
   };
   const Case cases[] = {
-      {1000, 30, 13, 2, 20, -15},          // centred
-      {8, 30, 13, 2, 20, 16},              // plain offset, scaled
+      {1000, 30, 13, 2, 20, -15},  // centred
+      {8, 30, 13, 2, 20, 16},      // plain offset, scaled
       {-5, 30, 13, 3, 20, -15},
       {-18, 30, 13, 1, 20, -6 - 13},       // above: text ends 6 px above the centre
       {2007, 20, 13, 1, 20, -7 - 20},      // left of the centre by its width
@@ -224,10 +224,12 @@ TEST(Symbols, TerminalMarksSitOnEveryTerminal) {
     const auto ellipses = canvas.ofType('e');
     for (int i = 0; i < e.terminalCount(); ++i) {
       const CanvasPoint t = gridToPixel(e.terminalPoint(i), view);
-      EXPECT_TRUE(std::any_of(ellipses.begin(), ellipses.end(), [&](const auto& f) {
-        return (f.points[0].x + f.points[1].x) / 2 == 2 * t.x &&
-               (f.points[0].y + f.points[1].y) / 2 == 2 * t.y;
-      })) << info.code << " terminal " << i;
+      EXPECT_TRUE(std::any_of(ellipses.begin(), ellipses.end(),
+                              [&](const auto& f) {
+                                return (f.points[0].x + f.points[1].x) / 2 == 2 * t.x &&
+                                       (f.points[0].y + f.points[1].y) / 2 == 2 * t.y;
+                              }))
+          << info.code << " terminal " << i;
     }
   }
 }
@@ -293,7 +295,8 @@ TEST(Arrows, SideAndDirection) {
       const auto blue = canvas.inColor(colors::kBlue);
       ASSERT_EQ(blue.size(), 3u);  // shaft and two strokes of the head
       const double vTip = direction ? along : -along;
-      const CanvasPoint shaftTip{c.x - 12 * across.x + vTip * d.x, c.y - 12 * across.y + vTip * d.y};
+      const CanvasPoint shaftTip{c.x - 12 * across.x + vTip * d.x,
+                                 c.y - 12 * across.y + vTip * d.y};
       EXPECT_NEAR(blue[1].points[0].x, shaftTip.x, 1e-9) << orientation;
       EXPECT_NEAR(blue[1].points[0].y, shaftTip.y, 1e-9) << orientation;
 
@@ -364,8 +367,8 @@ TEST(Names, ClearOfRoundBodiesAtEveryOrientationAndZoom) {
         view.showGrid = false;
         RecordingCanvas canvas;
         drawSchematic(canvas, s, view, zoom, 0, 0);
-        SCOPED_TRACE(std::string(model::kindInfo(kind).code) + " o=" +
-                     std::to_string(orientation) + " zoom=" + std::to_string(zoom));
+        SCOPED_TRACE(std::string(model::kindInfo(kind).code) + " o=" + std::to_string(orientation) +
+                     " zoom=" + std::to_string(zoom));
         const auto texts = canvas.ofType('t');
         const auto name = std::find_if(texts.begin(), texts.end(),
                                        [](const auto& t) { return t.color == colors::kNavy; });

@@ -20,7 +20,7 @@ SchematicText text(const Schematic& s) {
 }
 
 class Session {
-public:
+ public:
   explicit Session(unsigned seed) : m_random(seed), m_editor(m_schematic) {}
 
   Schematic& schematic() { return m_schematic; }
@@ -45,7 +45,7 @@ public:
 
   std::string describe() const { return m_last; }
 
-private:
+ private:
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
   // Points are drawn from a small part of the sheet so that objects meet often.
   GridPoint point() { return {pick(24), pick(24)}; }
@@ -76,8 +76,9 @@ private:
   void placeElement() {
     const auto kinds = allKinds();
     // Transformers and coupled coils often: their neighbours are where layouts went wrong.
-    const ElementKind kind = pick(3) == 0 ? (pick(2) ? ElementKind::Tf1 : ElementKind::Spr)
-                             : kinds[static_cast<std::size_t>(pick(static_cast<int>(kinds.size())))].kind;
+    const ElementKind kind =
+        pick(3) == 0 ? (pick(2) ? ElementKind::Tf1 : ElementKind::Spr)
+                     : kinds[static_cast<std::size_t>(pick(static_cast<int>(kinds.size())))].kind;
     m_editor.setMode(static_cast<int>(kind));
     click(point());
     m_last = "place " + std::string(kindInfo(kind).code);
@@ -171,7 +172,8 @@ TEST(EditingProperty, EverySchematicReadsBackAsItStands) {
     for (int x = 0; x < kGridSize; ++x)
       for (int y = 0; y < kGridSize; ++y)
         ASSERT_EQ(s.occupancy().at({x, y}), copy.occupancy().at({x, y}))
-            << "at " << x << ":" << y << " after step " << step << " (" << session.describe() << ")";
+            << "at " << x << ":" << y << " after step " << step << " (" << session.describe()
+            << ")";
     std::set<std::string> names;
     for (const auto& e : s.elements())
       ASSERT_TRUE(names.insert(e->name()).second) << e->name() << " twice after step " << step;

@@ -1,6 +1,7 @@
+#include "editor/editing.h"
+
 #include <gtest/gtest.h>
 
-#include "editor/editing.h"
 #include "model/connectivity.h"
 #include "model/schematic_file.h"
 #include "support/circuit_builder.h"

@@ -8,18 +8,17 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <functional>
 #include <map>
 #include <set>
 #include <string>
 
+#include "app/main_window.h"
 #include "dialogs/parameter_dialogs.h"
 #include "dialogs/simulation_dialogs.h"
-#include "app/main_window.h"
-#include "printing/print_dialog.h"
 #include "help/help_window.h"
 #include "meters/measurement_dialogs.h"
+#include "printing/print_dialog.h"
 #include "results/axis_dialog.h"
 #include "results/plot_window.h"
 #include "results/waveform_dialog.h"

@@ -5,10 +5,10 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "app/main_window.h"
 #include "dialogs/error_dialog.h"
 #include "dialogs/parameter_dialogs.h"
 #include "dialogs/simulation_dialogs.h"
-#include "app/main_window.h"
 #include "editor/schematic_canvas.h"
 
 namespace {
@@ -40,9 +40,9 @@ TEST(NewcomerJourney, DrawsAHalfWaveRectifierSetsValuesAndSimulates) {
     window.command(QString::fromLatin1(palette))->trigger();
     QTest::mouseClick(canvas, Qt::LeftButton, {}, pixel(x, y));
   };
-  place("SBNap", 10, 10);               // horizontal: terminals (9,10) and (11,10)
-  window.editor().rotateRight();        // vertical, terminal 0 at the bottom
-  place("SBDio", 14, 8);                // anode (13,8), cathode (15,8)
+  place("SBNap", 10, 10);         // horizontal: terminals (9,10) and (11,10)
+  window.editor().rotateRight();  // vertical, terminal 0 at the bottom
+  place("SBDio", 14, 8);          // anode (13,8), cathode (15,8)
   place("SBRez", 18, 10);
   window.editor().rotateRight();
   window.command(QStringLiteral("SBLin"))->trigger();
@@ -79,7 +79,8 @@ TEST(NewcomerJourney, DrawsAHalfWaveRectifierSetsValuesAndSimulates) {
     QApplication::sendEvent(canvas, &twice);
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, pixel(x, y));
   };
-  values = {{QStringLiteral("valE"), QStringLiteral("230")}, {QStringLiteral("valf"), QStringLiteral("50")}};
+  values = {{QStringLiteral("valE"), QStringLiteral("230")},
+            {QStringLiteral("valf"), QStringLiteral("50")}};
   choice = 1;  // "Sinusoidalne"
   edit(10, 10);
   values = {{QStringLiteral("valRf"), QStringLiteral("0,01")}};

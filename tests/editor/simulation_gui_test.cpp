@@ -2,9 +2,9 @@
 
 #include <QAction>
 
+#include "app/main_window.h"
 #include "dialogs/error_dialog.h"
 #include "dialogs/simulation_dialogs.h"
-#include "app/main_window.h"
 #include "results/plot_window.h"
 
 namespace {

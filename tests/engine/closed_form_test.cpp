@@ -163,10 +163,18 @@ TEST(ClosedFormBjt, BiasedStageSettlesAtTheTwoPortOperatingPoint) {
     auto& bias = b.element(K::Nap, 16, 20, 1, "st/2/47k");    // + at (16, 19)
     b.element(K::BJT, 20, 15, 3, std::string(npn ? "npn" : "pnp") + "/2k/100u/100/10u");
     b.element(K::Rez, 24, 18, 5, "220");  // (24,17) top, (24,19) bottom
-    for (auto [x1, y1, x2, y2] :
-         {std::array{10, 19, 10, 15}, {10, 15, 19, 15}, {16, 19, 16, 17}, {16, 17, 20, 17},
-          {20, 17, 20, 16}, {21, 15, 24, 15}, {24, 15, 24, 17}, {24, 19, 24, 22},
-          {10, 21, 10, 22}, {10, 22, 16, 22}, {16, 21, 16, 22}, {16, 22, 24, 22}})
+    for (auto [x1, y1, x2, y2] : {std::array{10, 19, 10, 15},
+                                  {10, 15, 19, 15},
+                                  {16, 19, 16, 17},
+                                  {16, 17, 20, 17},
+                                  {20, 17, 20, 16},
+                                  {21, 15, 24, 15},
+                                  {24, 15, 24, 17},
+                                  {24, 19, 24, 22},
+                                  {10, 21, 10, 22},
+                                  {10, 22, 16, 22},
+                                  {16, 21, 16, 22},
+                                  {16, 22, 24, 22}})
       b.wire(x1, y1, x2, y2);
     // The pnp stage is the npn one with both supplies reversed: every quantity changes sign.
     if (!npn) {

@@ -1,8 +1,9 @@
+#include "engine/frequency_sweep.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "engine/frequency_sweep.h"
 #include "bench/circuits.h"
 #include "support/run_helpers.h"
 
@@ -178,15 +179,15 @@ TEST(FrequencySweep, RefusesAnEmptyOrReversedRangeAndReportsChecks) {
 
 TEST(ComplexSolver, PivotsOnlyWhenItMustAndRefusesSingularMatrices) {
   // n = 3: rows 0..2 of 4 columns. Row 1 (x2 = 2) has a zero diagonal; row 2 is x1 + x2 = 3.
-  std::vector<Complex> m = {0, 0, 0, 0,  0, 0, 1, 2,  0, 1, 1, 3};
+  std::vector<Complex> m = {0, 0, 0, 0, 0, 0, 1, 2, 0, 1, 1, 3};
   ASSERT_TRUE(solveNodalComplex(m, 3));
   EXPECT_NEAR(std::abs(m[1 * 4 + 3] - Complex(1, 0)), 0.0, 1e-15);
   EXPECT_NEAR(std::abs(m[2 * 4 + 3] - Complex(2, 0)), 0.0, 1e-15);
 
-  std::vector<Complex> singular = {0, 0, 0, 0,  0, Complex(0, 1), Complex(0, -1), 0,
-                                   0, Complex(0, -1), Complex(0, 1), 0};
+  std::vector<Complex> singular = {
+      0, 0, 0, 0, 0, Complex(0, 1), Complex(0, -1), 0, 0, Complex(0, -1), Complex(0, 1), 0};
   EXPECT_FALSE(solveNodalComplex(singular, 3));
-  std::vector<Complex> open = {0, 0, 0,  0, 0, 1};
+  std::vector<Complex> open = {0, 0, 0, 0, 0, 1};
   EXPECT_FALSE(solveNodalComplex(open, 2));
 }
 

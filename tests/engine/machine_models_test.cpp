@@ -1,9 +1,10 @@
+#include "engine/machine_models.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "engine/machine_models.h"
 #include "model/machine_elements.h"
 #include "support/run_helpers.h"
 
@@ -48,9 +49,9 @@ TEST(DcMotor, StartsUpTowardsItsRatedSpeed) {
   const auto n = trace(sim, "n(S1)");
   const auto i = trace(sim, "I(S1)");
   EXPECT_GT(*std::max_element(i.begin(), i.begin() + 50), 50.0);  // inrush, small back EMF
-  EXPECT_GT(n.back(), 1400.0);           // near the rated 1500 rpm under its light load
+  EXPECT_GT(n.back(), 1400.0);  // near the rated 1500 rpm under its light load
   EXPECT_LT(n.back(), 1600.0);
-  EXPECT_LT(std::abs(i.back()), 5.0);    // settles below the rated current
+  EXPECT_LT(std::abs(i.back()), 5.0);  // settles below the rated current
   for (std::size_t k = 1; k < n.size(); ++k) EXPECT_GE(n[k], n[k - 1] - 1e-6) << k;
 }
 
@@ -115,8 +116,8 @@ TEST(Bjt, AStepAcceptedAfterItsSixthSolveKeepsTheConductanceItUsed) {
   Schematic s;
   auto& element = CircuitBuilder(s).element(K::BJT, 20, 15, 3, "npn/1k/1m/100/10u");
   BjtModel bjt(element);
-  bjt.setNode(1, 1);                            // emitter
-  bjt.setNode(kInternalNodeTerminal, 2);        // internal node
+  bjt.setNode(1, 1);                      // emitter
+  bjt.setNode(kInternalNodeTerminal, 2);  // internal node
   bjt.resetState();
   bjt.companion(1e-3, 0, SubBranchCode::BjtEmitter);  // inactive: 1e-6 S
   const std::vector<double> v{0.0, 0.0, 1.0};
@@ -132,10 +133,10 @@ TEST(Bjt, RunsActiveAndRefusesZeroH12AndH22) {
   // base (below the centre) fed through R3 from the same supply.
   Schematic s;
   CircuitBuilder b(s);
-  b.element(K::Nap, 10, 20, 1, "st/10/0");           // + at (10, 19)
-  b.element(K::Rez, 14, 15, 3, "1k");                // (13,15)-(15,15)
-  b.element(K::BJT, 20, 15, 3, "npn/1k/1m/100/10u"); // C (19,15), E (21,15), B (20,16)
-  b.element(K::Rez, 16, 18, 1, "100k");              // (16,19) bottom, (16,17) top
+  b.element(K::Nap, 10, 20, 1, "st/10/0");            // + at (10, 19)
+  b.element(K::Rez, 14, 15, 3, "1k");                 // (13,15)-(15,15)
+  b.element(K::BJT, 20, 15, 3, "npn/1k/1m/100/10u");  // C (19,15), E (21,15), B (20,16)
+  b.element(K::Rez, 16, 18, 1, "100k");               // (16,19) bottom, (16,17) top
   b.wire(10, 19, 10, 15);
   b.wire(10, 15, 13, 15);
   b.wire(15, 15, 19, 15);

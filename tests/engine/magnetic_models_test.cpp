@@ -1,18 +1,19 @@
+#include "engine/magnetic_models.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
 
-#include "engine/magnetic_models.h"
 #include "support/run_helpers.h"
 
 namespace {
 
 using namespace wolterix::engine;
 using namespace wolterix::model;
+using wolterix::testing::acRms;
 using wolterix::testing::buildTwoWindingCircuit;
 using wolterix::testing::CircuitBuilder;
-using wolterix::testing::acRms;
 using wolterix::testing::trace;
 using K = ElementKind;
 using Complex = std::complex<double>;
@@ -54,10 +55,9 @@ TEST(CoupledCoils, AgreeWithThePhasorSolutionAndConverge) {
   for (const char* coupling : {"50", "100"}) {
     SCOPED_TRACE(coupling);
     Schematic s;
-    buildTwoWindingCircuit(s, K::Spr, std::string("0,1/0,1/0/0/") + coupling, "sin/230/0/50/0",
-                           "1", "1");
-    const Steady exact =
-        coilsPhasor(230, 1.0001, 0.1, 0.1, std::stod(coupling) / 100.0, 1.0);
+    buildTwoWindingCircuit(s, K::Spr, std::string("0,1/0,1/0/0/") + coupling, "sin/230/0/50/0", "1",
+                           "1");
+    const Steady exact = coilsPhasor(230, 1.0001, 0.1, 0.1, std::stod(coupling) / 100.0, 1.0);
     const Steady coarse = simulate(s, 1.0, 2000, 0);
     const Steady fine = simulate(s, 1.0, 2000, 4);
     EXPECT_NEAR(fine.load, exact.load, 0.01 * exact.load);
@@ -117,8 +117,8 @@ TEST(Transformer, AgreesWithItsEquivalentCircuitAtFineSteps) {
   for (const char* pfen : {"0", "10"}) {
     SCOPED_TRACE(pfen);
     Schematic s;
-    buildTwoWindingCircuit(s, K::Tf1, std::string("1k/230/24/50/4/5/20/") + pfen,
-                           "sin/230/0/50/0", "1u", "1,152");
+    buildTwoWindingCircuit(s, K::Tf1, std::string("1k/230/24/50/4/5/20/") + pfen, "sin/230/0/50/0",
+                           "1u", "1,152");
     Simulation probe;
     probe.setSampleCount(10);
     ASSERT_TRUE(probe.transientRun(s, 0, 1e-3, 0).ok());

@@ -1,9 +1,10 @@
+#include "engine/measurement.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
-#include "engine/measurement.h"
 #include "model/messages.h"
 #include "support/circuit_builder.h"
 #include "support/run_helpers.h"
@@ -134,7 +135,8 @@ TEST(Measurement, SlotsFillInOrderAndLetGoOfDestroyedElements) {
   b.schematic.onElementDestroyed = [&](const model::Element& e) { b.measurement.forgetElement(e); };
   model::Element& source = named(b.schematic, "E1");
   model::Element& r = named(b.schematic, "R1");
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(b.measurement.addMeter(i % 2 ? source : r, MeterQuantity::Current), i);
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(b.measurement.addMeter(i % 2 ? source : r, MeterQuantity::Current), i);
   EXPECT_EQ(b.measurement.addMeter(r, MeterQuantity::Voltage), -1);  // all six in use
   b.measurement.closeMeter(3);
   EXPECT_EQ(b.measurement.addMeter(r, MeterQuantity::Power), 3);
@@ -171,8 +173,15 @@ TEST(Measurement, AcceptsOnlyAPositiveFrequencyAndAWholeCycleCount) {
   EXPECT_TRUE(acceptedMeasurement("50", "25"));
   EXPECT_TRUE(acceptedMeasurement("1k", "1"));
   EXPECT_EQ(acceptedMeasurement("2,5k", "3")->first, 2500.0);
-  for (auto [f, n] : {std::pair{"0", "1"}, {"50", "0"}, {"-50", "1"}, {"50", "2,5"}, {"?", "1"},
-                      {"50", "?"}, {"", "1"}, {"50", "2G"}, {"50", "-3"}})
+  for (auto [f, n] : {std::pair{"0", "1"},
+                      {"50", "0"},
+                      {"-50", "1"},
+                      {"50", "2,5"},
+                      {"?", "1"},
+                      {"50", "?"},
+                      {"", "1"},
+                      {"50", "2G"},
+                      {"50", "-3"}})
     EXPECT_FALSE(acceptedMeasurement(f, n)) << f << " " << n;
 }
 

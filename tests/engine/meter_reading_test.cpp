@@ -1,10 +1,10 @@
+#include "engine/meter_reading.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 #include <vector>
-
-#include "engine/meter_reading.h"
 
 namespace wolterix::engine {
 namespace {
@@ -19,7 +19,8 @@ std::vector<double> sineCycle(double peak, int intervals, double offset = 0.0) {
 TEST(MeterReading, SineReadsItsRmsAndRectifiedMean) {
   const auto x = sineCycle(230.0 * std::sqrt(2.0), 944);
   EXPECT_NEAR(readCycle(x, Indication::TrueRms), 230.0, 1e-9);
-  EXPECT_NEAR(readCycle(x, Indication::RectifiedMean), 2.0 * std::sqrt(2.0) * 230.0 / std::numbers::pi, 0.01);
+  EXPECT_NEAR(readCycle(x, Indication::RectifiedMean),
+              2.0 * std::sqrt(2.0) * 230.0 / std::numbers::pi, 0.01);
   EXPECT_NEAR(readCycle(x, Indication::DcMean), 0.0, 1e-9);
 }
 
@@ -61,24 +62,31 @@ INSTANTIATE_TEST_SUITE_P(
     Readings, Formatting,
     ::testing::Values(
         // Automatic range: scaled into [1, 1000) with three, two or one decimals.
-        FormatCase{230.0, true, 1000, 0, "230.0", 0}, FormatCase{207.0775, true, 1000, 0, "207.1", 0},
+        FormatCase{230.0, true, 1000, 0, "230.0", 0},
+        FormatCase{207.0775, true, 1000, 0, "207.1", 0},
         FormatCase{0.0, true, 1000, 0, "0.000", -2}, FormatCase{5e-7, true, 1000, 0, "0.000", -2},
         FormatCase{-0.4, true, 1000, 0, "-400.0", -1}, FormatCase{1.5, true, 1000, 0, "1.500", 0},
-        FormatCase{12.345, true, 1000, 0, "12.35", 0}, FormatCase{1234.5, true, 1000, 0, "1.235", 1},
-        FormatCase{2.5e-6, true, 1000, 0, "2.500", -2}, FormatCase{-529.0, true, 1000, 0, "-529.0", 0},
+        FormatCase{12.345, true, 1000, 0, "12.35", 0},
+        FormatCase{1234.5, true, 1000, 0, "1.235", 1},
+        FormatCase{2.5e-6, true, 1000, 0, "2.500", -2},
+        FormatCase{-529.0, true, 1000, 0, "-529.0", 0},
         FormatCase{3.2e9, true, 1000, 0, "3.200", 3},
         // Rounding up to a full scale moves on with the digits already rounded.
-        FormatCase{9.9996, true, 1000, 0, "10.00", 0}, FormatCase{99.996, true, 1000, 0, "100.0", 0},
+        FormatCase{9.9996, true, 1000, 0, "10.00", 0},
+        FormatCase{99.996, true, 1000, 0, "100.0", 0},
         FormatCase{-9.9999, true, 1000, 0, "-10.00", 0},
         // ... and at the top of the range to the next prefix, not "over".
-        FormatCase{999.96, true, 1000, 0, "1.000", 1}, FormatCase{0.99996, true, 1000, 0, "1.000", 0},
-        FormatCase{1e15, true, 1000, 0, "over", 4}, FormatCase{999.96e12, true, 1000, 0, "over", 4},
+        FormatCase{999.96, true, 1000, 0, "1.000", 1},
+        FormatCase{0.99996, true, 1000, 0, "1.000", 0}, FormatCase{1e15, true, 1000, 0, "over", 4},
+        FormatCase{999.96e12, true, 1000, 0, "over", 4},
         // Manual range: divided by 10^(3e), the range's own full scale.
         FormatCase{-0.4, false, 10, 0, "-0.400", 0}, FormatCase{0.0, false, 10, 0, "0.000", 0},
         FormatCase{5.0, false, 100, 0, "5.00", 0}, FormatCase{230.0, false, 1000, 0, "230.0", 0},
         FormatCase{230.0, false, 100, 0, "over", 0}, FormatCase{9.9996, false, 10, 0, "over", 0},
-        FormatCase{1500.0, false, 10, 1, "1.500", 1}, FormatCase{0.025, false, 100, -1, "25.00", -1},
-        FormatCase{1e300, false, 1000, -2, "over", -2}, FormatCase{-0.00004, false, 10, 0, "0.000", 0}));
+        FormatCase{1500.0, false, 10, 1, "1.500", 1},
+        FormatCase{0.025, false, 100, -1, "25.00", -1},
+        FormatCase{1e300, false, 1000, -2, "over", -2},
+        FormatCase{-0.00004, false, 10, 0, "0.000", 0}));
 
 TEST(MeterReading, NonFiniteReadsOver) {
   EXPECT_EQ(formatReading(std::nan(""), true, 1000, 0).value, "over");

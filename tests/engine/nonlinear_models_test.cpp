@@ -55,9 +55,10 @@ TEST_P(Varistor, MatchesTheNonlinearCircuitAtEverySample) {
   double peak = 0.0;
   for (std::size_t k = 0; k < u.size(); ++k) {
     const double t = k * sim.store().spacing;
-    const double e = waveformValue(Waveform::Sine, std::stod(std::string(c.source).replace(
-                                                       std::string(c.source).find(','), 1, ".")),
-                                   50, 0, t);
+    const double e = waveformValue(
+        Waveform::Sine,
+        std::stod(std::string(c.source).replace(std::string(c.source).find(','), 1, ".")), 50, 0,
+        t);
     const double exact = exactVaristorVoltage(e, c.resistance + 0.0001, 300, 0.05);
     worst = std::max(worst, std::abs(u[k] - exact));
     peak = std::max(peak, u[k]);

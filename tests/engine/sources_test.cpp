@@ -19,15 +19,16 @@ TEST(Waveforms, SineIsGivenByItsRmsValue) {
 
 TEST(Waveforms, SquareIsUnipolarHalfAndHalf) {
   for (double t : {0.0, 0.001, 0.0049}) EXPECT_EQ(waveformValue(W::Square, 5, 100, 0, t), 5.0) << t;
-  for (double t : {0.0051, 0.008, 0.0099}) EXPECT_EQ(waveformValue(W::Square, 5, 100, 0, t), 0.0) << t;
+  for (double t : {0.0051, 0.008, 0.0099})
+    EXPECT_EQ(waveformValue(W::Square, 5, 100, 0, t), 0.0) << t;
   EXPECT_EQ(waveformValue(W::Square, 5, 100, 180, 0.001), 0.0);
 }
 
 struct ShapePoint {
   W kind;
   double phase;
-  double periods;  // time in periods of 1 Hz
-  double expected; // in units of the amplitude
+  double periods;   // time in periods of 1 Hz
+  double expected;  // in units of the amplitude
 };
 
 void PrintTo(const ShapePoint& p, std::ostream* os) {
@@ -50,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
         ShapePoint{W::Triangle, 0, 0.25, 1.0}, ShapePoint{W::Triangle, 0, 0.5, 0.0},
         ShapePoint{W::Triangle, 0, 0.75, -1.0}, ShapePoint{W::Triangle, 0, 1.0, 0.0},
         ShapePoint{W::Triangle, 90, 0.0, 1.0}, ShapePoint{W::Triangle, 0, 3.25, 1.0},
-        ShapePoint{W::Triangle, -90, 0.0, -1.0}, ShapePoint{W::Triangle, -450, 0.25, 0.0}, ShapePoint{W::Triangle, -450, 0.5, 1.0},
+        ShapePoint{W::Triangle, -90, 0.0, -1.0}, ShapePoint{W::Triangle, -450, 0.25, 0.0},
+        ShapePoint{W::Triangle, -450, 0.5, 1.0},
         // sawtooth: -A -> A, through 0 at whole periods
         ShapePoint{W::Sawtooth, 0, 0.0, 0.0}, ShapePoint{W::Sawtooth, 0, 0.25, 0.5},
         ShapePoint{W::Sawtooth, 0, 0.75, -0.5}, ShapePoint{W::Sawtooth, 180, 0.0, -1.0},

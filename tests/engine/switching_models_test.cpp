@@ -1,10 +1,11 @@
+#include "engine/switching_models.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "engine/network.h"
-#include "engine/switching_models.h"
 #include "bench/circuits.h"
+#include "engine/network.h"
 #include "support/run_helpers.h"
 
 namespace {
@@ -25,7 +26,7 @@ struct DeviceRun {
   std::vector<double> source;   // source voltage, top minus bottom
 
   DeviceRun(const std::string& source, K kind, const std::string& parameters, double T, int samples,
-      const std::string& resistor = "10") {
+            const std::string& resistor = "10") {
     buildLoop(schematic, source, kind, parameters, resistor);
     sim.setSampleCount(samples);
     const RunResult r = sim.transientRun(schematic, 0, T, 0);
@@ -277,7 +278,7 @@ TEST(PhaseClock, WholeTurnsMakeAFullPeriodAndEqualAnglesNone) {
 
 // A device whose state never settles: the step is accepted after the sixth solve.
 class Restless final : public ElementModel {
-public:
+ public:
   using ElementModel::ElementModel;
   BranchStamp companion(double, double, SubBranchCode) override {
     ++calls;

@@ -1,9 +1,10 @@
+#include "engine/transient_run.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "engine/network.h"
-#include "engine/transient_run.h"
 #include "model/schematic.h"
 #include "support/circuit_builder.h"
 #include "support/run_helpers.h"
@@ -147,12 +148,12 @@ TEST(TransientRun, NodeReachedOnlyThroughTheInputVoltageIsSingular) {
 TEST(TransientRun, ChecksNumberEveryFaultAndRunNothing) {
   Schematic s;
   CircuitBuilder b(s);
-  b.element(K::Rez, 10, 10);          // R missing
-  b.element(K::Rez, 20, 10, 3, "1k"); // shorted below
+  b.element(K::Rez, 10, 10);           // R missing
+  b.element(K::Rez, 20, 10, 3, "1k");  // shorted below
   b.wire(19, 10, 19, 12);
   b.wire(19, 12, 21, 12);
   b.wire(21, 12, 21, 10);
-  b.element(K::Poj, 30, 10);          // C missing
+  b.element(K::Poj, 30, 10);  // C missing
   Simulation sim;
   const RunResult r = sim.transientRun(s, 0, 1e-3, 0);
   EXPECT_EQ(r.code, 3);
@@ -255,7 +256,7 @@ TEST(TransientRun, RefusesWhatCannotRun) {
 
 // A model that hands out a source current that is not a number.
 class BrokenModel final : public ElementModel {
-public:
+ public:
   using ElementModel::ElementModel;
   BranchStamp companion(double, double, SubBranchCode) override { return {1.0, std::nan("")}; }
 };
@@ -273,13 +274,13 @@ TEST(Network, NonFiniteSolutionIsAFatalError) {
 
 TEST(Network, SolvesWithoutPivotingLikeTheClosedForm) {
   // Node 1: 2 S to ground, 1 S to node 2, 1 A in. Node 2: 1 S to node 1, 3 S to ground.
-  std::vector<double> m = {0, 0, 0, 0,  0, 3, -1, 1,  0, -1, 4, 0};
+  std::vector<double> m = {0, 0, 0, 0, 0, 3, -1, 1, 0, -1, 4, 0};
   ASSERT_TRUE(solveNodal(m, 3));
   EXPECT_NEAR(m[1 * 4 + 3], 4.0 / 11.0, 1e-15);
   EXPECT_NEAR(m[2 * 4 + 3], 1.0 / 11.0, 1e-15);
-  std::vector<double> singular = {0, 0, 0, 0,  0, 1, -1, 0,  0, -1, 1, 0};
+  std::vector<double> singular = {0, 0, 0, 0, 0, 1, -1, 0, 0, -1, 1, 0};
   EXPECT_FALSE(solveNodal(singular, 3));
-  std::vector<double> untouched = {0, 0, 0,  0, 0, 1};
+  std::vector<double> untouched = {0, 0, 0, 0, 0, 1};
   EXPECT_FALSE(solveNodal(untouched, 2));  // a zero diagonal no elimination reached
 }
 

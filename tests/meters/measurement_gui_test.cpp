@@ -7,12 +7,12 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
-#include "dialogs/error_dialog.h"
 #include "app/main_window.h"
+#include "dialogs/error_dialog.h"
 #include "meters/measurement_dialogs.h"
 #include "meters/measurement_panel.h"
 #include "support/circuit_builder.h"
@@ -20,8 +20,8 @@
 namespace {
 
 using namespace wolterix;
-using dialogs::TErrorDialog;
 using app::TForm1;
+using dialogs::TErrorDialog;
 using engine::MeterQuantity;
 using meters::TPomiarDialog;
 
@@ -71,7 +71,9 @@ TEST(MeasurementFromTheWindow, MetersOnARectifierReadAfterEveryCycle) {
   window.command("MXdodP")->trigger();
   EXPECT_TRUE(window.measurementPanel().isVisibleTo(&window));
   EXPECT_EQ(window.command("MXpanel")->text(), QStringLiteral("Zamknij pa&nel pomiarowy"));
-  EXPECT_FALSE(window.measurementPanel().findChild<QWidget*>(QStringLiteral("Miernik3"))->isVisibleTo(&window));
+  EXPECT_FALSE(window.measurementPanel()
+                   .findChild<QWidget*>(QStringLiteral("Miernik3"))
+                   ->isVisibleTo(&window));
   EXPECT_EQ(window.measurement().meterSlots()[1].indication, engine::Indication::DcMean);
 
   // F8 through the dialog; a refused entry comes back through the error dialog. The rules of
@@ -84,20 +86,25 @@ TEST(MeasurementFromTheWindow, MetersOnARectifierReadAfterEveryCycle) {
   ASSERT_EQ(s.errors.size(), 1u);
   EXPECT_EQ(s.errors[0], QStringList{QStringLiteral("[1] Niewłaściwa wartość liczbowa.")});
   EXPECT_EQ(cycles, (std::vector<long long>{1, 2, 3}));
-  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("CzasPanel"))->text(), QStringLiteral("60 ms"));
-  EXPECT_EQ(displayText(window, 1), QString::fromStdString(window.measurement().meterSlots()[0].display));
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("CzasPanel"))->text(),
+            QStringLiteral("60 ms"));
+  EXPECT_EQ(displayText(window, 1),
+            QString::fromStdString(window.measurement().meterSlots()[0].display));
 
   // The panel's Continue goes on without the dialog; F10 is the same command.
   window.idleUpdate();
   ASSERT_TRUE(window.command("MXkont")->isEnabled());
   window.command("MXkont")->trigger();
   EXPECT_EQ(s.shown, 2u);
-  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("CzasPanel"))->text(), QStringLiteral("120 ms"));
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("CzasPanel"))->text(),
+            QStringLiteral("120 ms"));
 
   // Deleting the measured element closes its meters.
   window.command("MXusun")->trigger();
   EXPECT_FALSE(window.measurement().anyMeter());
-  EXPECT_FALSE(window.measurementPanel().findChild<QWidget*>(QStringLiteral("Miernik1"))->isVisibleTo(&window));
+  EXPECT_FALSE(window.measurementPanel()
+                   .findChild<QWidget*>(QStringLiteral("Miernik1"))
+                   ->isVisibleTo(&window));
   EXPECT_FALSE(window.editor().flags().measurementContinuable);
 }
 
@@ -135,7 +142,8 @@ TEST(MeasurementFromTheWindow, LongMeasurementStaysResponsiveAndStopEndsItAfterT
   EXPECT_GT(ticks, 0);
   EXPECT_EQ(window.schematic().elementCount(), elements);  // the delete did nothing
   EXPECT_TRUE(window.measurement().meterSlots()[0].inUse);
-  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("CzasPanel"))->text(), QStringLiteral("500 ms"));
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("CzasPanel"))->text(),
+            QStringLiteral("500 ms"));
 
   // Stop pressed while the first cycle runs: that cycle ends, no other starts.
   s.answers.push_back({"50", "25", 6, TPomiarDialog::Start});
@@ -206,7 +214,8 @@ TEST(MeasurementFromTheWindow, OptionsDialogChangesTheMeter) {
   EXPECT_EQ(slot.quantity, MeterQuantity::Current);
   EXPECT_EQ(slot.indication, engine::Indication::RectifiedMean);
   EXPECT_EQ(helpTopic, 40);
-  EXPECT_EQ(window.measurementPanel().findChild<QLabel*>(QStringLiteral("Wart1"))->text(), QStringLiteral("AV"));
+  EXPECT_EQ(window.measurementPanel().findChild<QLabel*>(QStringLiteral("Wart1"))->text(),
+            QStringLiteral("AV"));
   window.execOptionsDialog = [](meters::TOpcjeDialog&) { return int(QDialog::Rejected); };
   EXPECT_FALSE(window.meterOptions(0));
   EXPECT_FALSE(window.meterOptions(4));  // a free slot has no options
@@ -214,7 +223,9 @@ TEST(MeasurementFromTheWindow, OptionsDialogChangesTheMeter) {
   // Another file: the meters went with the old schematic's elements.
   ASSERT_TRUE(window.openFile(QStringLiteral(WOLTERIX_EXAMPLES "/mostek.wtx")));
   EXPECT_FALSE(window.measurement().anyMeter());
-  EXPECT_FALSE(window.measurementPanel().findChild<QWidget*>(QStringLiteral("Miernik1"))->isVisibleTo(&window));
+  EXPECT_FALSE(window.measurementPanel()
+                   .findChild<QWidget*>(QStringLiteral("Miernik1"))
+                   ->isVisibleTo(&window));
 }
 
 }  // namespace

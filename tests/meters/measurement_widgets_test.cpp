@@ -1,6 +1,3 @@
-#include "meters/measurement_dialogs.h"
-#include "meters/measurement_panel.h"
-
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -14,11 +11,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "meters/measurement_dialogs.h"
+#include "meters/measurement_panel.h"
 #include "model/element.h"
 
 namespace wolterix::meters {
@@ -129,7 +127,8 @@ TEST(MeasurementDialogs, MeasurementStepsAndChoices) {
 TEST(MeasurementPanel, ShowsSlotsAndRoutesItsButtons) {
   MeasurementPanel panel;
   panel.show();
-  for (int k = 1; k <= 6; ++k) EXPECT_TRUE(named<QWidget>(panel, QString("Miernik%1").arg(k))->isHidden());
+  for (int k = 1; k <= 6; ++k)
+    EXPECT_TRUE(named<QWidget>(panel, QString("Miernik%1").arg(k))->isHidden());
   EXPECT_FALSE(named<QToolButton>(panel, "dodU")->isEnabled());
   EXPECT_FALSE(named<QToolButton>(panel, "Stop")->isEnabled());
   EXPECT_FALSE(named<QToolButton>(panel, "Continue")->isEnabled());
@@ -170,7 +169,8 @@ TEST(MeasurementPanel, ShowsSlotsAndRoutesItsButtons) {
   // Running: Stop is the only live button, so nothing else can disturb the run.
   panel.setRunning(true, true);
   for (QToolButton* button : panel.findChildren<QToolButton*>())
-    EXPECT_EQ(button->isEnabled(), button->objectName() == "Stop") << button->objectName().toStdString();
+    EXPECT_EQ(button->isEnabled(), button->objectName() == "Stop")
+        << button->objectName().toStdString();
   named<QToolButton>(panel, "Stop")->click();
   panel.setRunning(false, true);
   named<QToolButton>(panel, "Continue")->click();
@@ -178,7 +178,8 @@ TEST(MeasurementPanel, ShowsSlotsAndRoutesItsButtons) {
   EXPECT_FALSE(named<QToolButton>(panel, "Stop")->isEnabled());
   panel.setRunning(false, false);
   EXPECT_FALSE(named<QToolButton>(panel, "Continue")->isEnabled());
-  EXPECT_EQ(calls, (std::vector<std::string>{"addV", "addW", "options1", "close1", "start", "stop", "continue"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"addV", "addW", "options1", "close1", "start", "stop",
+                                             "continue"}));
 
   slot.inUse = false;
   panel.showSlot(1, slot);

@@ -1,6 +1,7 @@
+#include "model/connectivity.h"
+
 #include <gtest/gtest.h>
 
-#include "model/connectivity.h"
 #include "model/schematic.h"
 #include "support/circuit_builder.h"
 
@@ -99,11 +100,11 @@ TEST(Connectivity, EveryWireThroughATerminalCarriesItsNode) {
   // but the terminal of C lies on both, so both carry C's node.
   Schematic s;
   CircuitBuilder b(s);
-  auto& a = b.element(K::Rez, 4, 10);     // terminal 1 at (5, 10)
+  auto& a = b.element(K::Rez, 4, 10);  // terminal 1 at (5, 10)
   b.wire(5, 10, 15, 10);
   b.wire(8, 10, 21, 10);
-  auto& c = b.element(K::Rez, 12, 11, 5); // terminal 0 at (12, 10), inside both wires
-  auto& d = b.element(K::Rez, 22, 10);    // terminal 0 at (21, 10), end of the second wire
+  auto& c = b.element(K::Rez, 12, 11, 5);  // terminal 0 at (12, 10), inside both wires
+  auto& d = b.element(K::Rez, 22, 10);     // terminal 0 at (21, 10), end of the second wire
   numberNodes(s);
   EXPECT_EQ(a.terminalNode(1), 1);
   EXPECT_EQ(c.terminalNode(0), 1);

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "model/engineering_number.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -18,12 +18,12 @@ using namespace wolterix::model;
 using wolterix::testing::CircuitBuilder;
 
 class ScratchFile {
-public:
+ public:
   explicit ScratchFile(const std::string& bytes, const std::string& name = "plik")
       : m_path(std::filesystem::temp_directory_path() /
                ("wolterix-reading-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                "-" + name + ".wtx")) {
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                name + ".wtx")) {
     std::ofstream(m_path, std::ios::binary | std::ios::trunc) << bytes;
   }
   ~ScratchFile() {
@@ -32,7 +32,7 @@ public:
   }
   const std::filesystem::path& path() const { return m_path; }
 
-private:
+ private:
   std::filesystem::path m_path;
 };
 

@@ -144,7 +144,7 @@ TEST(Terminals, JoinGivesTheNodeOfAnyTerminalOnThePoint) {
   CircuitBuilder b(s);
   auto& q = b.element(ElementKind::BJT, 10, 10);
   auto& r = b.element(ElementKind::Rez, 10, 13, 1);  // terminal 1 at (10, 12)
-  EXPECT_FALSE(q.joinTerminalAt(r, 1, {10, 11}));  // base not numbered yet
+  EXPECT_FALSE(q.joinTerminalAt(r, 1, {10, 11}));    // base not numbered yet
   q.setTerminalNode(2, 4);
   EXPECT_TRUE(q.joinTerminalAt(r, 1, {10, 11}));
   EXPECT_EQ(r.terminalNode(1), 4);

@@ -67,16 +67,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "S1 { P=1k; U=220; I=5; n=1500; Rt=1; Lt=10m; }"},
         TextCase{K::Nap, "sin/230/0/50/0", false, "sin/230/0/50/0",
                  "E1 { sinusoidalne; E=230; Rw=0; f=50; faza=0; }"},
-        TextCase{K::Nap, "st/12/0/50/0", false, "st/12/0",
-                 "E1 { stałe; E=12; Rw=0;  }"},
+        TextCase{K::Nap, "st/12/0/50/0", false, "st/12/0", "E1 { stałe; E=12; Rw=0;  }"},
         TextCase{K::Prd, "pil/2/1m/1k/-90", false, "pil/2/1m/1k/-90",
                  "J1 { piłokształtne; J=2; Gw=1m; f=1k; faza=-90; }"},
         TextCase{K::Prd, "xyz/2", false, "st/2/0", "J1 { stałe; J=2; Gw=0;  }"},
         TextCase{K::zsN, "-2/U(R1)/0", false, "-2/U(R1)/0", "Es1 { E=-2×U(R1); Rw=0; }"},
         TextCase{K::zsP, "3/?/1m", false, "3/?/1m", "Js1 { J=3×?; Gw=1m; }"},
         TextCase{K::nWe, "-20", true, "-20", "U1 { Poziom: -20; }"},
-        TextCase{K::mmV, "-", false, "-", "-"},
-        TextCase{K::mmA, "anything", false, "-", "-"},
+        TextCase{K::mmV, "-", false, "-", "-"}, TextCase{K::mmA, "anything", false, "-", "-"},
         TextCase{K::wyl, "1/0,01/0,02", false, "1/0,01/0,02", "Ł1 { on; switch:0,01/0,02; }"},
         TextCase{K::wyl, "0", false, "0", "Ł1 { off; switch:; }"},
         TextCase{K::wyl, "0/?/5m", false, "0/5m", "Ł1 { off; switch:5m; }"}));
@@ -91,8 +89,8 @@ TEST(ParameterText, RunsOfSlashesAreOneSeparator) {
 TEST(ParameterText, InvalidFieldsKeepWhatWasThere) {
   Schematic s;
   auto& r = CircuitBuilder(s).element(K::Rez, 10, 10, 3, "10k");
-  r.parseParameters(nullptr, "0");   // zero is not allowed for R
-  r.parseParameters(nullptr, "-5");  // nor a negative value
+  r.parseParameters(nullptr, "0");                     // zero is not allowed for R
+  r.parseParameters(nullptr, "-5");                    // nor a negative value
   r.parseParameters(nullptr, "12345678901234567890");  // nor an over-long text
   EXPECT_EQ(r.parameter(0).text(), "10k");
   EXPECT_DOUBLE_EQ(r.parameter(0).value(), 1e4);

@@ -1,6 +1,7 @@
+#include "model/placement.h"
+
 #include <gtest/gtest.h>
 
-#include "model/placement.h"
 #include "model/schematic.h"
 #include "support/circuit_builder.h"
 
@@ -60,12 +61,12 @@ TEST(WirePlacement, RefusesDegenerateAndBlockingWires) {
   b.element(ElementKind::Rez, 10, 10);
   b.element(ElementKind::Tf1, 30, 30);  // P +- d at (29, 30) and (31, 30)
   b.wire(0, 0, 10, 0);
-  EXPECT_FALSE(s.addObject(kWireKind, {5, 5}, {5, 5}, true));    // zero length
-  EXPECT_FALSE(s.addObject(kWireKind, {0, 3}, {4, 5}, true));    // not aligned
-  EXPECT_FALSE(s.addObject(kWireKind, {2, 0}, {6, 0}, true));    // both ends on one wire
-  EXPECT_TRUE(s.addObject(kWireKind, {5, 0}, {15, 0}, true));    // one end beyond it
-  EXPECT_FALSE(s.addObject(kWireKind, {10, 5}, {10, 15}, true)); // through a centre
-  EXPECT_TRUE(s.addObject(kWireKind, {9, 5}, {9, 15}, true));    // through a terminal
+  EXPECT_FALSE(s.addObject(kWireKind, {5, 5}, {5, 5}, true));      // zero length
+  EXPECT_FALSE(s.addObject(kWireKind, {0, 3}, {4, 5}, true));      // not aligned
+  EXPECT_FALSE(s.addObject(kWireKind, {2, 0}, {6, 0}, true));      // both ends on one wire
+  EXPECT_TRUE(s.addObject(kWireKind, {5, 0}, {15, 0}, true));      // one end beyond it
+  EXPECT_FALSE(s.addObject(kWireKind, {10, 5}, {10, 15}, true));   // through a centre
+  EXPECT_TRUE(s.addObject(kWireKind, {9, 5}, {9, 15}, true));      // through a terminal
   EXPECT_FALSE(s.addObject(kWireKind, {29, 25}, {29, 35}, true));  // through P + d
   EXPECT_FALSE(s.addObject(kWireKind, {26, 26}, {34, 34}, true));  // diagonal through P
   // The winding centres are kept free too, so that turning the transformer cannot put its
@@ -73,7 +74,7 @@ TEST(WirePlacement, RefusesDegenerateAndBlockingWires) {
   EXPECT_FALSE(s.addObject(kWireKind, {25, 31}, {35, 31}, true));
   EXPECT_TRUE(s.addObject(kWireKind, {25, 32}, {35, 32}, true));
   EXPECT_TRUE(s.addObject(kWireKind, {28, 25}, {28, 35}, true));
-  EXPECT_FALSE(s.addObject(kWireKind, {95, 0}, {105, 0}, true)); // off the grid
+  EXPECT_FALSE(s.addObject(kWireKind, {95, 0}, {105, 0}, true));  // off the grid
 }
 
 }  // namespace

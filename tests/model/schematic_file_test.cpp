@@ -1,5 +1,6 @@
-#include <gtest/gtest.h>
+#include "model/schematic_file.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -8,7 +9,6 @@
 
 #include "model/cp1250.h"
 #include "model/schematic.h"
-#include "model/schematic_file.h"
 #include "support/circuit_builder.h"
 
 namespace {
@@ -163,18 +163,18 @@ TEST(SchematicFile, SkipsWhatCannotBeRead) {
   const SchematicText lines = {
       "X:1|2$",
       "",
-      elementLine("Foo", "F1", "1|1|3|0|0|0|1|0|1/$"),               // unknown code
-      elementLine("Rez", "", "20|20|3|0|0|1|1|0|1k/$"),              // empty name
-      elementLine("Rez", "R9", "20|20|3|0|0|1|1|0|$"),               // no parameter text
-      elementLine("Rez", "R9", "20|20|4|0|0|1|1|0|1k/$"),            // orientation 4
-      elementLine("Rez", "R9", "20|x|3|0|0|1|1|0|1k/$"),             // coordinate not a number
-      elementLine("Rez", "R9", "20|200|3|0|0|1|1|0|1k/$"),           // coordinate off the grid
-      elementLine("BJT", "B1", "30|30|3|0|0|1|1|0|npn/1/1/1/1/$"),   // swap flag missing
-      "L:1|1|5|3$",                                                  // not aligned
-      "L:1|1|5$",                                                    // missing end
+      elementLine("Foo", "F1", "1|1|3|0|0|0|1|0|1/$"),              // unknown code
+      elementLine("Rez", "", "20|20|3|0|0|1|1|0|1k/$"),             // empty name
+      elementLine("Rez", "R9", "20|20|3|0|0|1|1|0|$"),              // no parameter text
+      elementLine("Rez", "R9", "20|20|4|0|0|1|1|0|1k/$"),           // orientation 4
+      elementLine("Rez", "R9", "20|x|3|0|0|1|1|0|1k/$"),            // coordinate not a number
+      elementLine("Rez", "R9", "20|200|3|0|0|1|1|0|1k/$"),          // coordinate off the grid
+      elementLine("BJT", "B1", "30|30|3|0|0|1|1|0|npn/1/1/1/1/$"),  // swap flag missing
+      "L:1|1|5|3$",                                                 // not aligned
+      "L:1|1|5$",                                                   // missing end
       "W:-1|5$",
       good,
-      elementLine("Rez", "R2", "11|10|3|0|0|1|1|0|1k/$"),            // refused: beside R1
+      elementLine("Rez", "R2", "11|10|3|0|0|1|1|0|1k/$"),  // refused: beside R1
       "L:40|40|40|45$",
       "W:40|42$",
   };
@@ -227,9 +227,12 @@ TEST(SchematicFile, PolishLettersTravelInCodePage1250) {
   b.element(K::Rez, 20, 10).setName("Ąćęłńóśźż ĄĆĘŁŃÓŚŹŻ");
   b.element(K::zsN, 30, 10, 3, "2/U(Ł1)/0");
   const SchematicText lines = written(s);
-  EXPECT_EQ(lines[0].substr(0, 8), "E:wyl\xAB\xA3" "1");
-  EXPECT_EQ(lines[1].find("\xA5\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF"),
-            6u);
+  EXPECT_EQ(lines[0].substr(0, 8),
+            "E:wyl\xAB\xA3"
+            "1");
+  EXPECT_EQ(
+      lines[1].find("\xA5\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF"),
+      6u);
   Schematic copy;
   readSchematic(copy, lines, ReadMode::Open);
   EXPECT_EQ(copy.elements().at(0)->name(), sw.name());
@@ -261,14 +264,18 @@ TEST(CodePage1250, TellsUtf8FromCodePage1250) {
     bool utf8;
   };
   const Case cases[] = {
-      {"E:Rez\xC2\xABR1\xC2\xBB", true},   // «R1» in UTF-8
-      {"E:Rez\xABR1\xBB", false},            // the same in the code page
+      {"E:Rez\xC2\xABR1\xC2\xBB", true},  // «R1» in UTF-8
+      {"E:Rez\xABR1\xBB", false},         // the same in the code page
       {"ASCII only", false},
-      {"\xC5\x81\xC3\xB3" "d\xC5\xBA", true},  // Łódź
-      {"\xA3\xF3" "d\x9F", false},           // Łódź in the code page
-      {"\xC0\x80", false},                  // overlong: "Ŕ€" in the code page
-      {"\xED\xA0\x80", false},              // a surrogate
-      {"\xC5", false},                      // cut short
+      {"\xC5\x81\xC3\xB3"
+       "d\xC5\xBA",
+       true},  // Łódź
+      {"\xA3\xF3"
+       "d\x9F",
+       false},                  // Łódź in the code page
+      {"\xC0\x80", false},      // overlong: "Ŕ€" in the code page
+      {"\xED\xA0\x80", false},  // a surrogate
+      {"\xC5", false},          // cut short
   };
   for (const Case& c : cases) EXPECT_EQ(isUtf8Text(c.bytes), c.utf8) << c.bytes;
 }
@@ -300,7 +307,7 @@ TEST(SchematicFile, PasteModesCheckInsertAndMeasure) {
 }
 
 class TemporaryDirectory {
-public:
+ public:
   TemporaryDirectory() {
     m_path = std::filesystem::temp_directory_path() /
              ("wolterix-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -313,7 +320,7 @@ public:
   }
   const std::filesystem::path& path() const { return m_path; }
 
-private:
+ private:
   std::filesystem::path m_path;
 };
 
@@ -329,8 +336,8 @@ TEST(SchematicFiles, WriteCrLfAndReadBack) {
   CircuitBuilder(s).wire(11, 10, 15, 10);
   const auto path = dir.path() / "dzielnik.wtx";
   ASSERT_TRUE(saveSchematicFile(s, path).ok());
-  EXPECT_EQ(fileBytes(path), elementLine("Rez", "R1", "10|10|3|0|0|1|1|0|10k/$") +
-                                 "\r\nL:11|10|15|10$\r\n");
+  EXPECT_EQ(fileBytes(path),
+            elementLine("Rez", "R1", "10|10|3|0|0|1|1|0|10k/$") + "\r\nL:11|10|15|10$\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no leftovers
 
   Schematic copy;
@@ -441,8 +448,9 @@ TEST(SchematicFiles, WhatAUtf8FileCannotCarryIsSkippedAndCounted) {
   TemporaryDirectory dir;
   const auto path = dir.path() / "utf8.wtx";
   std::ofstream(path, std::ios::binary)
-      << "\xEF\xBB\xBF" "E:Rez«Ω1»10|10|3|0|0|1|1|0|1k/$\n"  // no Ω in the code page
-      << "E:Rez«R2»20|10|3|0|0|1|1|0|2\xFF/$\n"                 // not UTF-8 at all
+      << "\xEF\xBB\xBF"
+         "E:Rez«Ω1»10|10|3|0|0|1|1|0|1k/$\n"     // no Ω in the code page
+      << "E:Rez«R2»20|10|3|0|0|1|1|0|2\xFF/$\n"  // not UTF-8 at all
       << "E:Rez«Rż»30|10|3|0|0|1|1|0|3k/$\n"
       << "E:Ind«Rż»40|10|3|0|0|1|1|0|1m/$\n";
   Schematic s;
@@ -463,7 +471,7 @@ TEST(SchematicFile, DuplicateNamesOfAFileBecomeUnique) {
       elementLine("Rez", "a/b", "20|10|3|0|0|1|1|0|2k/$"),  // refused: takes the default R2
       elementLine("Rez", "R2", "30|10|3|0|0|1|1|0|3k/$"),   // as a later line names itself
       elementLine("Rez", "R1", "40|10|3|0|0|1|1|0|4k/$"),
-      elementLine("Ind", "R1", "50|10|3|0|0|1|1|0|1m/$"),   // another kind, the same name
+      elementLine("Ind", "R1", "50|10|3|0|0|1|1|0|1m/$"),  // another kind, the same name
       elementLine("zsN", "Es1", "60|10|3|0|0|0|1|0|2/U(R2)/0/$"),
   };
   Schematic s;
@@ -482,9 +490,11 @@ namespace {
 
 // Saving replaces a file through a fresh, unguessable temporary file beside it.
 class SafeSaving : public ::testing::Test {
-protected:
+ protected:
   SafeSaving() { CircuitBuilder(m_schematic).element(K::Rez, 10, 10, 3, "10k"); }
-  FileResult save(const std::filesystem::path& path) { return saveSchematicFile(m_schematic, path); }
+  FileResult save(const std::filesystem::path& path) {
+    return saveSchematicFile(m_schematic, path);
+  }
   std::string expected() const {
     return elementLine("Rez", "R1", "10|10|3|0|0|1|1|0|10k/$") + "\r\n";
   }
@@ -537,8 +547,8 @@ TEST_F(SafeSaving, ALinkStaysALinkAndTheFileKeepsItsMode) {
   const bool saved = save(fresh).ok();
   ::umask(mask);
   ASSERT_TRUE(saved);
-  EXPECT_EQ(fs::status(fresh).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(fs::status(fresh).permissions(), fs::perms::owner_read | fs::perms::owner_write |
+                                                 fs::perms::group_read | fs::perms::others_read);
 }
 
 }  // namespace

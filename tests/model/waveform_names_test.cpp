@@ -1,7 +1,8 @@
+#include "model/waveform_names.h"
+
 #include <gtest/gtest.h>
 
 #include "model/schematic.h"
-#include "model/waveform_names.h"
 #include "support/circuit_builder.h"
 
 namespace {

@@ -1,12 +1,13 @@
+#include "printing/print_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 #include <utility>
 
-#include "printing/print_layout.h"
-#include "model/schematic.h"
 #include "drawing/symbols.h"
+#include "model/schematic.h"
 #include "model/schematic_file.h"
 #include "support/circuit_builder.h"
 #include "support/recording_canvas.h"
@@ -148,8 +149,8 @@ TEST(PrintLayout, EverythingDrawnLiesInsideTheFrameAtTheFarCorner) {
   Schematic s;
   ASSERT_TRUE(wolterix::model::openSchematicFile(s, WOLTERIX_TEST_DATA "/all_kinds.wtx").ok());
   for (const auto& e : s.elements()) e->showName = e->showVoltage = e->showCurrent = true;
-  for (const auto& [landscape, far] : {std::pair{false, true}, std::pair{true, true},
-                                       std::pair{true, false}}) {
+  for (const auto& [landscape, far] :
+       {std::pair{false, true}, std::pair{true, true}, std::pair{true, false}}) {
     SCOPED_TRACE(std::string(landscape ? "landscape" : "portrait") + (far ? " far" : " near"));
     ViewSettings view;
     view.printer = true;

@@ -3,14 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QPushButton>
-
-#include "results/axis_dialog.h"
-
-#include <QAction>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -19,6 +15,7 @@
 #include "engine/transient_run.h"
 #include "model/schematic.h"
 #include "model/schematic_file.h"
+#include "results/axis_dialog.h"
 
 namespace {
 
@@ -145,7 +142,7 @@ namespace {
 
 // A paint device that keeps every text drawn on it with its place.
 class TextRecorder : public QPaintDevice {
-public:
+ public:
   struct Text {
     QPointF at;
     QString text;
@@ -154,7 +151,7 @@ public:
 
   QPaintEngine* paintEngine() const override { return &m_engine; }
 
-protected:
+ protected:
   int metric(PaintDeviceMetric metric) const override {
     switch (metric) {
       case PdmWidth: return 1200;
@@ -173,9 +170,9 @@ protected:
     }
   }
 
-private:
+ private:
   class Engine final : public QPaintEngine {
-  public:
+   public:
     explicit Engine(TextRecorder& owner) : QPaintEngine(AllFeatures), m_owner(owner) {}
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
@@ -195,7 +192,7 @@ private:
     }
     Type type() const override { return User; }
 
-  private:
+   private:
     TextRecorder& m_owner;
   };
   mutable Engine m_engine{*this};
@@ -240,9 +237,11 @@ TEST(PlotWindowAxes, EachButtonLabelsItsOwnQuantity) {
   }
   EXPECT_TRUE(left.contains(QStringLiteral("[o/m]"))) << left.join(' ').toStdString();
   EXPECT_FALSE(right.contains(QStringLiteral("[o/m]"))) << right.join(' ').toStdString();
-  EXPECT_TRUE(std::any_of(right.begin(), right.end(), [](const QString& t) { return t.endsWith("W]"); }))
-      << right.join(' ').toStdString();
-  EXPECT_FALSE(std::any_of(left.begin(), left.end(), [](const QString& t) { return t.endsWith("W]"); }));
+  EXPECT_TRUE(std::any_of(right.begin(), right.end(), [](const QString& t) {
+    return t.endsWith("W]");
+  })) << right.join(' ').toStdString();
+  EXPECT_FALSE(
+      std::any_of(left.begin(), left.end(), [](const QString& t) { return t.endsWith("W]"); }));
 
   // The dialog shows the stored choices on the buttons they belong to.
   window.execAxisDialog = [](TOpisOsiDialog& dialog) {

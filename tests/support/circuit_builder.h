@@ -7,7 +7,7 @@
 namespace wolterix::testing {
 
 class CircuitBuilder {
-public:
+ public:
   explicit CircuitBuilder(model::Schematic& schematic) : m_schematic(schematic) {}
 
   /// Places an element at (x, y) and turns it to orientation; throws when placement is refused.
@@ -18,7 +18,7 @@ public:
   model::Linia& wire(int x1, int y1, int x2, int y2);
   model::Wenzeu& junction(int x, int y);
 
-private:
+ private:
   model::Schematic& m_schematic;
 };
 

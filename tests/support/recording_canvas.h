@@ -14,7 +14,7 @@ namespace wolterix::testing {
 /// Keeps every primitive as its points, with the pen it was drawn with. Text is measured as
 /// half its pixel size per byte, one pixel size high.
 class RecordingCanvas final : public drawing::Canvas {
-public:
+ public:
   using Color = drawing::Color;
   using CanvasPoint = drawing::CanvasPoint;
 
@@ -29,9 +29,7 @@ public:
   void setPen(const drawing::Pen& pen) override { m_pen = pen; }
   void setBrush(const drawing::Brush&) override {}
   void point(double x, double y) override { add('p', {{x, y}}); }
-  void line(double x1, double y1, double x2, double y2) override {
-    add('l', {{x1, y1}, {x2, y2}});
-  }
+  void line(double x1, double y1, double x2, double y2) override { add('l', {{x1, y1}, {x2, y2}}); }
   void rectangle(double x1, double y1, double x2, double y2) override {
     add('r', {{x1, y1}, {x2, y2}});
   }
@@ -94,7 +92,7 @@ public:
     return box;
   }
 
-private:
+ private:
   void add(char type, std::vector<CanvasPoint> points) {
     figures.push_back({type, m_pen.color, std::move(points), {}, m_pen.width});
   }
