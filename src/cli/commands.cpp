@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "drawing/svg_canvas.h"
 #include "drawing/symbols.h"
 #include "engine/measurement.h"
+#include "engine/result_csv.h"
 #include "engine/run_settings.h"
 #include "engine/transient_run.h"
 #include "model/connectivity.h"
@@ -36,16 +36,6 @@ bool open(model::Schematic& schematic, const std::string& path, std::ostream& er
   // A damaged file is still worked on, as the program opens it; only the count is told.
   if (const std::string warning = result.warning(); !warning.empty()) err << warning << '\n';
   return true;
-}
-
-std::string csvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + '"';
 }
 
 int exitCodeFor(int runCode) {
@@ -121,11 +111,7 @@ std::size_t defaultMemoryBudget() {
   return std::min(kGiB, static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 2);
 }
 
-std::string formatNumber(double value) {
-  char buffer[64];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return ec == std::errc() ? std::string(buffer, end) : std::string("nan");
-}
+std::string formatNumber(double value) { return engine::csvNumber(value); }
 
 int listSchematic(const std::string& path, std::ostream& out, std::ostream& err) {
   model::Schematic schematic;
@@ -256,44 +242,26 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
 
   // Answers false when Ctrl+C came while writing, so that no half file is left.
   const auto writeCsv = [&](std::ostream& csv) {
+    const auto stop = [&control] { return interrupted(control); };
     if (transfer) {
       const engine::FrequencyStore& store = simulation.transferStore();
+      std::vector<double> frequencies;
+      for (int k = 0; k < store.pointCount; ++k) frequencies.push_back(store.frequency(k));
       std::vector<std::vector<engine::Complex>> traces;
-      csv << 'f';
-      for (const std::string& wave : waves) {
-        traces.push_back(store.trace(wave).value_or(std::vector<engine::Complex>{}));
-        for (const char* part : {".re", ".im", ".dB", ".deg"}) csv << ',' << csvField(wave + part);
-      }
-      csv << '\n';
-      for (int k = 0; k < store.pointCount && csv; ++k) {
-        if (interrupted(control)) return false;
-        csv << formatNumber(store.frequency(k));
-        for (const auto& trace : traces) {
-          const engine::Complex v =
-              k < static_cast<int>(trace.size()) ? trace[k] : engine::Complex{};
-          csv << ',' << formatNumber(v.real()) << ',' << formatNumber(v.imag()) << ','
-              << formatNumber(20.0 * std::log10(std::abs(v))) << ','
-              << formatNumber(std::arg(v) * 180.0 / 3.14159265358979323846);
-        }
-        csv << '\n';
-      }
-    } else {
-      const engine::WaveformStore& store = simulation.store();
-      std::vector<std::vector<double>> traces;
       for (const std::string& wave : waves)
-        traces.push_back(store.trace(wave).value_or(std::vector<double>{}));
-      csv << 't';
-      for (const std::string& wave : waves) csv << ',' << csvField(wave);
-      csv << '\n';
-      for (int k = 0; k < store.sampleCount && csv; ++k) {
-        if (interrupted(control)) return false;
-        csv << formatNumber(store.startTime + k * store.spacing);
-        for (const auto& trace : traces)
-          csv << ',' << (k < static_cast<int>(trace.size()) ? formatNumber(trace[k]) : "");
-        csv << '\n';
-      }
+        traces.push_back(store.trace(wave).value_or(std::vector<engine::Complex>{}));
+      std::vector<engine::SweepColumn> columns;
+      for (std::size_t i = 0; i < waves.size(); ++i) columns.push_back({waves[i], traces[i]});
+      return engine::writeSweepCsv(csv, frequencies, columns, stop);
     }
-    return true;
+    const engine::WaveformStore& store = simulation.store();
+    std::vector<std::vector<double>> traces;
+    for (const std::string& wave : waves)
+      traces.push_back(store.trace(wave).value_or(std::vector<double>{}));
+    std::vector<engine::TimeColumn> columns;
+    for (std::size_t i = 0; i < waves.size(); ++i) columns.push_back({waves[i], traces[i]});
+    return engine::writeTimeCsv(csv, store.startTime, store.spacing, store.sampleCount, columns,
+                                stop);
   };
 
   if (options.outPath.empty()) {

@@ -24,11 +24,6 @@ TimePlot buildTimePlot(const engine::WaveformStore& store, const WaveformSelecti
   plot.startTime = store.startTime;
   plot.spacing = store.spacing;
   plot.sampleCount = store.sampleCount;
-  constexpr double kInf = std::numeric_limits<double>::infinity();
-  std::array<double, kQuantityCount> smallest{kInf, kInf, kInf, kInf};
-  std::array<double, kQuantityCount> largest{-kInf, -kInf, -kInf, -kInf};
-  std::array<bool, kQuantityCount> present{};
-
   for (int slot = 0; slot < WaveformSelection::kSlotCount; ++slot) {
     const TraceSlot& chosen = selection.traceSlots[slot];
     if (!chosen.on || chosen.name.empty()) continue;
@@ -38,26 +33,41 @@ TimePlot buildTimePlot(const engine::WaveformStore& store, const WaveformSelecti
     if (!samples) continue;
     samples->resize(
         std::min<std::size_t>(samples->size(), std::size_t(std::max(0, store.sampleCount))));
-    const Quantity q = quantityOfLetter(parts->first);
-    const int qi = static_cast<int>(q);
+    plot.traces.push_back({slot, chosen.name, quantityOfLetter(parts->first), std::move(*samples)});
+  }
+  for (int qi = 0; qi < kQuantityCount; ++qi) {
+    const Quantity q = static_cast<Quantity>(qi);
+    plot.fixedScales[qi] = selection.isFixed(q);
+    if (selection.isFixed(q)) plot.scales[qi] = selection.fixedScaleValue(q);
+  }
+  fitAutomaticScales(plot);
+  return plot;
+}
+
+void fitAutomaticScales(TimePlot& plot) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  std::array<double, kQuantityCount> smallest{kInf, kInf, kInf, kInf};
+  std::array<double, kQuantityCount> largest{-kInf, -kInf, -kInf, -kInf};
+  std::array<bool, kQuantityCount> present{};
+  for (const TimeTrace& trace : plot.traces) {
+    const int qi = static_cast<int>(trace.quantity);
     present[qi] = true;
-    for (double v : *samples) {
+    for (double v : trace.samples) {
       if (!std::isfinite(v)) continue;
       smallest[qi] = std::min(smallest[qi], v);
       largest[qi] = std::max(largest[qi], v);
     }
-    plot.traces.push_back({slot, chosen.name, q, std::move(*samples)});
   }
-
   for (int qi = 0; qi < kQuantityCount; ++qi) {
-    if (!present[qi]) continue;
-    const Quantity q = static_cast<Quantity>(qi);
-    plot.scales[qi] = selection.isFixed(q)
-                          ? selection.fixedScaleValue(q)
-                          : automaticScale(q, std::isfinite(smallest[qi]) ? smallest[qi] : 0.0,
-                                           std::isfinite(largest[qi]) ? largest[qi] : 0.0);
+    if (!present[qi]) {
+      plot.scales[qi] = -1;
+      continue;
+    }
+    if (plot.fixedScales[qi]) continue;
+    plot.scales[qi] =
+        automaticScale(static_cast<Quantity>(qi), std::isfinite(smallest[qi]) ? smallest[qi] : 0.0,
+                       std::isfinite(largest[qi]) ? largest[qi] : 0.0);
   }
-  return plot;
 }
 
 TransferPlot buildTransferPlot(const engine::FrequencyStore& store,
@@ -67,36 +77,39 @@ TransferPlot buildTransferPlot(const engine::FrequencyStore& store,
   const int points = std::max(0, store.pointCount);
   plot.frequencies.reserve(points);
   for (int k = 0; k < points; ++k) plot.frequencies.push_back(store.frequency(k));
-
-  double peakDb = -std::numeric_limits<double>::infinity();
-  double largestPart = 0.0;
   for (int slot = 0; slot < WaveformSelection::kSlotCount; ++slot) {
     const TraceSlot& chosen = selection.traceSlots[slot];
     if (!chosen.on || chosen.name.empty()) continue;
     auto values = store.trace(chosen.name);
     if (!values) continue;
     values->resize(std::min<std::size_t>(values->size(), std::size_t(points)));
-    TransferTrace trace{slot, chosen.name, std::move(*values), false};
+    plot.traces.push_back({slot, chosen.name, std::move(*values), false});
+  }
+  fitTransferScales(plot, kMagnitudeSpans[std::clamp(selection.magnitudeScale, 0, 5)]);
+  return plot;
+}
+
+void fitTransferScales(TransferPlot& plot, double dbSpan) {
+  double peakDb = -std::numeric_limits<double>::infinity();
+  double largestPart = 0.0;
+  for (TransferTrace& trace : plot.traces) {
+    trace.hasZero = false;
     for (const auto& k : trace.values) {
       if (k == std::complex<double>{}) trace.hasZero = true;
       largestPart = std::max({largestPart, std::fabs(k.real()), std::fabs(k.imag())});
     }
     if (!trace.hasZero)
-      for (const auto& k : trace.values) peakDb = std::max(peakDb, magnitudeDb(k, inputLevel));
-    plot.traces.push_back(std::move(trace));
+      for (const auto& k : trace.values) peakDb = std::max(peakDb, magnitudeDb(k, plot.inputLevel));
   }
-
   if (!plot.frequencies.empty() && plot.frequencies.front() > 0.0) {
     plot.lowerFrequency = plot.frequencies.front();
     plot.lowerDecade = firstDecade(plot.lowerFrequency);
     plot.decades = std::log10(plot.frequencies.back() / plot.lowerFrequency);
   }
-  const double span = kMagnitudeSpans[std::clamp(selection.magnitudeScale, 0, 5)];
-  const DbRange range = magnitudeRange(std::isfinite(peakDb) ? peakDb : 0.0, span);
+  const DbRange range = magnitudeRange(std::isfinite(peakDb) ? peakDb : 0.0, dbSpan);
   plot.dbTop = range.top;
   plot.dbBottom = range.bottom;
   plot.complexScale = complexPlaneScale(largestPart);
-  return plot;
 }
 
 }  // namespace wolterix::results

@@ -37,6 +37,8 @@ struct TimePlot {
   std::vector<TimeTrace> traces;
   /// Vertical scale per quantity (indexed by Quantity), −1 when no trace shows it.
   std::array<double, kQuantityCount> scales{-1, -1, -1, -1};
+  /// Quantities whose scale the user fixed: a zoom keeps them.
+  std::array<bool, kQuantityCount> fixedScales{};
 
   double span() const { return sampleCount > 1 ? spacing * (sampleCount - 1) : 0.0; }
   double scale(Quantity q) const { return scales[static_cast<int>(q)]; }
@@ -44,6 +46,8 @@ struct TimePlot {
 
 /// The switched-on slots that name a recorded waveform; others are skipped silently.
 TimePlot buildTimePlot(const engine::WaveformStore& store, const WaveformSelection& selection);
+/// Sets the scale of every shown quantity that is not fixed from the extremes of its samples.
+void fitAutomaticScales(TimePlot& plot);
 
 struct TransferTrace {
   int slot = 0;
@@ -67,5 +71,8 @@ struct TransferPlot {
 
 TransferPlot buildTransferPlot(const engine::FrequencyStore& store,
                                const WaveformSelection& selection, double inputLevel);
+/// Recomputes from the frequencies and values: which traces hold a zero, the logarithmic axis
+/// over the first to the last point, the decibel range of the span and the complex scale.
+void fitTransferScales(TransferPlot& plot, double dbSpan);
 
 }  // namespace wolterix::results
