@@ -227,6 +227,10 @@ void TForm1::wirePlots() {
   };
   m_plots->onPrint = [this] { printPlot(QPrinterInfo::availablePrinterNames().isEmpty()); };
   m_plots->onExportPdf = [this] { printPlot(true); };
+  m_plots->askExportPath = [this](const QString& title, const QString& filter,
+                                  const QString& suffix) {
+    return app::askExportPath(m_plots, title, filter, suffix);
+  };
   m_plots->onContinue = [this] {
     if (m_analysis.continueRun()) showPlots();
   };

@@ -67,6 +67,15 @@ QString askPdfPath(QWidget* parent) {
   return chosenFile(dialog);
 }
 
+QString askExportPath(QWidget* parent, const QString& title, const QString& filter,
+                      const QString& suffix) {
+  QFileDialog dialog(parent, title, QString(), filter);
+  speakPolish(dialog);
+  dialog.setDefaultSuffix(suffix);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  return chosenFile(dialog);
+}
+
 FileDialogs::FileDialogs(QWidget* parent) : m_parent(parent) {}
 
 FileDialogs::~FileDialogs() = default;

@@ -17,6 +17,9 @@ namespace wolterix::app {
 void speakPolish(QFileDialog& dialog);
 /// The PDF file to write; empty when cancelled.
 QString askPdfPath(QWidget* parent);
+/// A file for an export of the plot window (title, filter, default suffix); empty when cancelled.
+QString askExportPath(QWidget* parent, const QString& title, const QString& filter,
+                      const QString& suffix);
 
 class FileDialogs final : public DocumentPrompt {
  public:

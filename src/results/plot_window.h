@@ -1,9 +1,13 @@
 #pragma once
 /// "Wykresy": the time traces or the transfer-function plots of the last run.
 
+#include <QPointF>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "results/plot_data.h"
 #include "results/plot_scales.h"
@@ -11,6 +15,7 @@
 class QLabel;
 class QPainter;
 class QToolButton;
+class QMouseEvent;
 
 namespace wolterix::engine {
 class Simulation;
@@ -35,8 +40,9 @@ struct PlotView {
 /// Paints the plot into a rectangle. On paper the text is black and the grid black or grey.
 void paintPlot(QPainter& painter, const QRectF& area, const PlotView& view, bool paper);
 
-/// The plot window: a frameless top-level window with speed buttons, an information bar and
-/// the plot, all commands also on its pop-up menu.
+/// The plot window: a top-level window with speed buttons, an information bar and the plot,
+/// all commands also on its pop-up menu. It opens frameless over the whole screen; "Okno"
+/// switches to a normal window and back.
 class TWykDialog : public QWidget {
   Q_OBJECT
 
@@ -54,8 +60,26 @@ class TWykDialog : public QWidget {
   /// Trace colours on the current background, for the markers of "Przebiegi".
   std::array<QColor, 6> traceColors() const;
   QColor backgroundColor() const;
-  /// The information bar's text: the shown trace names, each in its colour (rich text).
+  /// The information bar's text: the legend of the shown traces, each in its colour, and the
+  /// readout of the cursors (rich text).
   QString informationText() const;
+
+  bool fullScreenMode() const { return m_fullScreen; }
+  /// Frameless over the available part of the screen, or a framed, movable, resizable window.
+  void setFullScreenMode(bool fullScreen);
+
+  /// Shows [from, to] (seconds, or hertz on a transfer plot) of the full range; the results
+  /// read from the run stay as they are.
+  void zoomTo(double from, double to);
+  void showFullRange();
+  bool zoomed() const { return m_zoomed; }
+  const TimePlot& fullTimePlot() const { return m_fullTime; }
+  const TransferPlot& fullTransferPlot() const { return m_fullTransfer; }
+
+  /// The fixed cursors in plot coordinates (x: time or frequency, y: Im on the complex plane).
+  const std::optional<QPointF>& cursorA() const { return m_cursorA; }
+  const std::optional<QPointF>& cursorB() const { return m_cursorB; }
+  void clearCursors();
 
   // Commands the owner carries out (back to the schematic, "Przebiegi", "Symulacja",
   // "Kontynuuj", printing, help with its topic).
@@ -70,11 +94,38 @@ class TWykDialog : public QWidget {
   std::function<void()> onViewChanged;
   /// Shows the axis-description dialog (replaceable for tests).
   std::function<int(TOpisOsiDialog&)> execAxisDialog;
+  /// Asks where to export (title, filter, default suffix); empty when cancelled.
+  std::function<QString(const QString&, const QString&, const QString&)> askExportPath;
+  /// Tells the user why an export failed.
+  std::function<void(const QString&)> showWarning;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void rebuildColors();
   void updateInformation();
   void chooseBackground();
+  void plotMouseEvent(QMouseEvent* event);
+  std::optional<QPointF> plotPointAt(const QPointF& pos) const;
+  void paintCursors(QPainter& painter) const;
+  void cursorsMoved();
+  void exportCsv();
+  void exportImage();
+  void writeExport(const QString& path, std::string_view bytes);
+
+  TimePlot m_fullTime;
+  TransferPlot m_fullTransfer;
+  bool m_zoomed = false;
+  bool m_fullScreen = true;
+  std::optional<QPointF> m_hover;
+  std::optional<QPointF> m_cursorA;
+  std::optional<QPointF> m_cursorB;
+  std::optional<QPointF> m_pressAt;  ///< widget position of a left press on the plot
+  bool m_dragging = false;
+  QPointF m_dragTo;
 
   PlotView m_view;
   QLabel* m_information;

@@ -3,10 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -16,6 +22,7 @@
 #include "model/schematic.h"
 #include "model/schematic_file.h"
 #include "results/axis_dialog.h"
+#include "results/plot_readout.h"
 
 namespace {
 
@@ -263,6 +270,148 @@ TEST(PlotWindowAxes, DescriptionDialogChoosesTheLabelledQuantities) {
   window.findChild<QAction*>(QStringLiteral("Pw6"))->trigger();
   EXPECT_EQ(window.view().labelChoices[0], static_cast<int>(Quantity::Power));
   EXPECT_EQ(window.view().labelChoices[1], -1);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace wolterix::results;
+
+// A run of the divider: 10 V across 1 kΩ and 2 kΩ, traces U(E1) and U(R2) shown.
+struct DividerPlot {
+  wolterix::engine::Simulation sim;
+  WaveformSelection selection;
+  TWykDialog window;
+
+  DividerPlot() {
+    wolterix::model::Schematic schematic;
+    EXPECT_TRUE(
+        wolterix::model::openSchematicFile(schematic, WOLTERIX_EXAMPLES "/dzielnik.wtx").ok());
+    sim.setSampleCount(400);
+    EXPECT_TRUE(sim.transientRun(schematic, 0, 20e-3, 0).ok());
+    selection.traceSlots[0] = {"U(E1)", true};
+    selection.traceSlots[1] = {"U(R2)", true};
+    window.setFullScreenMode(false);
+    window.resize(1000, 700);
+    window.showResults(sim, selection, false, 0.0);
+  }
+
+  QWidget& area() { return *window.findChild<QWidget*>(QStringLiteral("Wykres")); }
+  // A position on the plot at a fraction of its frame's width, halfway down.
+  QPointF at(double u) {
+    const QRectF frame = QRectF(area().rect()).adjusted(62, 12, -62, -36);
+    return {frame.left() + frame.width() * u, frame.center().y()};
+  }
+  void mouse(QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QMouseEvent event(type, pos, area().mapToGlobal(pos), button, buttons, modifiers);
+    QCoreApplication::sendEvent(&area(), &event);
+  }
+  void click(double u, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    mouse(QEvent::MouseButtonPress, at(u), Qt::LeftButton, Qt::LeftButton, modifiers);
+    mouse(QEvent::MouseButtonRelease, at(u), Qt::LeftButton, Qt::NoButton, modifiers);
+  }
+};
+
+TEST(PlotWindowView, OpensOverTheScreenAndSwitchesToAFramedWindow) {
+  TWykDialog window;
+  EXPECT_TRUE(window.fullScreenMode());
+  EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(window.geometry(), QGuiApplication::primaryScreen()->availableGeometry());
+  window.findChild<QAction*>(QStringLiteral("PwOkno"))->trigger();
+  EXPECT_FALSE(window.fullScreenMode());
+  EXPECT_FALSE(window.windowFlags() & Qt::FramelessWindowHint);
+  window.findChild<QAction*>(QStringLiteral("PwOkno"))->trigger();
+  EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+
+  // A resized window draws the whole plot at its new size.
+  DividerPlot divider;
+  divider.window.resize(700, 450);
+  const QImage small = divider.window.grab().toImage();
+  EXPECT_EQ(small.size(), QSize(700, 450));
+  const QImage plot = divider.area().grab().toImage();
+  int rightmostGreen = 0;
+  for (int x = 0; x < plot.width(); ++x)
+    for (int y = 0; y < plot.height(); ++y)
+      if (qGreen(plot.pixel(x, y)) > 200 && qRed(plot.pixel(x, y)) < 90) rightmostGreen = x;
+  EXPECT_NEAR(rightmostGreen, plot.width() - 62, 3);
+}
+
+TEST(PlotWindowView, CursorsReadTheTracesAndEscapeClearsThem) {
+  DividerPlot d;
+  EXPECT_TRUE(d.window.informationText().contains(QStringLiteral("/dz")));
+  d.click(0.25);
+  d.click(0.75, Qt::ShiftModifier);
+  ASSERT_TRUE(d.window.cursorA() && d.window.cursorB());
+  EXPECT_NEAR(d.window.cursorA()->x(), 5e-3, 1e-4);
+  EXPECT_NEAR(d.window.cursorB()->x(), 15e-3, 1e-4);
+  const QString info = d.window.informationText();
+  const auto lines =
+      timeReadout(d.window.view().time, d.window.cursorA()->x(), d.window.cursorB()->x());
+  ASSERT_FALSE(lines.empty());
+  for (const auto& line : lines)
+    EXPECT_TRUE(info.contains(QString::fromStdString(line.text).toHtmlEscaped()))
+        << line.text << "\n"
+        << info.toStdString();
+  EXPECT_TRUE(info.contains(QStringLiteral("10 V"))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QStringLiteral("6,67 V"))) << info.toStdString();
+
+  d.window.show();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(&d.window, &escape);
+  EXPECT_FALSE(d.window.cursorA() || d.window.cursorB());
+  EXPECT_TRUE(d.window.isVisible());
+}
+
+TEST(PlotWindowView, DraggedZoomAndFullRangeLeaveTheResultsAlone) {
+  DividerPlot d;
+  const TimePlot stored = buildTimePlot(d.sim.store(), d.selection);
+  d.mouse(QEvent::MouseButtonPress, d.at(0.2), Qt::LeftButton, Qt::LeftButton);
+  d.mouse(QEvent::MouseMove, d.at(0.4), Qt::NoButton, Qt::LeftButton);
+  d.mouse(QEvent::MouseButtonRelease, d.at(0.4), Qt::LeftButton, Qt::NoButton);
+  ASSERT_TRUE(d.window.zoomed());
+  EXPECT_FALSE(d.window.cursorA());  // the drag fixed no cursor
+  EXPECT_NEAR(d.window.view().time.startTime, 4e-3, 2e-4);
+  EXPECT_NEAR(d.window.view().time.span(), 4e-3, 4e-4);
+
+  d.window.findChild<QAction*>(QStringLiteral("PwZakres"))->trigger();
+  EXPECT_FALSE(d.window.zoomed());
+  for (const TimePlot* plot : {&d.window.view().time, &d.window.fullTimePlot()}) {
+    EXPECT_EQ(plot->startTime, stored.startTime);
+    EXPECT_EQ(plot->sampleCount, stored.sampleCount);
+    EXPECT_EQ(plot->scales, stored.scales);
+    ASSERT_EQ(plot->traces.size(), stored.traces.size());
+    for (std::size_t k = 0; k < stored.traces.size(); ++k)
+      EXPECT_EQ(plot->traces[k].samples, stored.traces[k].samples);
+  }
+  const TimePlot again = buildTimePlot(d.sim.store(), d.selection);
+  EXPECT_EQ(again.traces[1].samples, stored.traces[1].samples);
+}
+
+TEST(PlotWindowView, ExportsTheShownDataOrWarnsAndWritesNothing) {
+  DividerPlot d;
+  d.window.zoomTo(2e-3, 8e-3);
+  QTemporaryDir dir;
+  QString path = dir.filePath(QStringLiteral("wykres.csv"));
+  QStringList warnings;
+  d.window.askExportPath = [&](const QString&, const QString&, const QString&) { return path; };
+  d.window.showWarning = [&](const QString& text) { warnings << text; };
+  d.window.findChild<QAction*>(QStringLiteral("PwCsv"))->trigger();
+  QFile written(path);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_EQ(written.readAll().toStdString(), timePlotCsv(d.window.view().time));
+  EXPECT_TRUE(warnings.isEmpty());
+
+  path = dir.filePath(QStringLiteral("wykres.png"));
+  d.window.findChild<QAction*>(QStringLiteral("PwPng"))->trigger();
+  EXPECT_EQ(QImage(path).size(), d.window.size());
+
+  path = dir.filePath(QStringLiteral("brak/wykres.csv"));
+  d.window.findChild<QAction*>(QStringLiteral("PwCsv"))->trigger();
+  EXPECT_FALSE(QFile::exists(path));
+  ASSERT_EQ(warnings.size(), 1);
+  EXPECT_EQ(warnings[0], QStringLiteral("Nie można zapisać pliku: ") + path);
 }
 
 }  // namespace
