@@ -402,6 +402,7 @@ class ExtentCanvas final : public drawing::Canvas {
   void polygon(std::span<const drawing::CanvasPoint> points) override {
     for (const drawing::CanvasPoint& p : points) add(p.x, p.y);
   }
+  void polyline(std::span<const drawing::CanvasPoint> points) override { polygon(points); }
   void text(double x, double y, std::string_view utf8, double pixelSize) override {
     add(x, y);
     add(x + textWidth(utf8, pixelSize), y + textHeight(utf8, pixelSize));
@@ -437,7 +438,9 @@ class IconCanvas final : public drawing::Canvas {
   }
 
   void setPen(const drawing::Pen& pen) override {
-    m_canvas.setPen({pen.color, m_penWidth, pen.style});
+    drawing::Pen fixed = pen;
+    fixed.width = m_penWidth;
+    m_canvas.setPen(fixed);
   }
   void setBrush(const drawing::Brush& brush) override { m_canvas.setBrush(brush); }
   void point(double x, double y) override { m_canvas.point(x, y); }
@@ -453,6 +456,9 @@ class IconCanvas final : public drawing::Canvas {
     m_canvas.arc(x1, y1, x2, y2, startDegrees, spanDegrees);
   }
   void polygon(std::span<const drawing::CanvasPoint> points) override { m_canvas.polygon(points); }
+  void polyline(std::span<const drawing::CanvasPoint> points) override {
+    m_canvas.polyline(points);
+  }
   void text(double x, double y, std::string_view utf8, double pixelSize) override {
     m_canvas.text(x, y, utf8, pixelSize);
   }

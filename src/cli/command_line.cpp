@@ -237,6 +237,47 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
       ->check(wholeNumber(1, 4))
       ->default_val(1);
 
+  PlotOptions plotOptions;
+  std::string plotWaves;
+  auto* plotCommand = app.add_subcommand(
+      "plot",
+      "Rysuje wykres przebiegów do pliku SVG, jak w oknie wykresów: przebiegi czasowe\n"
+      "(--time) albo transmitancję (--from, --to), z legendą i opisami osi");
+  plotCommand->add_option("PLIK", plotOptions.path, "Plik schematu (.wtx)")->required();
+  plotCommand->add_option("--time", plotOptions.timeText,
+                          "Czas symulacji w sekundach, liczba inżynierska (np. 20m, 1,5)");
+  plotCommand->add_option("--from", plotOptions.fromText,
+                          "Transmitancja: częstotliwość początkowa [Hz]");
+  plotCommand->add_option("--to", plotOptions.toText, "Transmitancja: częstotliwość końcowa [Hz]");
+  plotCommand
+      ->add_option("--iterations", plotOptions.iterations,
+                   "Ilość iteracji k: 2^k kroków na próbkę (0..6)")
+      ->check(wholeNumber(0, 6))
+      ->default_val(0);
+  plotCommand
+      ->add_option("--samples", plotOptions.samples,
+                   "Liczba odcinków N (próbki 0..N; dla transmitancji punkty 0..N)")
+      ->check(wholeNumber(1, 1000000))
+      ->default_val(944);
+  plotCommand->add_option("--waves", plotWaves,
+                          "Przebiegi rozdzielone przecinkami, najwyżej 6, np. U(R1),I(R1) "
+                          "(domyślnie pierwsze 6)");
+  plotCommand->add_option("--svg", plotOptions.svgPath, "Plik SVG do zapisania")->required();
+  plotCommand->add_option("--size", plotOptions.sizeText,
+                          "Rozmiar obrazu w pikselach SZEROKOŚĆxWYSOKOŚĆ (domyślnie 1600x900)");
+  plotCommand->add_option("--background", plotOptions.background,
+                          "Tło wykresu: white albo black (domyślnie white)");
+  plotCommand->add_option("--axes", plotOptions.axesText,
+                          "Wielkości opisane na osi lewej i prawej, np. U,I (U, I, n, P)");
+  plotCommand->add_option("--kind", plotOptions.kind,
+                          "Transmitancja: magnitude (moduł w dB), angle (faza) albo complex\n"
+                          "(płaszczyzna zespolona); domyślnie magnitude");
+  plotCommand
+      ->add_option("--db-span", plotOptions.dbSpan,
+                   "Transmitancja: zakres modułu w dB (5, 10, 30, 60, 120 albo 240)")
+      ->check(oneOf({5, 10, 30, 60, 120, 240}))
+      ->default_val(60);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
@@ -256,6 +297,10 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
   if (topology->parsed()) return showTopology(topologyPath, out, err);
   if (measure->parsed()) return wolterix::cli::measure(measureOptions, out, err, control);
   if (renderCommand->parsed()) return wolterix::cli::render(render, err);
+  if (plotCommand->parsed()) {
+    splitWaves(plotWaves, plotOptions.waves);
+    return wolterix::cli::plot(plotOptions, err, control);
+  }
   if (simulate->parsed()) {
     splitWaves(waves, sim.waves);
     return wolterix::cli::simulate(sim, out, err, control);

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -22,6 +24,8 @@
 #include "model/schematic.h"
 #include "model/schematic_file.h"
 #include "model/waveform_names.h"
+#include "results/plot_data.h"
+#include "results/plot_painter.h"
 
 namespace wolterix::cli {
 
@@ -345,6 +349,190 @@ int render(const RenderOptions& options, std::ostream& err) {
 }  // namespace wolterix::cli
 
 namespace wolterix::cli {
+
+namespace {
+
+constexpr std::string_view kBadKind =
+    "Niewłaściwy rodzaj wykresu (magnitude, angle albo complex): ";
+constexpr std::string_view kBadSize =
+    "Niewłaściwy rozmiar obrazu (od 200x150 do 10000x10000, np. 1600x900): ";
+constexpr std::string_view kBadBackground = "Niewłaściwe tło (white albo black): ";
+constexpr std::string_view kBadAxes =
+    "Niewłaściwe osie (jedna albo dwie wielkości z U, I, n, P, np. U,I): ";
+constexpr std::string_view kBadDbSpan =
+    "Niewłaściwy zakres decybeli (5, 10, 30, 60, 120 albo 240): ";
+constexpr std::string_view kTooManyWaves = "Wykres pokazuje najwyżej 6 przebiegów, podano ";
+
+std::optional<std::pair<int, int>> imageSize(const std::string& text) {
+  const std::size_t x = text.find('x');
+  if (x == std::string::npos) return std::nullopt;
+  int w = 0;
+  int h = 0;
+  const char* begin = text.data();
+  const char* end = text.data() + text.size();
+  const auto [wEnd, wEc] = std::from_chars(begin, begin + x, w);
+  const auto [hEnd, hEc] = std::from_chars(begin + x + 1, end, h);
+  if (wEc != std::errc() || wEnd != begin + x || hEc != std::errc() || hEnd != end)
+    return std::nullopt;
+  if (w < 200 || h < 150 || w > 10000 || h > 10000) return std::nullopt;
+  return std::pair{w, h};
+}
+
+// "U,I": the quantities of the left and the right axis (one alone labels only the left).
+std::optional<std::array<int, 2>> axisChoices(const std::string& text) {
+  std::array<int, 2> choices{-1, -1};
+  std::size_t side = 0;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = std::min(text.find(',', start), text.size());
+    const std::string letter = text.substr(start, comma - start);
+    const std::size_t q = std::string_view("UInP").find(letter);
+    if (letter.size() != 1 || q == std::string_view::npos || side >= 2) return std::nullopt;
+    choices[side++] = static_cast<int>(q);
+    start = comma + 1;
+  }
+  return choices;
+}
+
+}  // namespace
+
+int plot(const PlotOptions& options, std::ostream& err, const RunControl& control) {
+  const auto size = imageSize(options.sizeText);
+  if (!size) {
+    err << kBadSize << options.sizeText << '\n';
+    return kUsageOrFileError;
+  }
+  results::TransferPlotKind kind = results::TransferPlotKind::Magnitude;
+  if (options.kind == "angle")
+    kind = results::TransferPlotKind::Angle;
+  else if (options.kind == "complex")
+    kind = results::TransferPlotKind::Complex;
+  else if (options.kind != "magnitude") {
+    err << kBadKind << options.kind << '\n';
+    return kUsageOrFileError;
+  }
+  if (options.background != "white" && options.background != "black") {
+    err << kBadBackground << options.background << '\n';
+    return kUsageOrFileError;
+  }
+  std::array<int, 2> labels{0, 1};
+  if (!options.axesText.empty()) {
+    const auto chosen = axisChoices(options.axesText);
+    if (!chosen) {
+      err << kBadAxes << options.axesText << '\n';
+      return kUsageOrFileError;
+    }
+    labels = *chosen;
+  }
+  const auto span = std::find(results::kMagnitudeSpans.begin(), results::kMagnitudeSpans.end(),
+                              static_cast<double>(options.dbSpan));
+  if (span == results::kMagnitudeSpans.end()) {
+    err << kBadDbSpan << options.dbSpan << '\n';
+    return kUsageOrFileError;
+  }
+  if (sameFile(options.svgPath, options.path)) {
+    err << messages::kOutputIsInput << options.svgPath << '\n';
+    return kUsageOrFileError;
+  }
+  model::Schematic schematic;
+  if (!open(schematic, options.path, err)) return kUsageOrFileError;
+  const bool transfer = schematic.transferMode();
+  if (transfer &&
+      (!options.timeText.empty() || options.fromText.empty() || options.toText.empty())) {
+    err << "Schemat służy do badania transmitancji: podaj --from i --to (bez --time).\n";
+    return kUsageOrFileError;
+  }
+  if (!transfer &&
+      (options.timeText.empty() || !options.fromText.empty() || !options.toText.empty())) {
+    err << "Schemat służy do symulacji czasowej: podaj --time (bez --from i --to).\n";
+    return kUsageOrFileError;
+  }
+  std::vector<std::string> waves = options.waves;
+  const std::vector<std::string> offered = model::waveformList(schematic);
+  if (waves.empty())
+    waves.assign(offered.begin(),
+                 offered.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(
+                                       offered.size(), results::WaveformSelection::kSlotCount)));
+  if (waves.size() > std::size_t{results::WaveformSelection::kSlotCount}) {
+    err << kTooManyWaves << waves.size() << ".\n";
+    return kUsageOrFileError;
+  }
+  for (const std::string& wave : waves) {
+    if (std::find(offered.begin(), offered.end(), wave) == offered.end()) {
+      err << "Schemat nie ma przebiegu " << wave << ". Dostępne: ";
+      for (std::size_t i = 0; i < offered.size(); ++i) err << (i ? "," : "") << offered[i];
+      err << '\n';
+      return kUsageOrFileError;
+    }
+  }
+
+  const std::size_t budget = budgetOf(control);
+  engine::Simulation simulation;
+  simulation.setSampleCount(options.samples);
+  simulation.setRecordedWaveforms(waves);
+  simulation.setLimits({budget, control.interrupted});
+  engine::RunResult result;
+  engine::RunCallbacks callbacks;
+  ProgressLine progress(control.showProgress, err);
+  callbacks.progress = [&progress](int percent) { progress.show(percent); };
+  if (transfer) {
+    const bool from = validNumber(options.fromText, "--from", err);
+    const bool to = validNumber(options.toText, "--to", err);
+    if (!from || !to) return kUsageOrFileError;
+    const auto range = engine::acceptedRange(options.fromText, options.toText);
+    if (!range) {
+      err << model::messages::kInvalidNumber << " (wymagane 0 < --from < --to)\n";
+      return kUsageOrFileError;
+    }
+    result = simulation.frequencySweep(schematic, range->first, range->second, callbacks);
+  } else {
+    if (!validNumber(options.timeText, "--time", err)) return kUsageOrFileError;
+    const auto time = engine::acceptedTime(options.timeText);
+    if (!time) {
+      err << model::messages::kInvalidNumber << " (--time musi być większy od zera)\n";
+      return kUsageOrFileError;
+    }
+    result = simulation.transientRun(schematic, 0.0, *time, options.iterations, false, callbacks);
+  }
+  progress.finish();
+  if (result.code == engine::kResultsTooLarge) {
+    reportTooLarge(simulation.resultBytes(), budget, messages::kSimulateHint, err);
+    return kUsageOrFileError;
+  }
+  if (!result.ok()) {
+    for (const std::string& line : result.lines) err << line << '\n';
+    if (result.code == engine::kStopped) err << messages::kInterrupted << '\n';
+    return exitCodeFor(result.code);
+  }
+
+  results::PlotView view;
+  for (std::size_t i = 0; i < waves.size(); ++i) view.selection.traceSlots[i] = {waves[i], true};
+  view.selection.transferPlot = kind;
+  view.selection.magnitudeScale = static_cast<int>(span - results::kMagnitudeSpans.begin());
+  view.transfer = transfer;
+  if (transfer)
+    view.transferPlot = results::buildTransferPlot(simulation.transferStore(), view.selection,
+                                                   results::inputLevelOf(schematic));
+  else
+    view.time = results::buildTimePlot(simulation.store(), view.selection);
+  view.colors = results::plotColors(
+      options.background == "black" ? drawing::colors::kBlack : drawing::colors::kWhite, view.grid);
+  view.labelChoices = labels;
+
+  drawing::SvgCanvas canvas(size->first, size->second);
+  canvas.setBackground(view.colors.background);
+  results::paintPlotWithLegend(canvas, 0, 0, size->first, size->second, view, false);
+  const std::string document = canvas.document();
+  const auto writeSvg = [&document](std::ostream& file) {
+    file << document;
+    return true;
+  };
+  if (writeFileSafely(options.svgPath, writeSvg) != WriteOutcome::Written) {
+    err << model::messages::kCannotWrite << options.svgPath << '\n';
+    return kUsageOrFileError;
+  }
+  return kSuccess;
+}
 
 namespace {
 

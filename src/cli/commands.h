@@ -80,6 +80,26 @@ struct RenderOptions {
 /// arrows that are shown) into an SVG file, cropped to the objects with a margin.
 int render(const RenderOptions& options, std::ostream& err);
 
+struct PlotOptions {
+  std::string path;
+  std::string timeText;  ///< time plot: simulated time, an engineering number
+  std::string fromText;  ///< transfer plot: first frequency (Hz)
+  std::string toText;    ///< transfer plot: last frequency (Hz)
+  int iterations = 0;    ///< 0..6
+  int samples = 944;
+  std::vector<std::string> waves;  ///< up to six; empty: the first six of the schematic
+  std::string svgPath;             ///< SVG file to write
+  std::string sizeText = "1600x900";
+  std::string background = "white";  ///< white or black
+  std::string axesText;              ///< quantities labelled left and right, e.g. "U,I"
+  std::string kind = "magnitude";    ///< transfer plot: magnitude, angle or complex
+  int dbSpan = 60;                   ///< decibels shown on the magnitude plot
+};
+
+/// Runs the schematic like simulate and draws the plot of the chosen waveforms, as the plot
+/// window shows it with its legend above, into an SVG file.
+int plot(const PlotOptions& options, std::ostream& err, const RunControl& control = {});
+
 /// Shortest decimal text that reads back to exactly the same double.
 std::string formatNumber(double value);
 

@@ -26,13 +26,15 @@ inline constexpr Color kNavy{0, 0, 128};
 inline constexpr Color kLime{0, 255, 0};
 }  // namespace colors
 
-enum class PenStyle { Solid, Dot };
+enum class PenStyle { Solid, Dot, Dash };
 
 /// Outline of figures, lines and the colour of text.
 struct Pen {
   Color color{};
   double width = 1.0;  ///< in canvas pixels
   PenStyle style = PenStyle::Solid;
+  /// On a scaled surface (the printer) the width stays in device pixels.
+  bool cosmetic = false;
 
   friend bool operator==(const Pen&, const Pen&) = default;
 };
@@ -82,6 +84,8 @@ class Canvas : public TextMetrics {
                    double spanDegrees) = 0;
   /// Closed polygon, outlined with the pen and filled with the brush.
   virtual void polygon(std::span<const CanvasPoint> points) = 0;
+  /// Open line through the points in the pen (curves: antialiased where the surface can).
+  virtual void polyline(std::span<const CanvasPoint> points) = 0;
   /// UTF-8 text in the pen colour with its top-left corner at (x, y), no background.
   virtual void text(double x, double y, std::string_view utf8, double pixelSize) = 0;
 };

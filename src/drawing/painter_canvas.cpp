@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <QString>
 #include <cmath>
@@ -47,7 +48,10 @@ void PainterCanvas::setPen(const Pen& pen) {
   m_pen = pen;
   QPen qpen(toQColor(pen.color));
   qpen.setWidthF(pen.width);
-  qpen.setStyle(pen.style == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+  qpen.setStyle(pen.style == PenStyle::Dot    ? Qt::DotLine
+                : pen.style == PenStyle::Dash ? Qt::DashLine
+                                              : Qt::SolidLine);
+  qpen.setCosmetic(pen.cosmetic);
   qpen.setCapStyle(Qt::SquareCap);
   m_painter.setPen(qpen);
 }
@@ -85,6 +89,20 @@ void PainterCanvas::polygon(std::span<const CanvasPoint> points) {
   polygon.reserve(static_cast<qsizetype>(points.size()));
   for (const CanvasPoint& p : points) polygon << QPointF(p.x, p.y);
   m_painter.drawPolygon(polygon);
+}
+
+void PainterCanvas::polyline(std::span<const CanvasPoint> points) {
+  if (points.empty()) return;
+  QPainterPath path(QPointF(points[0].x, points[0].y));
+  for (std::size_t i = 1; i < points.size(); ++i) path.lineTo(points[i].x, points[i].y);
+  // Curves are smooth; the rest stays crisp.
+  const bool smooth = m_painter.testRenderHint(QPainter::Antialiasing);
+  m_painter.setRenderHint(QPainter::Antialiasing, true);
+  const QBrush brush = m_painter.brush();
+  m_painter.setBrush(Qt::NoBrush);
+  m_painter.drawPath(path);
+  m_painter.setBrush(brush);
+  m_painter.setRenderHint(QPainter::Antialiasing, smooth);
 }
 
 void PainterCanvas::text(double x, double y, std::string_view utf8, double pixelSize) {

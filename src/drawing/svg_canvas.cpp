@@ -104,6 +104,8 @@ std::string SvgCanvas::strokeAttributes() const {
   std::string a = " stroke=\"" + hex(m_pen.color) + "\" stroke-width=\"" + num(m_pen.width) + '"';
   if (m_pen.style == PenStyle::Dot)
     a += " stroke-dasharray=\"" + num(m_pen.width) + ' ' + num(2 * m_pen.width) + '"';
+  else if (m_pen.style == PenStyle::Dash)
+    a += " stroke-dasharray=\"" + num(4 * m_pen.width) + ' ' + num(2 * m_pen.width) + '"';
   return a;
 }
 
@@ -165,6 +167,17 @@ void SvgCanvas::polygon(std::span<const CanvasPoint> points) {
     list += num(p.x) + ',' + num(p.y);
   }
   m_body += "<polygon points=\"" + list + '"' + strokeAttributes() + fillAttribute() + "/>\n";
+}
+
+void SvgCanvas::polyline(std::span<const CanvasPoint> points) {
+  if (points.empty()) return;
+  std::string list;
+  for (const CanvasPoint& p : points) {
+    if (!list.empty()) list += ' ';
+    list += num(p.x) + ',' + num(p.y);
+  }
+  m_body += "<polyline points=\"" + list + '"' + strokeAttributes() +
+            " fill=\"none\" stroke-linejoin=\"round\"/>\n";
 }
 
 void SvgCanvas::text(double x, double y, std::string_view utf8, double pixelSize) {

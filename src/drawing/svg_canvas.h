@@ -28,6 +28,7 @@ class SvgCanvas final : public Canvas {
   void arc(double x1, double y1, double x2, double y2, double startDegrees,
            double spanDegrees) override;
   void polygon(std::span<const CanvasPoint> points) override;
+  void polyline(std::span<const CanvasPoint> points) override;
   void text(double x, double y, std::string_view utf8, double pixelSize) override;
   /// Number of characters times 0.62 of the pixel size (DejaVu Sans digits and capitals).
   double textWidth(std::string_view utf8, double pixelSize) const override;

@@ -64,6 +64,7 @@ class BoundsCanvas final : public drawing::Canvas {
   void polygon(std::span<const drawing::CanvasPoint> points) override {
     for (const drawing::CanvasPoint& p : points) cover(p.x, p.y, p.x, p.y, m_pen / 2);
   }
+  void polyline(std::span<const drawing::CanvasPoint> points) override { polygon(points); }
   void text(double x, double y, std::string_view utf8, double pixelSize) override {
     cover(x, y, x + textWidth(utf8, pixelSize), y + textHeight(utf8, pixelSize), 0);
   }

@@ -23,6 +23,8 @@
 #include <cmath>
 
 #include "dialogs/workspace_dialogs.h"
+#include "drawing/painter_canvas.h"
+#include "drawing/svg_canvas.h"
 #include "drawing/symbols.h"
 #include "engine/transient_run.h"
 #include "model/atomic_file.h"
@@ -34,355 +36,29 @@ namespace wolterix::results {
 
 namespace {
 constexpr int kHelpTopic = 42;
-constexpr int kValueDivisions = 10;  // five above and five below the zero line
-constexpr double kDragPixels = 5;    // a press moved further than this drags out a zoom range
+constexpr double kDragPixels = 5;  // a press moved further than this drags out a zoom range
 
 QColor toQColor(drawing::Color c) { return QColor(c.r, c.g, c.b); }
 QString qtext(const std::string& s) { return QString::fromStdString(s); }
 
-struct Style {
-  QColor text;
-  QPen grid;
-  QPen minorGrid;  ///< the 2…9 lines of a logarithmic axis
-  QPen axis;
-  std::array<QColor, 6> traces;
-  QPen trace;  ///< width and kind of the trace lines; the colour comes per slot
-
-  QPen traceIn(int slot) const {
-    QPen pen = trace;
-    pen.setColor(traces[slot]);
-    return pen;
-  }
-};
-
-// Paper lines have a width of their own in device pixels (cosmetic pens), whatever the scale
-// the plot is printed at: hairlines would vanish on a high-resolution page.
-QPen paperPen(const QColor& color, double width) {
-  QPen pen(color, width);
-  pen.setCosmetic(true);
-  return pen;
-}
-
-Style styleFor(const PlotView& view, bool paper, double paperLine) {
-  Style style;
-  style.trace = QPen(Qt::black, 1.2);
-  if (paper) {
-    style.text = Qt::black;
-    style.grid = paperPen(view.grid == GridMode::Strong ? Qt::black : Qt::gray, paperLine / 2);
-    style.trace = paperPen(Qt::black, paperLine);
-    for (int k = 0; k < 6; ++k) style.traces[k] = toQColor(printedTraceColors()[k]);
-  } else {
-    style.text = toQColor(view.colors.text);
-    style.grid = QPen(toQColor(view.colors.grid), 0);
-    for (int k = 0; k < 6; ++k) style.traces[k] = toQColor(view.colors.traces[k]);
-  }
-  if (view.grid == GridMode::None)
-    style.grid = QPen(Qt::NoPen);
-  else if (view.grid == GridMode::Faint)
-    style.grid.setStyle(Qt::DotLine);
-  style.axis = paper ? paperPen(style.text, paperLine) : QPen(style.text, 0);
-  style.minorGrid = style.grid;
-  QColor minor = style.minorGrid.color();
-  minor.setAlpha(paper ? 110 : 90);
-  style.minorGrid.setColor(minor);
-  return style;
-}
-
-QRectF plotFrame(const QRectF& area) { return area.adjusted(62, 12, -62, -36); }
-
-// The complex plane is square, centred in the frame.
-QRectF complexSquare(const QRectF& frame) {
-  const double side = std::min(frame.width(), frame.height());
-  QRectF r(0, 0, side, side);
-  r.moveCenter(frame.center());
-  return r;
-}
-
-void drawGrid(QPainter& p, const QRectF& r, const Style& s, int columns, int rows) {
-  p.setPen(s.grid);
-  for (int i = 1; i < columns; ++i) {
-    const double x = r.left() + r.width() * i / columns;
-    p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
-  }
-  for (int j = 1; j < rows; ++j) {
-    const double y = r.top() + r.height() * j / rows;
-    p.drawLine(QPointF(r.left(), y), QPointF(r.right(), y));
-  }
-  p.setPen(s.axis);
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(r);
-}
-
-void drawTextAt(QPainter& p, const QPointF& at, const QString& text, Qt::Alignment align) {
-  const QFontMetricsF metrics(p.font());
-  const QRectF box(0, 0, metrics.horizontalAdvance(text) + 2, metrics.height());
-  QRectF placed = box;
-  placed.moveCenter(at);
-  if (align & Qt::AlignRight) placed.moveRight(at.x());
-  if (align & Qt::AlignLeft) placed.moveLeft(at.x());
-  if (align & Qt::AlignTop) placed.moveTop(at.y());
-  if (align & Qt::AlignBottom) placed.moveBottom(at.y());
-  p.drawText(placed, Qt::AlignCenter, text);
-}
-
-// The traces of a plot, antialiased and clipped to its frame with a pixel to spare; each is
-// a polyline through its points in its slot's pen.
-class TraceLayer {
- public:
-  TraceLayer(QPainter& p, const QRectF& frame, const Style& style) : m_painter(p), m_style(style) {
-    p.save();
-    p.setClipRect(frame.adjusted(-1, -1, 1, 1));
-    p.setRenderHint(QPainter::Antialiasing, true);
-  }
-  ~TraceLayer() { m_painter.restore(); }
-  TraceLayer(const TraceLayer&) = delete;
-  TraceLayer& operator=(const TraceLayer&) = delete;
-
-  /// The polyline through pointAt(0) .. pointAt(count - 1); the pen stays set afterwards.
-  /// A dashed line lets a trace identical to an earlier one show over it.
-  template <class PointAt>
-  void draw(int slot, std::size_t count, PointAt pointAt, bool dashed = false) {
-    if (count == 0) return;
-    QPainterPath path(pointAt(std::size_t{0}));
-    for (std::size_t i = 1; i < count; ++i) path.lineTo(pointAt(i));
-    QPen pen = m_style.traceIn(slot);
-    if (dashed) pen.setStyle(Qt::DashLine);
-    m_painter.setPen(pen);
-    m_painter.setBrush(Qt::NoBrush);
-    m_painter.drawPath(path);
-  }
-
- private:
-  QPainter& m_painter;
-  const Style& m_style;
-};
-
-// Which present quantities get labelled on the left and on the right of the time plot.
-std::array<int, 2> labelledQuantities(const PlotView& view) {
-  std::array<int, 2> shown{-1, -1};
-  for (int side = 0; side < 2; ++side) {
-    const int q = view.labelChoices[side];
-    if (q >= 0 && q < kQuantityCount && view.time.scales[q] > 0 && (side == 0 || q != shown[0]))
-      shown[side] = q;
-  }
-  // An axis with traces on it but none of the chosen quantities still gets numbers.
-  if (shown[0] < 0 && shown[1] < 0)
-    for (int q = 0; q < kQuantityCount; ++q)
-      if (view.time.scales[q] > 0) return {q, -1};
-  return shown;
-}
-
-// Whether trace i repeats an earlier trace exactly (the same waveform in two slots).
-template <class Traces, class Same>
-bool repeatsEarlier(const Traces& traces, std::size_t i, Same same) {
-  for (std::size_t j = 0; j < i; ++j)
-    if (same(traces[j], traces[i])) return true;
-  return false;
-}
-
-void paintTime(QPainter& p, const QRectF& r, const PlotView& view, const Style& s) {
-  const TimePlot& plot = view.time;
-  const double span = plot.span();
-  const TimeUnit unit = timeUnit(span);
-  drawGrid(p, r, s, 1, kValueDivisions);
-  // Vertical grid lines at round instants, each labelled.
-  if (span > 0) {
-    for (const double t : timeGridLines(plot.startTime, span)) {
-      const double x = r.left() + r.width() * (t - plot.startTime) / span;
-      if (x < r.left() - 0.5 || x > r.right() + 0.5) continue;
-      p.setPen(s.grid);
-      p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
-      p.setPen(s.text);
-      drawTextAt(p, QPointF(x, r.bottom() + 2), qtext(axisNumber(t * unit.factor)), Qt::AlignTop);
-    }
-  }
-  const double midY = r.center().y();
-  p.setPen(s.axis);
-  p.drawLine(QPointF(r.left(), midY), QPointF(r.right(), midY));
-  p.setPen(s.text);
-  drawTextAt(p, QPointF(r.right(), r.bottom() + 16), qtext(unit.text),
-             Qt::AlignTop | Qt::AlignRight);
-
-  // Value labels of up to two quantities, left and right of the plot.
-  const auto labelled = labelledQuantities(view);
-  for (int side = 0; side < 2; ++side) {
-    const int q = labelled[side];
-    if (q < 0) continue;
-    const Quantity quantity = static_cast<Quantity>(q);
-    const double scale = plot.scales[q];
-    const double factor = labelFactor(quantity, scale);
-    const AxisLabel label = verticalLabel(quantity, scale);
-    const double x = side == 0 ? r.left() - 4 : r.right() + 4;
-    const Qt::Alignment align = side == 0 ? Qt::AlignRight : Qt::AlignLeft;
-    for (int j = 0; j <= kValueDivisions; ++j) {
-      const double value = scale * (1.0 - 2.0 * j / kValueDivisions) * factor;
-      drawTextAt(p, QPointF(x, r.top() + r.height() * j / kValueDivisions),
-                 qtext(axisNumber(value)), align);
-    }
-    drawTextAt(p, QPointF(x, r.top() + r.height() / kValueDivisions / 2), qtext(label.unit), align);
-  }
-
-  // The traces, each scaled by its quantity.
-  TraceLayer layer(p, r, s);
-  for (std::size_t k = 0; k < plot.traces.size(); ++k) {
-    const TimeTrace& trace = plot.traces[k];
-    const double scale = plot.scale(trace.quantity);
-    if (!(scale > 0) || trace.samples.size() < 2) continue;
-    const double last = double(trace.samples.size() - 1);
-    const bool repeated =
-        repeatsEarlier(plot.traces, k, [](const TimeTrace& a, const TimeTrace& b) {
-          return a.quantity == b.quantity && a.samples == b.samples;
-        });
-    layer.draw(
-        trace.slot, trace.samples.size(),
-        [&](std::size_t i) {
-          const double v = std::clamp(trace.samples[i] / scale, -2.0, 2.0);
-          return QPointF(r.left() + r.width() * double(i) / last, midY - v * r.height() / 2);
-        },
-        repeated);
-  }
-}
-
+QRectF toQRect(const PlotRect& r) { return QRectF(r.left, r.top, r.width, r.height); }
+PlotRect toPlotRect(const QRectF& r) { return {r.left(), r.top(), r.width(), r.height()}; }
+QRectF plotFrame(const QRectF& area) { return toQRect(plotFrame(toPlotRect(area))); }
+QRectF complexSquare(const QRectF& frame) { return toQRect(complexSquare(toPlotRect(frame))); }
 double frequencyX(const TransferPlot& plot, const QRectF& r, double f) {
-  if (!(plot.decades > 0)) return r.left();
-  return r.left() + r.width() * std::log10(f / plot.lowerFrequency) / plot.decades;
-}
-
-void paintFrequencyAxis(QPainter& p, const QRectF& r, const TransferPlot& plot, const Style& s) {
-  const double upper = plot.lowerFrequency * std::pow(10.0, plot.decades);
-  for (const LogGridLine& line : logGridLines(plot.lowerFrequency, upper)) {
-    const double x = frequencyX(plot, r, line.frequency);
-    if (x < r.left() - 0.5 || x > r.right() + 0.5) continue;
-    p.setPen(line.major ? s.grid : s.minorGrid);
-    p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
-    if (!line.major) continue;
-    p.setPen(s.text);
-    drawTextAt(p, QPointF(x, r.bottom() + 2), qtext(frequencyLabel(line.frequency)), Qt::AlignTop);
-  }
-  p.setPen(s.text);
-  drawTextAt(p, QPointF(r.right(), r.bottom() + 16), QStringLiteral("[Hz]"),
-             Qt::AlignTop | Qt::AlignRight);
-}
-
-void paintBode(QPainter& p, const QRectF& r, const PlotView& view, const Style& s, bool angle) {
-  const TransferPlot& plot = view.transferPlot;
-  const double top = angle ? 180.0 : plot.dbTop;
-  const double bottom = angle ? -180.0 : plot.dbBottom;
-  // Angles in 45° rows, decibels in round steps from the bottom of the range up.
-  const double step = angle ? 45.0 : dbGridStep(top - bottom);
-  std::vector<double> levels;
-  if (step > 0 && top > bottom)
-    for (double v = std::ceil(bottom / step - 1e-9) * step; v <= top + 1e-9 * step; v += step)
-      levels.push_back(v);
-  drawGrid(p, r, s, 1, 1);
-  if (plot.frequencies.size() < 2) return;
-  const auto levelY = [&](double v) { return r.top() + r.height() * (top - v) / (top - bottom); };
-  for (const double v : levels) {
-    const double y = levelY(v);
-    if (y > r.top() + 0.5 && y < r.bottom() - 0.5) {
-      p.setPen(s.grid);
-      p.drawLine(QPointF(r.left(), y), QPointF(r.right(), y));
-    }
-    p.setPen(s.text);
-    drawTextAt(p, QPointF(r.left() - 4, y), qtext(axisNumber(std::abs(v) < 1e-9 ? 0.0 : v)),
-               Qt::AlignRight);
-  }
-  paintFrequencyAxis(p, r, plot, s);
-  p.setPen(s.text);
-  const double unitY = levels.size() >= 2
-                           ? (levelY(levels.back()) + levelY(levels[levels.size() - 2])) / 2
-                           : r.top() + 10;
-  drawTextAt(p, QPointF(r.left() - 4, unitY),
-             angle ? QStringLiteral("[°]") : QStringLiteral("[dB]"), Qt::AlignRight);
-
-  TraceLayer layer(p, r, s);
-  for (std::size_t n = 0; n < plot.traces.size(); ++n) {
-    const TransferTrace& trace = plot.traces[n];
-    if (trace.hasZero) continue;
-    const bool repeated =
-        repeatsEarlier(plot.traces, n, [](const TransferTrace& a, const TransferTrace& b) {
-          return !a.hasZero && a.values == b.values;
-        });
-    layer.draw(
-        trace.slot, trace.values.size(),
-        [&](std::size_t k) {
-          const double v =
-              angle ? angleDegrees(trace.values[k]) : magnitudeDb(trace.values[k], plot.inputLevel);
-          return QPointF(frequencyX(plot, r, plot.frequencies[k]),
-                         std::clamp(levelY(v), r.top() - 5, r.bottom() + 5));
-        },
-        repeated);
-  }
-}
-
-void paintComplex(QPainter& p, const QRectF& area, const PlotView& view, const Style& s) {
-  const TransferPlot& plot = view.transferPlot;
-  const QRectF r = complexSquare(area);
-  const double side = r.width();
-  const double scale = plot.complexScale;
-  const QPointF centre = r.center();
-  const bool polar = view.selection.coordinates == CoordinateSystem::Polar;
-  if (polar) {
-    p.setPen(s.grid);
-    p.setBrush(Qt::NoBrush);
-    for (int ring = 1; ring <= 5; ++ring) {
-      const double radius = side / 2 * ring / 5;
-      p.drawEllipse(centre, radius, radius);
-      p.setPen(s.text);
-      drawTextAt(p, QPointF(centre.x() + radius, centre.y() + 2),
-                 qtext(axisNumber(scale * 0.2 * ring)), Qt::AlignTop | Qt::AlignRight);
-      p.setPen(s.grid);
-    }
-  } else {
-    drawGrid(p, r, s, 10, 10);
-    p.setPen(s.text);
-    drawTextAt(p, QPointF(r.right(), centre.y() + 2), qtext(axisNumber(scale)),
-               Qt::AlignTop | Qt::AlignRight);
-    drawTextAt(p, QPointF(centre.x() + 4, r.top()), qtext(axisNumber(scale)),
-               Qt::AlignTop | Qt::AlignLeft);
-  }
-  p.setPen(s.axis);
-  p.drawLine(QPointF(r.left(), centre.y()), QPointF(r.right(), centre.y()));
-  p.drawLine(QPointF(centre.x(), r.top()), QPointF(centre.x(), r.bottom()));
-  drawTextAt(p, QPointF(r.right() - 4, centre.y() - 2), QStringLiteral("Re"),
-             Qt::AlignBottom | Qt::AlignRight);
-  drawTextAt(p, QPointF(centre.x() - 4, r.top() + 2), QStringLiteral("Im"),
-             Qt::AlignTop | Qt::AlignRight);
-
-  auto toPoint = [&](std::complex<double> k) {
-    return QPointF(centre.x() + k.real() / scale * side / 2,
-                   centre.y() - k.imag() / scale * side / 2);
-  };
-  TraceLayer layer(p, r, s);
-  for (std::size_t n = 0; n < plot.traces.size(); ++n) {
-    const TransferTrace& trace = plot.traces[n];
-    if (trace.values.empty()) continue;
-    const bool repeated = repeatsEarlier(
-        plot.traces, n,
-        [](const TransferTrace& a, const TransferTrace& b) { return a.values == b.values; });
-    layer.draw(
-        trace.slot, trace.values.size(), [&](std::size_t k) { return toPoint(trace.values[k]); },
-        repeated);
-    if (view.selection.markStartPoints) p.drawEllipse(toPoint(trace.values.front()), 3, 3);
-  }
+  return frequencyX(plot, toPlotRect(r), f);
 }
 }  // namespace
 
 void paintPlot(QPainter& painter, const QRectF& area, const PlotView& view, bool paper) {
   painter.save();
-  QFont font = painter.font();
-  font.setPixelSize(11);
-  painter.setFont(font);
-  if (!paper) painter.fillRect(area, toQColor(view.colors.background));
-  const double paperLine = paper ? drawing::printedLineWidth(painter.device()->logicalDpiX()) : 0.0;
-  const Style style = styleFor(view, paper, paperLine);
-  const QRectF plot = plotFrame(area);
-  if (!view.transfer)
-    paintTime(painter, plot, view, style);
-  else if (view.selection.transferPlot == TransferPlotKind::Complex)
-    paintComplex(painter, plot, view, style);
+  drawing::PainterCanvas canvas(painter);
+  if (paper)
+    paintPlotWithLegend(
+        canvas, area.x(), area.y(), area.width(), area.height(), view, true,
+        printSizes(painter.device()->logicalDpiX(), std::abs(painter.combinedTransform().m11())));
   else
-    paintBode(painter, plot, view, style, view.selection.transferPlot == TransferPlotKind::Angle);
+    paintPlot(canvas, area.x(), area.y(), area.width(), area.height(), view, false);
   painter.restore();
 }
 
@@ -533,6 +209,8 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
           [this] { exportCsv(); });
   command("PwPng", QStringLiteral("Eksportuj obraz (PNG)..."), QKeySequence(),
           [this] { exportImage(); });
+  command("PwSvg", QStringLiteral("Eksportuj obraz (SVG)..."), QKeySequence(),
+          [this] { exportSvg(); });
   command("PwOkno", QStringLiteral("Okno"), QKeySequence(Qt::CTRL | Qt::Key_W),
           [this] { setFullScreenMode(!m_fullScreen); });
   command("PwZakres", QStringLiteral("Pełny zakres"), Qt::Key_Home, [this] { showFullRange(); });
@@ -871,6 +549,17 @@ void TWykDialog::exportImage() {
   buffer.open(QIODevice::WriteOnly);
   image.save(&buffer, "PNG");
   writeExport(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
+
+// The shown plot at the window's size with its legend above it, all text as SVG text.
+void TWykDialog::exportSvg() {
+  const QString path = askExportPath(QStringLiteral("Eksportuj obraz (SVG)"),
+                                     QStringLiteral("Obrazy SVG (*.svg)"), QStringLiteral("svg"));
+  if (path.isEmpty()) return;
+  drawing::SvgCanvas canvas(width(), height());
+  canvas.setBackground(m_view.colors.background);
+  paintPlotWithLegend(canvas, 0, 0, width(), height(), m_view, false);
+  writeExport(path, canvas.document());
 }
 
 void TWykDialog::writeExport(const QString& path, std::string_view bytes) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "results/plot_data.h"
+#include "results/plot_painter.h"
 #include "results/plot_scales.h"
 
 class QLabel;
@@ -25,19 +26,8 @@ namespace wolterix::results {
 
 class TOpisOsiDialog;
 
-/// Everything one drawing of the plot needs; the screen and the printer share it.
-struct PlotView {
-  bool transfer = false;
-  TimePlot time;
-  TransferPlot transferPlot;
-  WaveformSelection selection;
-  PlotColors colors = plotColors(drawing::Color{0, 0, 0}, GridMode::Faint);
-  GridMode grid = GridMode::Faint;
-  /// Quantities labelled on the vertical axis (left, right); any other value labels none.
-  std::array<int, 2> labelChoices{0, 1};
-};
-
-/// Paints the plot into a rectangle. On paper the text is black and the grid black or grey.
+/// Paints the plot into a rectangle of a painter through a PainterCanvas; on paper with its
+/// legend above, the lines and the text in their printed sizes on the painter's device.
 void paintPlot(QPainter& painter, const QRectF& area, const PlotView& view, bool paper);
 
 /// The plot window: a top-level window with speed buttons, an information bar and the plot,
@@ -114,6 +104,7 @@ class TWykDialog : public QWidget {
   void cursorsMoved();
   void exportCsv();
   void exportImage();
+  void exportSvg();
   void writeExport(const QString& path, std::string_view bytes);
 
   TimePlot m_fullTime;

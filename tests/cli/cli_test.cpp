@@ -453,6 +453,44 @@ TEST(CliSafety, AFailedStandardOutputIsAnError) {
 }
 
 // Every message the command line can give, from the parser or the commands, is Polish.
+TEST(CliPlot, WritesTheTracesWithTheirLegendAndAxesAsSvg) {
+  const ScratchFolder scratch;
+  const fs::path svg = scratch.dir / "mostek.svg";
+  Captured c = runCli({"plot", WOLTERIX_EXAMPLES "/mostek.wtx", "--time", "100m", "--waves",
+                       "U(R1),I(R1)", "--svg", svg.string(), "--axes", "I,U"});
+  ASSERT_EQ(c.code, 0) << c.err;
+  std::string text = readAll(svg);
+  EXPECT_NE(text.find(">U(R1) "), std::string::npos) << text;
+  EXPECT_NE(text.find(">I(R1) "), std::string::npos);
+  EXPECT_NE(text.find(">[ms]</text>"), std::string::npos);
+  EXPECT_NE(text.find(">[A]</text>"), std::string::npos);
+  EXPECT_NE(text.find(">50</text>"), std::string::npos);  // a tick of the time axis
+  std::size_t polylines = 0;
+  for (std::size_t at = text.find("<polyline"); at != std::string::npos;
+       at = text.find("<polyline", at + 1))
+    ++polylines;
+  EXPECT_EQ(polylines, 2u);
+  EXPECT_NE(text.find("width=\"1600\" height=\"900\""), std::string::npos);
+
+  // The Bode plot of a transfer schematic, at its own size.
+  c = runCli({"plot", WOLTERIX_EXAMPLES "/filtr.wtx", "--from", "1", "--to", "100k", "--kind",
+              "magnitude", "--size", "800x500", "--svg", svg.string()});
+  ASSERT_EQ(c.code, 0) << c.err;
+  text = readAll(svg);
+  EXPECT_NE(text.find(">[dB]</text>"), std::string::npos);
+  EXPECT_NE(text.find(">[Hz]</text>"), std::string::npos);
+  EXPECT_NE(text.find("width=\"800\" height=\"500\""), std::string::npos);
+
+  c = runCli({"plot", WOLTERIX_EXAMPLES "/filtr.wtx", "--from", "1", "--to", "100k", "--kind",
+              "bode", "--svg", svg.string()});
+  EXPECT_EQ(c.code, 1);
+  EXPECT_NE(c.err.find("Niewłaściwy rodzaj wykresu"), std::string::npos) << c.err;
+  c = runCli({"plot", WOLTERIX_EXAMPLES "/mostek.wtx", "--time", "100m", "--size", "wide", "--svg",
+              svg.string()});
+  EXPECT_EQ(c.code, 1);
+  EXPECT_NE(c.err.find("Niewłaściwy rozmiar obrazu"), std::string::npos) << c.err;
+}
+
 TEST(CliMessages, NoMessageSpeaksEnglish) {
   const ScratchFolder scratch;  // some calls try to write onto the schematic
   const std::string rc = scratch.copy("rc.wtx");
@@ -499,6 +537,15 @@ TEST(CliMessages, NoMessageSpeaksEnglish) {
       {{"render", rc, "--svg", "x.svg", "--zoom", "5"}, 1},
       {{"render", rc, "--svg", rc}, 1},
       {{"render", rc, "--svg", "/nonexistent/dir/x.svg"}, 1},
+      {{"plot", "--help"}, 0},
+      {{"plot", rc, "--time", "1m"}, 1},
+      {{"plot", filter, "--from", "1", "--to", "1k", "--svg", "x.svg", "--kind", "bode"}, 1},
+      {{"plot", rc, "--time", "1m", "--svg", "x.svg", "--size", "1600"}, 1},
+      {{"plot", rc, "--time", "1m", "--svg", "x.svg", "--size", "20x20"}, 1},
+      {{"plot", rc, "--time", "1m", "--svg", "x.svg", "--background", "grey"}, 1},
+      {{"plot", rc, "--time", "1m", "--svg", "x.svg", "--axes", "U,X"}, 1},
+      {{"plot", rc, "--time", "1m", "--svg", "x.svg", "--db-span", "7"}, 1},
+      {{"plot", rc, "--time", "1m", "--svg", rc}, 1},
       {{"simulate", WOLTERIX_TEST_DATA "/missing_parameter.wtx", "--time", "1m"}, 2},
       {{"simulate", WOLTERIX_TEST_DATA "/dangling.wtx", "--time", "1m"}, 3},
   };

@@ -52,6 +52,8 @@ TEST(SvgCanvas, DocumentIsWellFormedAndEscapesText) {
   canvas.ellipse(0, 0, 5, 5);
   const CanvasPoint triangle[] = {{0, 0}, {4, 0}, {2, 3}};
   canvas.polygon(triangle);
+  canvas.setPen({colors::kRed, 1.5, PenStyle::Dash});
+  canvas.polyline(triangle);  // open and unfilled, whatever the brush
   canvas.text(3, 4, "R&<1>\"\x01", 11);
   const std::string doc = canvas.document();
   EXPECT_EQ(doc.rfind("<svg", 0), 0u);
@@ -61,6 +63,10 @@ TEST(SvgCanvas, DocumentIsWellFormedAndEscapesText) {
   EXPECT_NE(doc.find("stroke=\"#000080\""), std::string::npos);
   EXPECT_NE(doc.find("fill=\"#00ff00\""), std::string::npos);
   EXPECT_NE(doc.find("stroke-dasharray"), std::string::npos);
+  EXPECT_NE(doc.find("<polyline points=\"0,0 4,0 2,3\" stroke=\"#ff0000\" stroke-width=\"1.5\" "
+                     "stroke-dasharray=\"6 3\" fill=\"none\""),
+            std::string::npos)
+      << doc;
   // Corners given in any order make the same box.
   EXPECT_NE(doc.find("<rect x=\"4\" y=\"4\" width=\"8\" height=\"16\""), std::string::npos);
 }

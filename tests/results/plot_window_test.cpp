@@ -23,6 +23,7 @@
 #include "model/schematic_file.h"
 #include "results/axis_dialog.h"
 #include "results/plot_readout.h"
+#include "support/recording_canvas.h"
 
 namespace {
 
@@ -389,6 +390,44 @@ TEST(PlotWindowView, DraggedZoomAndFullRangeLeaveTheResultsAlone) {
   EXPECT_EQ(again.traces[1].samples, stored.traces[1].samples);
 }
 
+TEST(PlotWindowPrint, PaperPlotCarriesItsLegendReadableTextAndFirmLines) {
+  DividerPlot d;
+  // A screen-sized plot on an A4 page at 600 dpi: 0.9 of 210 mm over 1000 pixels.
+  const double dpi = 600;
+  const double pageScale = 0.9 * 210 / 25.4 * dpi / 1000;
+  const PrintSizes sizes = printSizes(dpi, pageScale);
+  EXPECT_NEAR(sizes.lineWidth, 0.3 / 25.4 * dpi, 1e-9);
+  wolterix::testing::RecordingCanvas canvas;
+  paintPlotWithLegend(canvas, 0, 0, 1000, 700, d.window.view(), true, sizes);
+
+  const PlotRect frame = plotFrame({0, kLegendHeight * sizes.textSize / kScreenTextSize, 1000,
+                                    700 - kLegendHeight * sizes.textSize / kScreenTextSize},
+                                   sizes.textSize);
+  const auto texts = canvas.ofType('t');
+  ASSERT_FALSE(texts.empty());
+  for (const auto& t : texts) {
+    // Measured one pixel size high: at least 8 pt once on the page.
+    const double points = (t.points[1].y - t.points[0].y) * pageScale / dpi * 72;
+    EXPECT_GE(points, 8.0 - 1e-9) << t.text;
+  }
+  const auto& paper = printedTraceColors();
+  for (const auto& [name, slot] : {std::pair{"U(E1) ", 0}, std::pair{"U(R2) ", 1}}) {
+    const auto legend = std::find_if(texts.begin(), texts.end(),
+                                     [&](const auto& t) { return t.text.rfind(name, 0) == 0; });
+    ASSERT_NE(legend, texts.end()) << name;
+    EXPECT_EQ(legend->color, paper[slot]) << name;
+    EXPECT_LT(legend->points[1].y, frame.top) << name;
+  }
+  const auto traces = canvas.ofType('y');
+  ASSERT_EQ(traces.size(), 2u);
+  for (const auto& trace : traces) {
+    EXPECT_GE(trace.penWidth / dpi * 25.4, 0.3 - 1e-9);
+    for (const auto& p : trace.points)
+      EXPECT_TRUE(frame.contains(p.x, p.y) || std::abs(p.y - frame.top) <= 1 ||
+                  std::abs(p.y - frame.bottom()) <= 1);
+  }
+}
+
 TEST(PlotWindowView, ExportsTheShownDataOrWarnsAndWritesNothing) {
   DividerPlot d;
   d.window.zoomTo(2e-3, 8e-3);
@@ -406,6 +445,19 @@ TEST(PlotWindowView, ExportsTheShownDataOrWarnsAndWritesNothing) {
   path = dir.filePath(QStringLiteral("wykres.png"));
   d.window.findChild<QAction*>(QStringLiteral("PwPng"))->trigger();
   EXPECT_EQ(QImage(path).size(), d.window.size());
+
+  // The SVG keeps its words as text and draws each trace as one polyline.
+  path = dir.filePath(QStringLiteral("wykres.svg"));
+  d.window.findChild<QAction*>(QStringLiteral("PwSvg"))->trigger();
+  QFile svg(path);
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(svg.readAll());
+  EXPECT_TRUE(text.contains(QStringLiteral(">U(E1) "))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral(">U(R2) ")));
+  EXPECT_TRUE(text.contains(QStringLiteral(">[ms]</text>")));
+  EXPECT_TRUE(text.contains(QStringLiteral(">[V]</text>")));
+  EXPECT_EQ(text.count(QStringLiteral("<polyline")), 2);
+  EXPECT_TRUE(text.contains(QStringLiteral("width=\"%1\"").arg(d.window.width())));
 
   path = dir.filePath(QStringLiteral("brak/wykres.csv"));
   d.window.findChild<QAction*>(QStringLiteral("PwCsv"))->trigger();

@@ -19,11 +19,13 @@ class RecordingCanvas final : public drawing::Canvas {
   using CanvasPoint = drawing::CanvasPoint;
 
   struct Figure {
-    char type;  // 'p'oint, 'l'ine, 'r'ectangle, 'e'llipse, 'a'rc, 'g' polygon, 't'ext
+    char type;  // 'p'oint, 'l'ine, 'r'ectangle, 'e'llipse, 'a'rc, 'g' polygon, 'y' polyline,
+                // 't'ext
     Color color;
     std::vector<CanvasPoint> points;
     std::string text;
     double penWidth = 0;
+    drawing::PenStyle style = drawing::PenStyle::Solid;
   };
 
   void setPen(const drawing::Pen& pen) override { m_pen = pen; }
@@ -48,6 +50,9 @@ class RecordingCanvas final : public drawing::Canvas {
   }
   void polygon(std::span<const CanvasPoint> points) override {
     add('g', {points.begin(), points.end()});
+  }
+  void polyline(std::span<const CanvasPoint> points) override {
+    add('y', {points.begin(), points.end()});
   }
   void text(double x, double y, std::string_view utf8, double pixelSize) override {
     add('t', {{x, y}, {x + textWidth(utf8, pixelSize), y + textHeight(utf8, pixelSize)}});
@@ -94,7 +99,7 @@ class RecordingCanvas final : public drawing::Canvas {
 
  private:
   void add(char type, std::vector<CanvasPoint> points) {
-    figures.push_back({type, m_pen.color, std::move(points), {}, m_pen.width});
+    figures.push_back({type, m_pen.color, std::move(points), {}, m_pen.width, m_pen.style});
   }
   drawing::Pen m_pen;
 };
