@@ -4,7 +4,10 @@
 #include <QBuffer>
 #include <QColorDialog>
 #include <QContextMenuEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImage>
@@ -16,6 +19,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -47,6 +51,31 @@ QRectF plotFrame(const QRectF& area) { return toQRect(plotFrame(toPlotRect(area)
 QRectF complexSquare(const QRectF& frame) { return toQRect(complexSquare(toPlotRect(frame))); }
 double frequencyX(const TransferPlot& plot, const QRectF& r, double f) {
   return frequencyX(plot, toPlotRect(r), f);
+}
+}  // namespace
+
+namespace {
+// Width and height of an exported image in pixels, the window's proposed.
+std::optional<QSize> askImageSizeDialog(QWidget* parent, QSize proposed) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(QStringLiteral("Rozmiar obrazu"));
+  auto* form = new QFormLayout(&dialog);
+  auto* width = new QSpinBox(&dialog);
+  auto* height = new QSpinBox(&dialog);
+  for (QSpinBox* box : {width, height}) {
+    box->setRange(200, 10000);
+    box->setSuffix(QStringLiteral(" px"));
+  }
+  width->setValue(proposed.width());
+  height->setValue(proposed.height());
+  form->addRow(QStringLiteral("Szerokość:"), width);
+  form->addRow(QStringLiteral("Wysokość:"), height);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return QSize(width->value(), height->value());
 }
 }  // namespace
 
@@ -142,6 +171,7 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
   showWarning = [this](const QString& text) {
     QMessageBox::warning(this, QStringLiteral("Uwaga"), text);
   };
+  askImageSize = [this](QSize proposed) { return askImageSizeDialog(this, proposed); };
 
   auto* toolbar = new QToolBar(this);
   auto command = [this, toolbar](const char* name, const QString& text, const QKeySequence& key,
@@ -539,10 +569,13 @@ void TWykDialog::exportImage() {
   const QString path = askExportPath(QStringLiteral("Eksportuj obraz (PNG)"),
                                      QStringLiteral("Obrazy PNG (*.png)"), QStringLiteral("png"));
   if (path.isEmpty()) return;
-  QImage image(size(), QImage::Format_RGB32);
+  const std::optional<QSize> size = askImageSize ? askImageSize(this->size()) : this->size();
+  if (!size) return;
+  QImage image(*size, QImage::Format_RGB32);
   {
     QPainter painter(&image);
-    paintPlot(painter, QRectF(image.rect()), m_view, false);
+    drawing::PainterCanvas canvas(painter);
+    paintPlotWithLegend(canvas, 0, 0, size->width(), size->height(), m_view, false);
   }
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -551,14 +584,16 @@ void TWykDialog::exportImage() {
   writeExport(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
-// The shown plot at the window's size with its legend above it, all text as SVG text.
+// The shown plot with its legend above it, all text as SVG text.
 void TWykDialog::exportSvg() {
   const QString path = askExportPath(QStringLiteral("Eksportuj obraz (SVG)"),
                                      QStringLiteral("Obrazy SVG (*.svg)"), QStringLiteral("svg"));
   if (path.isEmpty()) return;
-  drawing::SvgCanvas canvas(width(), height());
+  const std::optional<QSize> size = askImageSize ? askImageSize(this->size()) : this->size();
+  if (!size) return;
+  drawing::SvgCanvas canvas(size->width(), size->height());
   canvas.setBackground(m_view.colors.background);
-  paintPlotWithLegend(canvas, 0, 0, width(), height(), m_view, false);
+  paintPlotWithLegend(canvas, 0, 0, size->width(), size->height(), m_view, false);
   writeExport(path, canvas.document());
 }
 

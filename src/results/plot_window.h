@@ -88,6 +88,8 @@ class TWykDialog : public QWidget {
   std::function<QString(const QString&, const QString&, const QString&)> askExportPath;
   /// Tells the user why an export failed.
   std::function<void(const QString&)> showWarning;
+  /// Asks the size of an exported image, proposing the window's; nullopt when cancelled.
+  std::function<std::optional<QSize>(QSize)> askImageSize;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

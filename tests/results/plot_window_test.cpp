@@ -16,6 +16,7 @@
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <tuple>
 
 #include "engine/transient_run.h"
@@ -442,9 +443,22 @@ TEST(PlotWindowView, ExportsTheShownDataOrWarnsAndWritesNothing) {
   EXPECT_EQ(written.readAll().toStdString(), timePlotCsv(d.window.view().time));
   EXPECT_TRUE(warnings.isEmpty());
 
+  // Images come at the size the user chooses, the window's proposed; cancelling writes nothing.
+  QSize proposed;
+  std::optional<QSize> chosen = QSize(640, 400);
+  d.window.askImageSize = [&](QSize p) {
+    proposed = p;
+    return chosen;
+  };
   path = dir.filePath(QStringLiteral("wykres.png"));
   d.window.findChild<QAction*>(QStringLiteral("PwPng"))->trigger();
-  EXPECT_EQ(QImage(path).size(), d.window.size());
+  EXPECT_EQ(proposed, d.window.size());
+  EXPECT_EQ(QImage(path).size(), QSize(640, 400));
+  chosen.reset();
+  path = dir.filePath(QStringLiteral("anulowany.png"));
+  d.window.findChild<QAction*>(QStringLiteral("PwPng"))->trigger();
+  EXPECT_FALSE(QFile::exists(path));
+  chosen = QSize(1200, 700);
 
   // The SVG keeps its words as text and draws each trace as one polyline.
   path = dir.filePath(QStringLiteral("wykres.svg"));
@@ -457,7 +471,7 @@ TEST(PlotWindowView, ExportsTheShownDataOrWarnsAndWritesNothing) {
   EXPECT_TRUE(text.contains(QStringLiteral(">[ms]</text>")));
   EXPECT_TRUE(text.contains(QStringLiteral(">[V]</text>")));
   EXPECT_EQ(text.count(QStringLiteral("<polyline")), 2);
-  EXPECT_TRUE(text.contains(QStringLiteral("width=\"%1\"").arg(d.window.width())));
+  EXPECT_TRUE(text.contains(QStringLiteral("width=\"1200\"")));
 
   path = dir.filePath(QStringLiteral("brak/wykres.csv"));
   d.window.findChild<QAction*>(QStringLiteral("PwCsv"))->trigger();
