@@ -429,6 +429,24 @@ TEST(PlotWindowPrint, PaperPlotCarriesItsLegendReadableTextAndFirmLines) {
   }
 }
 
+// A trace identical to an earlier one would hide under it: it is drawn dashed on top.
+TEST(PlotWindowPrint, AnIdenticalTraceIsDrawnDashedOnTop) {
+  DividerPlot d;
+  PlotView view = d.window.view();
+  TimeTrace copy = view.time.traces[0];
+  copy.slot = 2;
+  copy.name = "U(E1) kopia";
+  view.time.traces.push_back(copy);
+  wolterix::testing::RecordingCanvas canvas;
+  paintPlot(canvas, 0, 0, 1000, 700, view, false);
+  const auto traces = canvas.ofType('y');
+  ASSERT_EQ(traces.size(), 3u);
+  EXPECT_EQ(traces[0].style, wolterix::drawing::PenStyle::Solid);
+  EXPECT_EQ(traces[1].style, wolterix::drawing::PenStyle::Solid);
+  EXPECT_EQ(traces[2].style, wolterix::drawing::PenStyle::Dash);
+  EXPECT_EQ(traces[2].points.size(), traces[0].points.size());
+}
+
 TEST(PlotWindowView, ExportsTheShownDataOrWarnsAndWritesNothing) {
   DividerPlot d;
   d.window.zoomTo(2e-3, 8e-3);
