@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace wolterix::drawing {
 
@@ -86,6 +87,11 @@ class Canvas : public TextMetrics {
   virtual void polygon(std::span<const CanvasPoint> points) = 0;
   /// Open line through the points in the pen (curves: antialiased where the surface can).
   virtual void polyline(std::span<const CanvasPoint> points) = 0;
+  /// Several open lines that make one figure (a trace cut by its frame), drawn as one where
+  /// the surface can say so.
+  virtual void polylines(std::span<const std::vector<CanvasPoint>> parts) {
+    for (const auto& part : parts) polyline(part);
+  }
   /// UTF-8 text in the pen colour with its top-left corner at (x, y), no background.
   virtual void text(double x, double y, std::string_view utf8, double pixelSize) = 0;
 };

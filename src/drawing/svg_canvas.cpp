@@ -180,6 +180,23 @@ void SvgCanvas::polyline(std::span<const CanvasPoint> points) {
             " fill=\"none\" stroke-linejoin=\"round\"/>\n";
 }
 
+void SvgCanvas::polylines(std::span<const std::vector<CanvasPoint>> parts) {
+  std::size_t drawn = 0;
+  for (const auto& part : parts) drawn += part.empty() ? 0 : 1;
+  if (drawn <= 1) {
+    for (const auto& part : parts) polyline(part);
+    return;
+  }
+  std::string d;
+  for (const auto& part : parts)
+    for (std::size_t i = 0; i < part.size(); ++i) {
+      if (!d.empty()) d += ' ';
+      d += (i == 0 ? "M" : "L") + num(part[i].x) + ',' + num(part[i].y);
+    }
+  m_body +=
+      "<path d=\"" + d + '"' + strokeAttributes() + " fill=\"none\" stroke-linejoin=\"round\"/>\n";
+}
+
 void SvgCanvas::text(double x, double y, std::string_view utf8, double pixelSize) {
   // SVG places text by its baseline; the ascent of DejaVu Sans is 0.928 em.
   m_body += "<text x=\"" + num(x) + "\" y=\"" + num(y + 0.928 * pixelSize) +

@@ -29,6 +29,8 @@ class SvgCanvas final : public Canvas {
            double spanDegrees) override;
   void polygon(std::span<const CanvasPoint> points) override;
   void polyline(std::span<const CanvasPoint> points) override;
+  /// One <path> of several parts, so a cut trace stays one element.
+  void polylines(std::span<const std::vector<CanvasPoint>> parts) override;
   void text(double x, double y, std::string_view utf8, double pixelSize) override;
   /// Number of characters times 0.62 of the pixel size (DejaVu Sans digits and capitals).
   double textWidth(std::string_view utf8, double pixelSize) const override;

@@ -150,8 +150,8 @@ bool clipSegment(CanvasPoint& a, CanvasPoint& b, const PlotRect& box) {
   return true;
 }
 
-// The traces of a plot, clipped to its frame with a pixel to spare; each is drawn as the
-// polylines of its parts inside the frame, in its slot's pen.
+// The traces of a plot, clipped to its frame with a pixel to spare; each is drawn as one
+// figure of its parts inside the frame, in its slot's pen.
 class TraceLayer {
  public:
   TraceLayer(drawing::Canvas& c, const PlotRect& frame, const Style& style)
@@ -187,17 +187,20 @@ class TraceLayer {
       if (b.x != next.x || b.y != next.y) flush(run);
     }
     flush(run);
+    m_canvas.polylines(m_parts);
+    m_parts.clear();
   }
 
   bool inside(CanvasPoint p) const { return m_box.contains(p.x, p.y); }
 
  private:
   void flush(std::vector<CanvasPoint>& run) {
-    if (!run.empty()) m_canvas.polyline(run);
+    if (!run.empty()) m_parts.push_back(std::move(run));
     run.clear();
   }
 
   drawing::Canvas& m_canvas;
+  std::vector<std::vector<CanvasPoint>> m_parts;
   PlotRect m_box;
   const Style& m_style;
 };

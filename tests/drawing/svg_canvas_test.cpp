@@ -54,6 +54,9 @@ TEST(SvgCanvas, DocumentIsWellFormedAndEscapesText) {
   canvas.polygon(triangle);
   canvas.setPen({colors::kRed, 1.5, PenStyle::Dash});
   canvas.polyline(triangle);  // open and unfilled, whatever the brush
+  // A figure cut in two parts (a trace leaving its frame) stays one element.
+  const std::vector<CanvasPoint> parts[] = {{{0, 0}, {1, 1}}, {{5, 5}, {6, 4}}};
+  canvas.polylines(parts);
   canvas.text(3, 4, "R&<1>\"\x01", 11);
   const std::string doc = canvas.document();
   EXPECT_EQ(doc.rfind("<svg", 0), 0u);
@@ -67,6 +70,7 @@ TEST(SvgCanvas, DocumentIsWellFormedAndEscapesText) {
                      "stroke-dasharray=\"6 3\" fill=\"none\""),
             std::string::npos)
       << doc;
+  EXPECT_NE(doc.find("<path d=\"M0,0 L1,1 M5,5 L6,4\""), std::string::npos) << doc;
   // Corners given in any order make the same box.
   EXPECT_NE(doc.find("<rect x=\"4\" y=\"4\" width=\"8\" height=\"16\""), std::string::npos);
 }
