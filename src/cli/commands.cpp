@@ -137,6 +137,35 @@ int showTopology(const std::string& path, std::ostream& out, std::ostream& err) 
 
 namespace {
 
+// A time schematic takes --time alone, a transfer schematic --from and --to; otherwise says so.
+bool analysisFits(bool transfer, const std::string& timeText, const std::string& fromText,
+                  const std::string& toText, std::ostream& err) {
+  if (transfer && (!timeText.empty() || fromText.empty() || toText.empty())) {
+    err << "Schemat służy do badania transmitancji: podaj --from i --to (bez --time).\n";
+    return false;
+  }
+  if (!transfer && (timeText.empty() || !fromText.empty() || !toText.empty())) {
+    err << "Schemat służy do symulacji czasowej: podaj --time (bez --from i --to).\n";
+    return false;
+  }
+  return true;
+}
+
+// Every asked waveform is one the schematic offers; the first that is not is reported with
+// the list of those that are.
+bool wavesOffered(const std::vector<std::string>& waves, const std::vector<std::string>& offered,
+                  std::ostream& err) {
+  for (const std::string& wave : waves) {
+    if (std::find(offered.begin(), offered.end(), wave) == offered.end()) {
+      err << "Schemat nie ma przebiegu " << wave << ". Dostępne: ";
+      for (std::size_t i = 0; i < offered.size(); ++i) err << (i ? "," : "") << offered[i];
+      err << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
 // Checks the form of an engineering number given on the command line, reporting a wrong one;
 // its range is the analysis' rule (engine/run_settings).
 bool validNumber(const std::string& text, const char* option, std::ostream& err) {
@@ -156,28 +185,13 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
   model::Schematic schematic;
   if (!open(schematic, options.path, err)) return kUsageOrFileError;
   const bool transfer = schematic.transferMode();
-  if (transfer &&
-      (!options.timeText.empty() || options.fromText.empty() || options.toText.empty())) {
-    err << "Schemat służy do badania transmitancji: podaj --from i --to (bez --time).\n";
+  if (!analysisFits(transfer, options.timeText, options.fromText, options.toText, err))
     return kUsageOrFileError;
-  }
-  if (!transfer &&
-      (options.timeText.empty() || !options.fromText.empty() || !options.toText.empty())) {
-    err << "Schemat służy do symulacji czasowej: podaj --time (bez --from i --to).\n";
-    return kUsageOrFileError;
-  }
 
   std::vector<std::string> waves = options.waves;
   const std::vector<std::string> offered = model::waveformList(schematic);
   if (waves.empty()) waves = offered;
-  for (const std::string& wave : waves) {
-    if (std::find(offered.begin(), offered.end(), wave) == offered.end()) {
-      err << "Schemat nie ma przebiegu " << wave << ". Dostępne: ";
-      for (std::size_t i = 0; i < offered.size(); ++i) err << (i ? "," : "") << offered[i];
-      err << '\n';
-      return kUsageOrFileError;
-    }
-  }
+  if (!wavesOffered(waves, offered, err)) return kUsageOrFileError;
 
   // The written traces come on top of what the run keeps, which is only what they read.
   const std::size_t budget = budgetOf(control);
@@ -437,16 +451,8 @@ int plot(const PlotOptions& options, std::ostream& err, const RunControl& contro
   model::Schematic schematic;
   if (!open(schematic, options.path, err)) return kUsageOrFileError;
   const bool transfer = schematic.transferMode();
-  if (transfer &&
-      (!options.timeText.empty() || options.fromText.empty() || options.toText.empty())) {
-    err << "Schemat służy do badania transmitancji: podaj --from i --to (bez --time).\n";
+  if (!analysisFits(transfer, options.timeText, options.fromText, options.toText, err))
     return kUsageOrFileError;
-  }
-  if (!transfer &&
-      (options.timeText.empty() || !options.fromText.empty() || !options.toText.empty())) {
-    err << "Schemat służy do symulacji czasowej: podaj --time (bez --from i --to).\n";
-    return kUsageOrFileError;
-  }
   std::vector<std::string> waves = options.waves;
   const std::vector<std::string> offered = model::waveformList(schematic);
   if (waves.empty())
@@ -457,14 +463,7 @@ int plot(const PlotOptions& options, std::ostream& err, const RunControl& contro
     err << kTooManyWaves << waves.size() << ".\n";
     return kUsageOrFileError;
   }
-  for (const std::string& wave : waves) {
-    if (std::find(offered.begin(), offered.end(), wave) == offered.end()) {
-      err << "Schemat nie ma przebiegu " << wave << ". Dostępne: ";
-      for (std::size_t i = 0; i < offered.size(); ++i) err << (i ? "," : "") << offered[i];
-      err << '\n';
-      return kUsageOrFileError;
-    }
-  }
+  if (!wavesOffered(waves, offered, err)) return kUsageOrFileError;
 
   const std::size_t budget = budgetOf(control);
   engine::Simulation simulation;
