@@ -174,6 +174,34 @@ bool validNumber(const std::string& text, const char* option, std::ostream& err)
   return false;
 }
 
+// Checks the run's texts by the analysis' rules and runs it; nullopt after reporting a bad
+// text. Both frequencies are checked, so both are reported.
+template <class Options>
+std::optional<engine::RunResult> runAnalysis(engine::Simulation& simulation,
+                                             model::Schematic& schematic, bool transfer,
+                                             const Options& options,
+                                             const engine::RunCallbacks& callbacks,
+                                             std::ostream& err) {
+  if (transfer) {
+    const bool from = validNumber(options.fromText, "--from", err);
+    const bool to = validNumber(options.toText, "--to", err);
+    if (!from || !to) return std::nullopt;
+    const auto range = engine::acceptedRange(options.fromText, options.toText);
+    if (!range) {
+      err << model::messages::kInvalidNumber << " (wymagane 0 < --from < --to)\n";
+      return std::nullopt;
+    }
+    return simulation.frequencySweep(schematic, range->first, range->second, callbacks);
+  }
+  if (!validNumber(options.timeText, "--time", err)) return std::nullopt;
+  const auto time = engine::acceptedTime(options.timeText);
+  if (!time) {
+    err << model::messages::kInvalidNumber << " (--time musi być większy od zera)\n";
+    return std::nullopt;
+  }
+  return simulation.transientRun(schematic, 0.0, *time, options.iterations, false, callbacks);
+}
+
 }  // namespace
 
 int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err,
@@ -210,26 +238,10 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
   ProgressLine progress(control.showProgress, err);
   callbacks.progress = [&progress](int percent) { progress.show(percent); };
   const auto start = std::chrono::steady_clock::now();
-  if (transfer) {
-    // Both texts are checked, so both are reported.
-    const bool from = validNumber(options.fromText, "--from", err);
-    const bool to = validNumber(options.toText, "--to", err);
-    if (!from || !to) return kUsageOrFileError;
-    const auto range = engine::acceptedRange(options.fromText, options.toText);
-    if (!range) {
-      err << model::messages::kInvalidNumber << " (wymagane 0 < --from < --to)\n";
-      return kUsageOrFileError;
-    }
-    result = simulation.frequencySweep(schematic, range->first, range->second, callbacks);
-  } else {
-    if (!validNumber(options.timeText, "--time", err)) return kUsageOrFileError;
-    const auto time = engine::acceptedTime(options.timeText);
-    if (!time) {
-      err << model::messages::kInvalidNumber << " (--time musi być większy od zera)\n";
-      return kUsageOrFileError;
-    }
-    result = simulation.transientRun(schematic, 0.0, *time, options.iterations, false, callbacks);
-  }
+  const std::optional<engine::RunResult> run =
+      runAnalysis(simulation, schematic, transfer, options, callbacks, err);
+  if (!run) return kUsageOrFileError;
+  result = *run;
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   progress.finish();
@@ -474,25 +486,10 @@ int plot(const PlotOptions& options, std::ostream& err, const RunControl& contro
   engine::RunCallbacks callbacks;
   ProgressLine progress(control.showProgress, err);
   callbacks.progress = [&progress](int percent) { progress.show(percent); };
-  if (transfer) {
-    const bool from = validNumber(options.fromText, "--from", err);
-    const bool to = validNumber(options.toText, "--to", err);
-    if (!from || !to) return kUsageOrFileError;
-    const auto range = engine::acceptedRange(options.fromText, options.toText);
-    if (!range) {
-      err << model::messages::kInvalidNumber << " (wymagane 0 < --from < --to)\n";
-      return kUsageOrFileError;
-    }
-    result = simulation.frequencySweep(schematic, range->first, range->second, callbacks);
-  } else {
-    if (!validNumber(options.timeText, "--time", err)) return kUsageOrFileError;
-    const auto time = engine::acceptedTime(options.timeText);
-    if (!time) {
-      err << model::messages::kInvalidNumber << " (--time musi być większy od zera)\n";
-      return kUsageOrFileError;
-    }
-    result = simulation.transientRun(schematic, 0.0, *time, options.iterations, false, callbacks);
-  }
+  const std::optional<engine::RunResult> run =
+      runAnalysis(simulation, schematic, transfer, options, callbacks, err);
+  if (!run) return kUsageOrFileError;
+  result = *run;
   progress.finish();
   if (result.code == engine::kResultsTooLarge) {
     reportTooLarge(simulation.resultBytes(), budget, messages::kSimulateHint, err);
