@@ -129,6 +129,27 @@ void reportParseError(const CLI::App& app, const CLI::ParseError& error, std::os
   err << messages::kHelpHint << '\n';
 }
 
+// The file and run options simulate and plot share: the time or the frequency range, the
+// iterations and the sample count.
+template <class Options>
+void addRunOptions(CLI::App& command, Options& options) {
+  command.add_option("PLIK", options.path, "Plik schematu (.wtx)")->required();
+  command.add_option("--time", options.timeText,
+                     "Czas symulacji w sekundach, liczba inżynierska (np. 20m, 1,5)");
+  command.add_option("--from", options.fromText, "Transmitancja: częstotliwość początkowa [Hz]");
+  command.add_option("--to", options.toText, "Transmitancja: częstotliwość końcowa [Hz]");
+  command
+      .add_option("--iterations", options.iterations,
+                  "Ilość iteracji k: 2^k kroków na próbkę (0..6)")
+      ->check(wholeNumber(0, 6))
+      ->default_val(0);
+  command
+      .add_option("--samples", options.samples,
+                  "Liczba odcinków N (próbki 0..N; dla transmitancji punkty 0..N)")
+      ->check(wholeNumber(1, 1000000))
+      ->default_val(944);
+}
+
 void splitWaves(const std::string& waves, std::vector<std::string>& into) {
   std::size_t start = 0;
   while (!waves.empty() && start <= waves.size()) {
@@ -175,20 +196,7 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
       "rodzaju schematu. Wynik jako CSV: kolumna t [s], potem jedna kolumna na przebieg;\n"
       "dla transmitancji kolumna f [Hz], potem dla każdego K(...) kolumny .re, .im, .dB, .deg.\n"
       "Wyniki muszą się zmieścić w 1 GB pamięci (albo w połowie pamięci komputera, gdy to mniej).");
-  simulate->add_option("PLIK", sim.path, "Plik schematu (.wtx)")->required();
-  simulate->add_option("--time", sim.timeText,
-                       "Czas symulacji w sekundach, liczba inżynierska (np. 20m, 1,5)");
-  simulate->add_option("--from", sim.fromText, "Transmitancja: częstotliwość początkowa [Hz]");
-  simulate->add_option("--to", sim.toText, "Transmitancja: częstotliwość końcowa [Hz]");
-  simulate
-      ->add_option("--iterations", sim.iterations, "Ilość iteracji k: 2^k kroków na próbkę (0..6)")
-      ->check(wholeNumber(0, 6))
-      ->default_val(0);
-  simulate
-      ->add_option("--samples", sim.samples,
-                   "Liczba odcinków N (próbki 0..N; dla transmitancji punkty 0..N)")
-      ->check(wholeNumber(1, 1000000))
-      ->default_val(944);
+  addRunOptions(*simulate, sim);
   simulate->add_option("--waves", waves,
                        "Przebiegi rozdzielone przecinkami, np. U(R1),I(L1) "
                        "(domyślnie wszystkie)");
@@ -243,22 +251,7 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
       "plot",
       "Rysuje wykres przebiegów do pliku SVG, jak w oknie wykresów: przebiegi czasowe\n"
       "(--time) albo transmitancję (--from, --to), z legendą i opisami osi");
-  plotCommand->add_option("PLIK", plotOptions.path, "Plik schematu (.wtx)")->required();
-  plotCommand->add_option("--time", plotOptions.timeText,
-                          "Czas symulacji w sekundach, liczba inżynierska (np. 20m, 1,5)");
-  plotCommand->add_option("--from", plotOptions.fromText,
-                          "Transmitancja: częstotliwość początkowa [Hz]");
-  plotCommand->add_option("--to", plotOptions.toText, "Transmitancja: częstotliwość końcowa [Hz]");
-  plotCommand
-      ->add_option("--iterations", plotOptions.iterations,
-                   "Ilość iteracji k: 2^k kroków na próbkę (0..6)")
-      ->check(wholeNumber(0, 6))
-      ->default_val(0);
-  plotCommand
-      ->add_option("--samples", plotOptions.samples,
-                   "Liczba odcinków N (próbki 0..N; dla transmitancji punkty 0..N)")
-      ->check(wholeNumber(1, 1000000))
-      ->default_val(944);
+  addRunOptions(*plotCommand, plotOptions);
   plotCommand->add_option("--waves", plotWaves,
                           "Przebiegi rozdzielone przecinkami, najwyżej 6, np. U(R1),I(R1) "
                           "(domyślnie pierwsze 6)");

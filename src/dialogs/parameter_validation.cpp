@@ -223,7 +223,7 @@ std::optional<double> valueOf(const ParameterForm& form, const ParameterInput& i
 
 }  // namespace
 
-const model::ParameterSpec& ParameterForm::spec(std::size_t field) const {
+const model::ParameterRow& ParameterForm::parameter(std::size_t field) const {
   return model::kindInfo(kind).parameters[fields[field].slot];
 }
 

@@ -54,13 +54,13 @@ struct ParameterForm {
   bool hasControl = false;
 
   /// The table's row of the parameter field i stands for.
-  const model::ParameterSpec& spec(std::size_t field) const;
+  const model::ParameterRow& parameter(std::size_t field) const;
   /// True when the dialog takes text in field i (the table's dialog rule and bound).
   bool accepts(std::size_t field, std::string_view text) const {
-    return spec(field).dialogAccepts(text);
+    return parameter(field).dialogAccepts(text);
   }
   /// Put into field i when it is faulty.
-  std::string_view resetText(std::size_t field) const { return spec(field).defaultText; }
+  std::string_view resetText(std::size_t field) const { return parameter(field).defaultText; }
 };
 
 /// The dialog of a kind.

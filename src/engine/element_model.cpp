@@ -53,9 +53,9 @@ bool ElementModel::haveValues(std::size_t first, std::size_t last) const {
 
 bool ElementModel::hasParameters() const {
   // Optional values (firing angles, switching times) are stored only when valid.
-  const auto specs = model::kindInfo(m_kind).parameters;
+  const auto rows = model::kindInfo(m_kind).parameters;
   for (std::size_t i = 0; i < m_parameters.size(); ++i)
-    if (!specs[i].optional && !m_parameters[i].hasValue()) return false;
+    if (!rows[i].optional && !m_parameters[i].hasValue()) return false;
   return true;
 }
 

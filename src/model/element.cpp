@@ -36,7 +36,7 @@ int wrapOrientation(int orientation) {
 }
 
 Element::Element(ElementKind kind) : Obiekt(static_cast<std::uint8_t>(kind)), m_kind(kind) {
-  for (const ParameterSpec& definition : info().parameters)
+  for (const ParameterRow& definition : info().parameters)
     m_parameters.emplace_back(definition.defaultText);
   m_given.assign(m_parameters.size(), false);
   voltageDirection = !isSourceKind(kind);
@@ -145,8 +145,8 @@ std::vector<GridPoint> Element::coveredPoints() const {
 }
 
 bool Element::setParameter(std::size_t i, std::string_view text) {
-  if (i >= m_parameters.size() || !parameterSpec(i).accepts(text)) return false;
-  return m_parameters[i].set(text, parameterSpec(i).rule);
+  if (i >= m_parameters.size() || !parameterRow(i).accepts(text)) return false;
+  return m_parameters[i].set(text, parameterRow(i).rule);
 }
 
 void Element::parseParameters(const std::string* name, std::string_view fileForm) {
@@ -159,7 +159,7 @@ void Element::parseFields(FieldCursor& fields) { readParameters(fields, 0, m_par
 
 void Element::readParameters(FieldCursor& fields, std::size_t first, std::size_t last) {
   for (std::size_t i = first; i < last; ++i) {
-    if (parameterSpec(i).optional) {
+    if (parameterRow(i).optional) {
       // Optional values fill their slots in turn: whatever is given comes first.
       std::size_t slot = i;
       while (slot < last) {
@@ -176,7 +176,7 @@ void Element::readParameters(FieldCursor& fields, std::size_t first, std::size_t
 }
 
 bool Element::shown(std::size_t i, bool transferMode) const {
-  const ParameterSpec& definition = parameterSpec(i);
+  const ParameterRow& definition = parameterRow(i);
   if (definition.timeOnly && transferMode) return false;
   if (definition.optional && !m_given[i]) return false;
   return true;
@@ -192,7 +192,7 @@ std::string Element::labelledValues(std::size_t first, std::size_t last, bool tr
   std::string text;
   for (std::size_t i = first; i < last; ++i) {
     if (!shown(i, transferMode)) continue;
-    const ParameterSpec& definition = parameterSpec(i);
+    const ParameterRow& definition = parameterRow(i);
     text += ' ';
     text += definition.displayLabel;
     text += m_parameters[i].text();

@@ -89,7 +89,7 @@ class Element : public Obiekt {
   // Parameters in file order.
   std::size_t parameterCount() const { return m_parameters.size(); }
   const Parameter& parameter(std::size_t i) const { return m_parameters.at(i); }
-  const ParameterSpec& parameterSpec(std::size_t i) const { return info().parameters[i]; }
+  const ParameterRow& parameterRow(std::size_t i) const { return info().parameters[i]; }
   /// Stores text and value when the text is acceptable for parameter i.
   bool setParameter(std::size_t i, std::string_view text);
   /// "Given" flag of an optional parameter (firing angles, switching times).

@@ -18,25 +18,25 @@ constexpr NumberRule kPosZ{true, false};
 constexpr NumberRule kNonZero{false, true};
 constexpr NumberRule kAny{true, true};
 
-constexpr ParameterSpec stricterInDialog(ParameterSpec spec, NumberRule dialogRule) {
-  spec.dialogOnlyRule = dialogRule;
-  return spec;
+constexpr ParameterRow stricterInDialog(ParameterRow row, NumberRule dialogRule) {
+  row.dialogOnlyRule = dialogRule;
+  return row;
 }
 
 // clang-format off
-constexpr ParameterSpec kRez[] = {{"R", "R=", kPos, "?"}};
-constexpr ParameterSpec kInd[] = {
+constexpr ParameterRow kRez[] = {{"R", "R=", kPos, "?"}};
+constexpr ParameterRow kInd[] = {
     {"L", "L=", kPos, "?"},
     {.name = "Io", .displayLabel = "Io=", .rule = kAny, .defaultText = "0", .timeOnly = true},
 };
-constexpr ParameterSpec kPoj[] = {
+constexpr ParameterRow kPoj[] = {
     {"C", "C=", kPos, "?"},
     {.name = "Uo", .displayLabel = "Uo=", .rule = kAny, .defaultText = "0", .timeOnly = true},
 };
-constexpr ParameterSpec kDio[] = {{"Rf", "Rf=", kPosZ, "0"}, {"Gd", "Gd=", kPosZ, "0"}};
-constexpr ParameterSpec kZen[] = {
+constexpr ParameterRow kDio[] = {{"Rf", "Rf=", kPosZ, "0"}, {"Gd", "Gd=", kPosZ, "0"}};
+constexpr ParameterRow kZen[] = {
     {"Uz", "Uz=", kPos, "?"}, {"Rf", "Rf=", kPosZ, "0"}, {"Gd", "Gd=", kPosZ, "0"}};
-constexpr ParameterSpec kTyr[] = {
+constexpr ParameterRow kTyr[] = {
     {"Rt", "Rt=", kPosZ, "0"},
     {"Gd", "Gd=", kPosZ, "0"},
     {"f", "f=", kPos, "?"},
@@ -44,23 +44,23 @@ constexpr ParameterSpec kTyr[] = {
     {.name = "(on)2", .displayLabel = "", .rule = kPosZ, .defaultText = "?", .optional = true},
     {.name = "(on)3", .displayLabel = "", .rule = kPosZ, .defaultText = "?", .optional = true},
 };
-constexpr ParameterSpec kGTO[] = {
+constexpr ParameterRow kGTO[] = {
     {"Rt", "Rt=", kPosZ, "0"}, {"Gd", "Gd=", kPosZ, "0"}, {"f", "f=", kPos, "?"},
     {"(on)", "(on):", kPosZ, "?"}, {"(off)", "(off):", kPosZ, "?"},
 };
-constexpr ParameterSpec kBJT[] = {
+constexpr ParameterRow kBJT[] = {
     stricterInDialog({"h11e", "h11e=", kPosZ, "?"}, kPos),
     stricterInDialog({"h12e", "h12e=", kPosZ, "?"}, kPos),
     stricterInDialog({"h21e", "h21e=", kPosZ, "?"}, kPos),
     stricterInDialog({"h22e", "h22e=", kPosZ, "?"}, kPos),
 };
-constexpr ParameterSpec kWar[] = {{"c", "c=", kPos, "?"}, {"ß", "ß=", kPos, "?"}};
-constexpr ParameterSpec kNonlinear[] = {
+constexpr ParameterRow kWar[] = {{"c", "c=", kPos, "?"}, {"ß", "ß=", kPos, "?"}};
+constexpr ParameterRow kNonlinear[] = {
     {"c", "c=", kPos, "?"},
     {"ß", "ß=", kPos, "?"},
     stricterInDialog({"Io", "Io=", kAny, "0"}, kPosZ),
 };
-constexpr ParameterSpec kSpr[] = {
+constexpr ParameterRow kSpr[] = {
     {"L1", "L1=", kPos, "?"},
     {"L2", "L2=", kPos, "?"},
     {"Io1", "Io1=", kAny, "0"},
@@ -68,7 +68,7 @@ constexpr ParameterSpec kSpr[] = {
     {.name = "M", .displayLabel = "M=", .rule = kPos, .defaultText = "100", .upperBound = 100.0,
      .displaySuffix = "%"},
 };
-constexpr ParameterSpec kTf1[] = {
+constexpr ParameterRow kTf1[] = {
     {"S", "S=", kPos, "?"},
     {"U1", "U1=", kPos, "?"},
     {"U2", "U2=", kPos, "?"},
@@ -81,7 +81,7 @@ constexpr ParameterSpec kTf1[] = {
     {"Pfen", "Pfen=", kPosZ, "0"},
 };
 // The load-type flag stands between c and J in the file; the element reads it separately.
-constexpr ParameterSpec kSDC[] = {
+constexpr ParameterRow kSDC[] = {
     {"P", "P=", kPos, "?"},
     {"U", "U=", kPos, "?"},
     {"I", "I=", kPos, "?"},
@@ -96,16 +96,16 @@ constexpr ParameterSpec kSDC[] = {
     {"I(0)", "I(0)=", kAny, "0"},
     {"n(0)", "n(0)=", kAny, "0"},
 };
-constexpr ParameterSpec kNap[] = {
+constexpr ParameterRow kNap[] = {
     {"E", "E=", kPos, "?"}, {"Rw", "Rw=", kPosZ, "0"}, {"f", "f=", kPos, "?"},
     {"faza", "faza=", kAny, "0"}};
-constexpr ParameterSpec kPrd[] = {
+constexpr ParameterRow kPrd[] = {
     {"J", "J=", kPos, "?"}, {"Gw", "Gw=", kPosZ, "0"}, {"f", "f=", kPos, "?"},
     {"faza", "faza=", kAny, "0"}};
-constexpr ParameterSpec kZsN[] = {{"k", "E=", kNonZero, "?"}, {"Rw", "Rw=", kPosZ, "0"}};
-constexpr ParameterSpec kZsP[] = {{"k", "J=", kNonZero, "?"}, {"Gw", "Gw=", kPosZ, "0"}};
-constexpr ParameterSpec kNWe[] = {{"Poziom", "Poziom: ", kAny, "0"}};
-constexpr ParameterSpec kWyl[] = {
+constexpr ParameterRow kZsN[] = {{"k", "E=", kNonZero, "?"}, {"Rw", "Rw=", kPosZ, "0"}};
+constexpr ParameterRow kZsP[] = {{"k", "J=", kNonZero, "?"}, {"Gw", "Gw=", kPosZ, "0"}};
+constexpr ParameterRow kNWe[] = {{"Poziom", "Poziom: ", kAny, "0"}};
+constexpr ParameterRow kWyl[] = {
     {.name = "t1", .displayLabel = "", .rule = kPosZ, .defaultText = "?", .optional = true},
     {.name = "t2", .displayLabel = "", .rule = kPosZ, .defaultText = "?", .optional = true},
 };
@@ -251,10 +251,10 @@ static_assert(codesAndNumbersUnique(), "codes, numeric kinds and help topics are
 // Whatever a dialog stores must read back from the file.
 constexpr bool dialogsNoLaxerThanTheReader() {
   for (const KindInfo& info : kCatalogue)
-    for (const ParameterSpec& spec : info.parameters) {
-      const NumberRule dialog = spec.dialogRule();
-      if ((dialog.zeroAllowed && !spec.rule.zeroAllowed) ||
-          (dialog.negativeAllowed && !spec.rule.negativeAllowed))
+    for (const ParameterRow& row : info.parameters) {
+      const NumberRule dialog = row.dialogRule();
+      if ((dialog.zeroAllowed && !row.rule.zeroAllowed) ||
+          (dialog.negativeAllowed && !row.rule.negativeAllowed))
         return false;
     }
   return true;
@@ -272,11 +272,11 @@ constexpr std::array<std::int8_t, 256> kRowOfNumber = [] {
 
 // The named positions name what the rows hold: a reordered list fails here, not in a run.
 template <std::size_t N>
-constexpr bool positions(std::span<const ParameterSpec> specs, std::size_t count,
+constexpr bool positions(std::span<const ParameterRow> rows, std::size_t count,
                          const std::pair<std::size_t, std::string_view> (&names)[N]) {
-  if (specs.size() != count) return false;
+  if (rows.size() != count) return false;
   for (const auto& [position, name] : names)
-    if (specs[position].name != name) return false;
+    if (rows[position].name != name) return false;
   return true;
 }
 namespace p = param;
@@ -356,13 +356,13 @@ static_assert(positions(kWyl, p::wyl::Count, {{p::wyl::T1, "t1"}, {p::wyl::T2, "
 
 }  // namespace
 
-bool ParameterSpec::accepts(std::string_view text) const {
+bool ParameterRow::accepts(std::string_view text) const {
   if (!isValidNumber(text, rule)) return false;
   const double value = *parseNumber(text);
   return upperInclusive ? value <= upperBound : value < upperBound;
 }
 
-bool ParameterSpec::dialogAccepts(std::string_view text) const {
+bool ParameterRow::dialogAccepts(std::string_view text) const {
   return isValidNumber(text, dialogRule()) && accepts(text);
 }
 

@@ -78,7 +78,7 @@ namespace wyl { enum : std::size_t { T1, T2, Count }; }
 }  // namespace param
 
 /// One numeric parameter of a kind, in file order.
-struct ParameterSpec {
+struct ParameterRow {
   std::string_view name;          ///< name as the catalogue gives it ("R", "Io", "uzr")
   std::string_view displayLabel;  ///< label in the display form ("R=", "(on):", "Poziom: ")
   NumberRule rule;                ///< what the reader accepts
@@ -140,7 +140,7 @@ struct KindInfo {
   std::uint8_t waveforms;       ///< WaveBits
   int helpTopic;                ///< the page its dialog's "Pomoc" and F1 open
   std::string_view insertHint;  ///< after paletteName and "|" in the palette and menu hint
-  std::span<const ParameterSpec> parameters;
+  std::span<const ParameterRow> parameters;
   std::array<LabelCode, 4> labelCodes;  ///< for orientations 1, 3, 5, 7
 
   /// Sources start with the voltage-direction flag cleared.

@@ -371,7 +371,7 @@ TEST_F(ParameterDialogTest, EveryKindOfTheTableIsWhole) {
       std::vector<std::size_t> taken;
       for (std::size_t i = 0; i < form.fields.size(); ++i) {
         if (!form.accepts(i, sample)) continue;
-        EXPECT_TRUE(form.spec(i).accepts(sample)) << "the reader refuses " << sample;
+        EXPECT_TRUE(form.parameter(i).accepts(sample)) << "the reader refuses " << sample;
         input.texts[i] = std::string(sample);
         input.enabled[i] = true;
         taken.push_back(i);
