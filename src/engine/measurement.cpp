@@ -33,6 +33,11 @@ std::string meterWaveform(MeterQuantity quantity, const std::string& elementName
 
 std::optional<double> readStoredCycle(const engine::WaveformStore& store, MeterQuantity quantity,
                                       Indication indication, const std::string& elementName) {
+  if (quantity == MeterQuantity::Power && indication != Indication::DcMean) {
+    const auto factors = store.powerFactors(elementName);
+    if (!factors) return std::nullopt;
+    return readPowerCycle(factors->first, factors->second, indication);
+  }
   const auto samples = store.trace(meterWaveform(quantity, elementName));
   if (!samples) return std::nullopt;
   return readCycle(*samples, indication);
@@ -77,7 +82,8 @@ void Measurement::applyOptions(int index, bool autoRange, MeterQuantity quantity
   if (index < 0 || index >= kSlotCount) return;
   MeterSlot& slot = m_slots[static_cast<std::size_t>(index)];
   if (!slot.inUse) return;
-  if (quantity == MeterQuantity::Power) indication = Indication::DcMean;
+  if (!indicationFits(quantity, indication))
+    indication = quantity == MeterQuantity::Power ? Indication::DcMean : Indication::TrueRms;
   // A new range shows the last reading again; another quantity or indication starts at 0.
   const bool sameReading =
       slot.hasReading && slot.quantity == quantity && slot.indication == indication;

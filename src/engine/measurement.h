@@ -58,7 +58,8 @@ class Measurement {
   void closeMeter(int index);
   /// Frees every slot measuring the element (it is being destroyed); answers the slots freed.
   std::vector<int> forgetElement(const model::Element& element);
-  /// The options dialog's "OK": range, quantity and indication (power reads its DC mean).
+  /// The options dialog's "OK": range, quantity and indication (one the quantity does not
+  /// offer becomes its default: TRMS, or the active power).
   void applyOptions(int index, bool autoRange, MeterQuantity quantity, Indication indication,
                     int rangePosition);
   bool anyMeter() const;

@@ -133,4 +133,23 @@ std::optional<std::vector<double>> WaveformStore::trace(std::string_view name) c
   }
 }
 
+std::optional<std::pair<std::vector<double>, std::vector<double>>> WaveformStore::powerFactors(
+    std::string_view elementName) const {
+  const auto source = traceSource("P(" + std::string(elementName) + ")");
+  if (!source) return std::nullopt;
+  const auto a = nodeRow(source->a);
+  const auto b = nodeRow(source->b);
+  const auto branch = branchRow(source->branch);
+  if (a.empty() || b.empty() || branch.empty()) return std::nullopt;
+  const int count = std::max(std::min(sampleCount, m_columns), 0);
+  std::pair<std::vector<double>, std::vector<double>> factors;
+  factors.first.resize(static_cast<std::size_t>(count));
+  factors.second.resize(static_cast<std::size_t>(count));
+  for (int k = 0; k < count; ++k) {
+    factors.first[k] = a[k] - b[k];
+    factors.second[k] = branch[k];
+  }
+  return factors;
+}
+
 }  // namespace wolterix::engine

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/element_catalogue.h"
@@ -56,6 +57,10 @@ class WaveformStore {
   /// Samples of a waveform ("U(R1)", "I(L1)", "P(R1)", "n(S1)"); nullopt when the name
   /// names no stored element or a quantity the element does not have.
   std::optional<std::vector<double>> trace(std::string_view name) const;
+  /// The voltage and the current whose product, sample by sample, is the trace P(element);
+  /// nullopt where that trace is not stored.
+  std::optional<std::pair<std::vector<double>, std::vector<double>>> powerFactors(
+      std::string_view elementName) const;
 
  private:
   /// The rows one waveform reads: nodes a and b, a branch and a motor (-1 where unused).

@@ -90,9 +90,6 @@ class RangeScale : public QWidget {
   std::array<QLabel*, kRangeCount> m_labels{};
 };
 
-QString unitOf(engine::MeterQuantity quantity) {
-  return QString::fromStdString(engine::unitText(quantity));
-}
 }  // namespace
 
 TPomiarDialog::TPomiarDialog(int samples, QWidget* parent) : QDialog(parent) {
@@ -175,10 +172,19 @@ TOpcjeDialog::TOpcjeDialog(QWidget* parent) : QDialog(parent) {
   m_indicationBox = new QGroupBox(QStringLiteral("Rodzaj pomiaru "), this);
   m_indicationBox->setObjectName(QStringLiteral("Wskaz"));
   m_indications = new QButtonGroup(this);
-  radioGroup(m_indicationBox, m_indications,
-             {"Prawdziwa wartość skuteczna (TRMS)", "Wartość średnia prostowana (~ AV)",
-              "Wartość średnia DC (==)"});
+  {
+    // Every indication has its button; the chosen quantity shows the ones it offers.
+    auto* column = new QVBoxLayout(m_indicationBox);
+    for (int id = 0; id <= static_cast<int>(engine::Indication::DisplacementFactor); ++id) {
+      auto* radio = new QRadioButton(m_indicationBox);
+      m_indications->addButton(radio, id);
+      column->addWidget(radio);
+    }
+  }
   m_indications->button(static_cast<int>(engine::Indication::TrueRms))->setChecked(true);
+  connect(m_indications, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    if (checked) indicationChanged();
+  });
 
   auto* quantityBox = new QGroupBox(QStringLiteral("Wielkość mierzona "), this);
   quantityBox->setObjectName(QStringLiteral("Wielkosc"));
@@ -244,25 +250,40 @@ engine::MeterQuantity TOpcjeDialog::quantity() const {
 }
 
 engine::Indication TOpcjeDialog::indication() const {
-  if (quantity() == engine::MeterQuantity::Power) return engine::Indication::DcMean;
-  return static_cast<engine::Indication>(m_indications->checkedId());
+  const auto chosen = static_cast<engine::Indication>(m_indications->checkedId());
+  if (engine::indicationFits(quantity(), chosen)) return chosen;
+  return engine::indicationsOf(quantity()).front();
 }
 
 int TOpcjeDialog::rangePosition() const { return m_range->value(); }
 
 void TOpcjeDialog::quantityChanged() {
   const engine::MeterQuantity chosen = quantity();
-  const QString unit = unitOf(chosen);
+  const auto offered = engine::indicationsOf(chosen);
+  for (QAbstractButton* button : m_indications->buttons()) {
+    const auto id = static_cast<engine::Indication>(m_indications->id(button));
+    button->setText(QString::fromStdString(engine::indicationName(chosen, id)));
+    button->setVisible(engine::indicationFits(chosen, id));
+  }
+  // A quantity that does not offer the chosen indication starts from its first one.
+  if (!engine::indicationFits(chosen, static_cast<engine::Indication>(m_indications->checkedId())))
+    m_indications->button(static_cast<int>(offered.front()))->setChecked(true);
+  indicationChanged();
+}
+
+void TOpcjeDialog::indicationChanged() {
+  const engine::Indication shown = indication();
+  const QString unit = QString::fromStdString(engine::indicationUnit(quantity(), shown));
   for (int i = 0; i < kRangeCount; ++i)
     m_rangeLabels[i]->setText(QString::fromUtf8(kRangeTexts[i]) + unit);
-  // A wattmeter only averages: its product of voltage and current is a mean power.
-  const bool power = chosen == engine::MeterQuantity::Power;
-  if (power) m_indications->button(static_cast<int>(engine::Indication::DcMean))->setChecked(true);
-  m_indicationBox->setEnabled(!power);
+  autoRangeChanged();
 }
 
 void TOpcjeDialog::autoRangeChanged() {
-  const bool manual = !m_autoRange->isChecked();
+  // Ratios and percentages have no range: they always show four digits without a prefix.
+  const bool ratio = engine::isRatio(indication());
+  m_autoRange->setEnabled(!ratio);
+  const bool manual = !m_autoRange->isChecked() && !ratio;
   m_range->setEnabled(manual);
   for (QLabel* label : m_rangeLabels) label->setEnabled(manual);
 }

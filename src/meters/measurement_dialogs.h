@@ -62,7 +62,7 @@ class TOpcjeDialog : public QDialog {
   bool autoRange() const;
   /// The chosen quantity.
   engine::MeterQuantity quantity() const;
-  /// The chosen indication; always DcMean for power.
+  /// The chosen indication, one the chosen quantity offers.
   engine::Indication indication() const;
   /// The range slider position: 0 = 1000 G .. 15 = 1000 u.
   int rangePosition() const;
@@ -74,6 +74,7 @@ class TOpcjeDialog : public QDialog {
 
  private:
   void quantityChanged();
+  void indicationChanged();
   void autoRangeChanged();
   QCheckBox* m_autoRange;
   QSlider* m_range;

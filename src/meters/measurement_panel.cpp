@@ -345,9 +345,9 @@ QWidget* MeasurementPanel::createDisplay(int index) {
       screenLabel(screen, QStringLiteral("Display") + k, 27, Qt::AlignRight | Qt::AlignVCenter);
   d.unit = screenLabel(screen, QStringLiteral("Unit") + k, 17, Qt::AlignLeft | Qt::AlignBottom);
   d.indication = screenLabel(screen, QStringLiteral("Wart") + k, 10, Qt::AlignLeft | Qt::AlignTop);
-  const int unitWidth = d.unit->fontMetrics().horizontalAdvance(QStringLiteral("MW"));
+  const int unitWidth = d.unit->fontMetrics().horizontalAdvance(QStringLiteral("kvar"));
   d.unit->setFixedWidth(
-      qMax(unitWidth, d.indication->fontMetrics().horizontalAdvance(QStringLiteral("TRMS"))));
+      qMax(unitWidth, d.indication->fontMetrics().horizontalAdvance(QStringLiteral("cosφ1 "))));
   d.indication->setFixedWidth(d.unit->width());
 
   auto* units = new QVBoxLayout;
@@ -388,8 +388,7 @@ void MeasurementPanel::showSlot(int index, const engine::MeterSlot& slot) {
   d.name->setToolTip(name);
   d.badge->setText(QString::fromStdString(engine::quantityLetter(slot.quantity)));
   d.value->setText(QString::fromStdString(slot.display));
-  d.unit->setText(QString::fromStdString(engine::prefixText(slot.shownPrefix) +
-                                         engine::unitText(slot.quantity)));
+  d.unit->setText(QString::fromStdString(engine::displayUnit(slot)));
   d.indication->setText(QString::fromStdString(engine::indicationText(slot.indication)));
   d.group->show();
 }

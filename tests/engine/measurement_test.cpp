@@ -34,6 +34,36 @@ struct Bench {
 
 model::Element& named(model::Schematic& s, const char* name) { return *s.findElement(name); }
 
+TEST(Measurement, PowerFactorOfASineSourceOnAnRlLoadIsRoverZ) {
+  // R = 10 Ω, X = 2π·50·31.83 mH = 10 Ω: λ = cos φ₁ = R/|Z| = 0.7071. The source gives the
+  // power away, so by the element-takes-power sign its P, Q₁, λ and cos φ₁ read negative.
+  Bench b;
+  testing::buildLoop(b.schematic, "sin/230/0/50/0", K::Ind, "31,831m/0", "10");
+  model::Element& source = named(b.schematic, "E1");
+  MeterSlot& pf = b.meter(source, MeterQuantity::Power);
+  MeterSlot& cosPhi = b.meter(source, MeterQuantity::Power);
+  MeterSlot& apparent = b.meter(source, MeterQuantity::Power);
+  MeterSlot& reactive = b.meter(source, MeterQuantity::Power);
+  MeterSlot& thd = b.meter(named(b.schematic, "R1"), MeterQuantity::Current);
+  b.measurement.applyOptions(0, true, MeterQuantity::Power, Indication::PowerFactor, 9);
+  b.measurement.applyOptions(1, true, MeterQuantity::Power, Indication::DisplacementFactor, 9);
+  b.measurement.applyOptions(2, true, MeterQuantity::Power, Indication::ApparentPower, 9);
+  b.measurement.applyOptions(3, true, MeterQuantity::Power, Indication::ReactivePower, 9);
+  b.measurement.applyOptions(4, true, MeterQuantity::Current, Indication::Thd, 9);
+  b.settings("50", "10", 2);
+  const auto outcome = b.measurement.run(false);
+  ASSERT_EQ(outcome.failure.code, 0) << outcome.failure.lines.front();
+  const double z = std::hypot(10.0, 2 * std::numbers::pi * 50 * 31.831e-3);
+  // Within the discretisation of the inductor at 1600 steps a period.
+  EXPECT_NEAR(pf.reading, -10.0 / z, 2e-3);
+  EXPECT_NEAR(cosPhi.reading, pf.reading, 1e-4);  // a sinusoidal current: λ = cos φ₁
+  EXPECT_EQ(pf.display.substr(0, 5), "-0.70");
+  EXPECT_NEAR(apparent.reading, 230.0 * 230.0 / z, 3e-3 * 3740);
+  EXPECT_NEAR(reactive.reading, -230.0 * 230.0 * 10.0 / (z * z), 3e-3 * 2645);
+  EXPECT_LT(thd.reading, 0.01);
+  EXPECT_EQ(displayUnit(reactive), "kvar");
+}
+
 TEST(Measurement, SineSourceAcrossAResistor) {
   Bench b;
   testing::buildPair(b.schematic, K::Nap, "sin/230/0/50/0", K::Rez, "100");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -127,6 +128,61 @@ TEST(MeterReading, SlotShowsItsPrefixAndResetsToZeroInItsRange) {
   resetDisplay(slot);
   EXPECT_FALSE(slot.hasReading);
   EXPECT_EQ(slot.display, "0.00");
+}
+
+TEST(MeterReading, LevelsAndFactorsOfOneCycle) {
+  // One period of 2 + 3·sin θ + 1·sin 3θ, 1000 samples.
+  std::vector<double> x;
+  for (int k = 0; k <= 1000; ++k) {
+    const double t = 2 * std::numbers::pi * k / 1000.0;
+    x.push_back(2.0 + 3.0 * std::sin(t) + std::sin(3 * t));
+  }
+  const double rms = std::sqrt(4.0 + 4.5 + 0.5);
+  EXPECT_NEAR(readCycle(x, Indication::TrueRms), rms, 1e-9);
+  const auto [low, high] = std::minmax_element(x.begin(), x.end());
+  EXPECT_EQ(readCycle(x, Indication::Peak), std::max(std::fabs(*low), *high));
+  EXPECT_EQ(readCycle(x, Indication::PeakToPeak), *high - *low);
+  EXPECT_NEAR(readCycle(x, Indication::FundamentalRms), 3.0 / std::sqrt(2.0), 1e-9);
+  EXPECT_NEAR(readCycle(x, Indication::Thd), 100.0 / 3.0, 1e-6);
+  EXPECT_NEAR(readCycle(x, Indication::CrestFactor), *high / rms, 1e-9);
+  EXPECT_NEAR(readCycle(x, Indication::RippleFactor), std::sqrt(5.0) / 2.0, 1e-9);
+  EXPECT_NEAR(readCycle(x, Indication::FormFactor), rms / readCycle(x, Indication::RectifiedMean),
+              1e-12);
+
+  // A sine's form factor π/(2√2); a constant has no ripple, a pure AC no ripple factor.
+  std::vector<double> sine;
+  for (int k = 0; k <= 1000; ++k) sine.push_back(std::sin(2 * std::numbers::pi * k / 1000.0));
+  EXPECT_NEAR(readCycle(sine, Indication::FormFactor), std::numbers::pi / (2 * std::sqrt(2.0)),
+              1e-5);
+  EXPECT_EQ(readCycle(std::vector<double>(11, 5.0), Indication::RippleFactor), 0.0);
+  EXPECT_TRUE(std::isnan(readCycle(sine, Indication::RippleFactor)));
+  EXPECT_TRUE(std::isnan(readCycle(std::vector<double>(11, 5.0), Indication::Thd)));
+}
+
+TEST(MeterReading, RatiosShowFourDigitsWithoutAPrefix) {
+  const std::pair<double, const char*> cases[] = {
+      {0.86603, "0.8660"}, {-0.8280, "-0.8280"}, {0.007992, "0.007992"}, {1.41421, "1.414"},
+      {31.0768, "31.08"},  {120.0, "120.0"},     {9.99996, "10.00"},     {0.0, "0.000"},
+      {999.96, "over"},    {1e300, "over"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(formatRatio(value).value, text) << value;
+  EXPECT_EQ(formatRatio(std::nan("")).value, "----");
+
+  MeterSlot slot;
+  slot.quantity = MeterQuantity::Power;
+  slot.indication = Indication::PowerFactor;
+  slot.autoRange = false;  // a ratio ignores the manual range
+  slot.rangeExponent = 2;
+  showReading(slot, 0.5);
+  EXPECT_EQ(slot.display, "0.5000");
+  EXPECT_EQ(displayUnit(slot), "");
+  slot.indication = Indication::ReactivePower;
+  slot.autoRange = true;
+  showReading(slot, 4157.0);
+  EXPECT_EQ(slot.display + " " + displayUnit(slot), "4.157 kvar");
+  slot.quantity = MeterQuantity::Current;
+  slot.indication = Indication::Thd;
+  showReading(slot, 29.66);
+  EXPECT_EQ(slot.display + " " + displayUnit(slot), "29.66 %");
 }
 
 }  // namespace

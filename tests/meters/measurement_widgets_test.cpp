@@ -46,7 +46,8 @@ TEST(MeasurementDialogs, OptionsFollowQuantityAndRange) {
   ASSERT_NE(withText<QLabel>(dialog, "1000 V"), nullptr);
   EXPECT_FALSE(withText<QLabel>(dialog, "1000 V")->isEnabled());
 
-  // A manual wattmeter: only a mean makes sense, so the indication group is off and DC chosen.
+  // A manual wattmeter offers the powers and factors only: an indication of voltage and
+  // current becomes the active power.
   MeterSlot slot;
   slot.inUse = true;
   slot.autoRange = false;
@@ -56,14 +57,22 @@ TEST(MeasurementDialogs, OptionsFollowQuantityAndRange) {
   slot.rangeExponent = 1;
   dialog.setSlot(slot, "R7");
   dialog.show();
-  EXPECT_FALSE(named<QGroupBox>(dialog, "Wskaz")->isEnabled());
   EXPECT_EQ(dialog.indication(), Indication::DcMean);
-  EXPECT_TRUE(withText<QRadioButton>(dialog, "Wartość średnia DC (==)")->isChecked());
+  EXPECT_TRUE(withText<QRadioButton>(dialog, "Moc czynna P (wartość średnia DC)")->isChecked());
+  EXPECT_FALSE(withText<QRadioButton>(dialog, "Wartość szczytowa")->isVisible());
   EXPECT_TRUE(slider->isEnabled());
   EXPECT_EQ(dialog.rangePosition(), rangePosition(100, 1));
   ASSERT_NE(withText<QLabel>(dialog, "100 kW"), nullptr);
   EXPECT_TRUE(withText<QLabel>(dialog, "100 kW")->isEnabled());
   EXPECT_NE(withText<QLabel>(dialog, "R7"), nullptr);
+  withText<QRadioButton>(dialog, "Moc bierna harmonicznej podstawowej Q₁")->click();
+  EXPECT_EQ(dialog.indication(), Indication::ReactivePower);
+  EXPECT_NE(withText<QLabel>(dialog, "100 kvar"), nullptr);
+  // A ratio has no range: the range is off whatever the check box says.
+  withText<QRadioButton>(dialog, "Współczynnik mocy λ = P/S")->click();
+  EXPECT_FALSE(slider->isEnabled());
+  EXPECT_FALSE(named<QCheckBox>(dialog, "AutoZakres")->isEnabled());
+  withText<QRadioButton>(dialog, "Moc czynna P (wartość średnia DC)")->click();
 
   // The scale reads from the largest range at the top down to the smallest.
   const QLabel* top = withText<QLabel>(dialog, "1000 GW");
@@ -74,7 +83,9 @@ TEST(MeasurementDialogs, OptionsFollowQuantityAndRange) {
 
   withText<QRadioButton>(dialog, "Prąd  (amperomierz)")->click();
   EXPECT_EQ(dialog.quantity(), MeterQuantity::Current);
-  EXPECT_TRUE(named<QGroupBox>(dialog, "Wskaz")->isEnabled());
+  EXPECT_TRUE(withText<QRadioButton>(dialog, "Wartość szczytowa")->isVisible());
+  EXPECT_FALSE(withText<QRadioButton>(dialog, "Moc pozorna S")->isVisible());
+  EXPECT_EQ(dialog.indication(), Indication::DcMean);  // the mean both quantities offer stays
   EXPECT_NE(withText<QLabel>(dialog, "1000 kA"), nullptr);
   EXPECT_EQ(withText<QLabel>(dialog, "1000 kW"), nullptr);
   withText<QRadioButton>(dialog, "Wartość średnia prostowana (~ AV)")->click();
