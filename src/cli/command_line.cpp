@@ -129,15 +129,12 @@ void reportParseError(const CLI::App& app, const CLI::ParseError& error, std::os
   err << messages::kHelpHint << '\n';
 }
 
-// The file and run options simulate and plot share: the time or the frequency range, the
-// iterations and the sample count.
+// The file and time-run options: the simulated time, the iterations and the sample count.
 template <class Options>
-void addRunOptions(CLI::App& command, Options& options) {
+void addTimeRunOptions(CLI::App& command, Options& options) {
   command.add_option("PLIK", options.path, "Plik schematu (.wtx)")->required();
   command.add_option("--time", options.timeText,
                      "Czas symulacji w sekundach, liczba inżynierska (np. 20m, 1,5)");
-  command.add_option("--from", options.fromText, "Transmitancja: częstotliwość początkowa [Hz]");
-  command.add_option("--to", options.toText, "Transmitancja: częstotliwość końcowa [Hz]");
   command
       .add_option("--iterations", options.iterations,
                   "Ilość iteracji k: 2^k kroków na próbkę (0..6)")
@@ -148,6 +145,14 @@ void addRunOptions(CLI::App& command, Options& options) {
                   "Liczba odcinków N (próbki 0..N; dla transmitancji punkty 0..N)")
       ->check(wholeNumber(1, 1000000))
       ->default_val(944);
+}
+
+// The options simulate and plot share: those of a time run and the frequency range.
+template <class Options>
+void addRunOptions(CLI::App& command, Options& options) {
+  addTimeRunOptions(command, options);
+  command.add_option("--from", options.fromText, "Transmitancja: częstotliwość początkowa [Hz]");
+  command.add_option("--to", options.toText, "Transmitancja: częstotliwość końcowa [Hz]");
 }
 
 void splitWaves(const std::string& waves, std::vector<std::string>& into) {
@@ -209,7 +214,8 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
   auto* measure = app.add_subcommand(
       "measure",
       "Pomiar (Real-Time): symulacja okres po okresie, po ostatnim okresie jeden wiersz na\n"
-      "miernik: przebieg, wskazanie (TRMS, AV, DC), wartość, wskazanie wyświetlacza z jednostką.");
+      "miernik: przebieg, wskazanie (TRMS, AV, DC, ...), wartość, wskazanie wyświetlacza z\n"
+      "jednostką.");
   measure->add_option("PLIK", measureOptions.path, "Plik schematu (.wtx)")->required();
   measure
       ->add_option("--freq", measureOptions.frequencyText,
@@ -227,9 +233,36 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
       ->default_val(944);
   measure
       ->add_option("--meter", measureOptions.meters,
-                   "Miernik: U(nazwa), I(nazwa) lub P(nazwa), opcjonalnie :rms (wartość\n"
-                   "skuteczna), :avg (średnia prostowana), :dc (średnia); moc tylko :dc")
+                   "Miernik: U(nazwa), I(nazwa) lub P(nazwa), opcjonalnie ze wskazaniem.\n"
+                   "Napięcie i prąd: :rms (wartość skuteczna, domyślnie), :avg (średnia\n"
+                   "prostowana), :dc (średnia), :peak (szczytowa), :pp (międzyszczytowa),\n"
+                   ":h1 (skuteczna podstawowej harmonicznej), :thd (THD [%]), :cf (wsp.\n"
+                   "szczytu), :ff (wsp. kształtu), :ripple (wsp. tętnień).\n"
+                   "Moc: :p albo :dc (czynna, domyślnie), :s (pozorna [VA]), :q (bierna\n"
+                   "podstawowej harmonicznej [var]), :pf (wsp. mocy P/S), :cosphi (cos φ1)")
       ->required();
+
+  HarmonicsOptions harmonicsOptions;
+  auto* harmonicsCommand = app.add_subcommand(
+      "harmonics",
+      "Harmoniczne przebiegu z symulacji czasowej, liczone z ostatnich pełnych okresów\n"
+      "częstotliwości podstawowej: wiersz na rząd (rząd, f [Hz], wartość skuteczna, % "
+      "podstawowej,\n"
+      "faza [°] w postaci sinusowej), potem THD [%] (względem podstawowej), RMS i DC");
+  addTimeRunOptions(*harmonicsCommand, harmonicsOptions);
+  harmonicsCommand->add_option("--wave", harmonicsOptions.wave, "Przebieg, np. I(E1)")->required();
+  harmonicsCommand->add_option(
+      "--fundamental", harmonicsOptions.fundamentalText,
+      "Częstotliwość podstawowa [Hz] (domyślnie pierwszego źródła sinusoidalnego)");
+  harmonicsCommand
+      ->add_option("--count", harmonicsOptions.count, "Liczba harmonicznych (1..100, domyślnie 40)")
+      ->check(wholeNumber(1, 100))
+      ->default_val(40);
+  harmonicsCommand
+      ->add_option("--periods", harmonicsOptions.periods,
+                   "Liczba ostatnich okresów do analizy (domyślnie wszystkie pełne okresy)")
+      ->check(wholeNumber(0, 1000000))
+      ->default_val(0);
 
   RenderOptions render;
   auto* renderCommand = app.add_subcommand(
@@ -290,6 +323,8 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
   if (topology->parsed()) return showTopology(topologyPath, out, err);
   if (measure->parsed()) return wolterix::cli::measure(measureOptions, out, err, control);
   if (renderCommand->parsed()) return wolterix::cli::render(render, err);
+  if (harmonicsCommand->parsed())
+    return wolterix::cli::harmonics(harmonicsOptions, out, err, control);
   if (plotCommand->parsed()) {
     splitWaves(plotWaves, plotOptions.waves);
     return wolterix::cli::plot(plotOptions, err, control);

@@ -8,12 +8,15 @@
 #include <chrono>
 #include <cmath>
 #include <fstream>
+#include <iomanip>
 #include <optional>
+#include <sstream>
 
 #include "cli/cli_messages.h"
 #include "cli/output_file.h"
 #include "drawing/svg_canvas.h"
 #include "drawing/symbols.h"
+#include "engine/harmonics.h"
 #include "engine/measurement.h"
 #include "engine/result_csv.h"
 #include "engine/run_settings.h"
@@ -174,6 +177,21 @@ bool validNumber(const std::string& text, const char* option, std::ostream& err)
   return false;
 }
 
+// Checks --time by the analysis' rule and runs the time simulation; nullopt after reporting
+// a bad time.
+std::optional<engine::RunResult> runTime(engine::Simulation& simulation,
+                                         model::Schematic& schematic, const std::string& timeText,
+                                         int iterations, const engine::RunCallbacks& callbacks,
+                                         std::ostream& err) {
+  if (!validNumber(timeText, "--time", err)) return std::nullopt;
+  const auto time = engine::acceptedTime(timeText);
+  if (!time) {
+    err << model::messages::kInvalidNumber << " (--time musi być większy od zera)\n";
+    return std::nullopt;
+  }
+  return simulation.transientRun(schematic, 0.0, *time, iterations, false, callbacks);
+}
+
 // Checks the run's texts by the analysis' rules and runs it; nullopt after reporting a bad
 // text. Both frequencies are checked, so both are reported.
 template <class Options>
@@ -193,13 +211,7 @@ std::optional<engine::RunResult> runAnalysis(engine::Simulation& simulation,
     }
     return simulation.frequencySweep(schematic, range->first, range->second, callbacks);
   }
-  if (!validNumber(options.timeText, "--time", err)) return std::nullopt;
-  const auto time = engine::acceptedTime(options.timeText);
-  if (!time) {
-    err << model::messages::kInvalidNumber << " (--time musi być większy od zera)\n";
-    return std::nullopt;
-  }
-  return simulation.transientRun(schematic, 0.0, *time, options.iterations, false, callbacks);
+  return runTime(simulation, schematic, options.timeText, options.iterations, callbacks, err);
 }
 
 }  // namespace
@@ -538,7 +550,33 @@ struct MeterRequest {
   std::string element;
 };
 
-// "U(R1)", "I(L1):avg", "P(R1):dc": nullopt after reporting what is wrong.
+struct IndicationWord {
+  std::string_view word;
+  engine::Indication indication;
+};
+// The words after the colon: a word names an indication of the quantities that offer it.
+constexpr std::array<IndicationWord, 15> kIndicationWords{{
+    {"rms", engine::Indication::TrueRms},
+    {"avg", engine::Indication::RectifiedMean},
+    {"dc", engine::Indication::DcMean},
+    {"peak", engine::Indication::Peak},
+    {"pp", engine::Indication::PeakToPeak},
+    {"h1", engine::Indication::FundamentalRms},
+    {"thd", engine::Indication::Thd},
+    {"cf", engine::Indication::CrestFactor},
+    {"ff", engine::Indication::FormFactor},
+    {"ripple", engine::Indication::RippleFactor},
+    {"p", engine::Indication::DcMean},
+    {"s", engine::Indication::ApparentPower},
+    {"q", engine::Indication::ReactivePower},
+    {"pf", engine::Indication::PowerFactor},
+    {"cosphi", engine::Indication::DisplacementFactor},
+}};
+
+constexpr std::string_view kVoltageWords = "rms, avg, dc, peak, pp, h1, thd, cf, ff, ripple";
+constexpr std::string_view kPowerWords = "p (albo dc), s, q, pf, cosphi";
+
+// "U(R1)", "I(L1):avg", "P(R1):pf": nullopt after reporting what is wrong.
 std::optional<MeterRequest> meterRequest(const std::string& meterText,
                                          const model::Schematic& schematic, std::ostream& err) {
   const std::size_t colon = meterText.rfind(':');
@@ -551,31 +589,24 @@ std::optional<MeterRequest> meterRequest(const std::string& meterText,
       !schematic.findElement(parts->second)) {
     err << "Niewłaściwy miernik " << meterText
         << " (podaj U(nazwa), I(nazwa) albo P(nazwa) elementu schematu, "
-           "opcjonalnie :rms, :avg lub :dc).\n";
+           "opcjonalnie :wskazanie).\n";
     return std::nullopt;
   }
   MeterRequest request{static_cast<engine::MeterQuantity>(quantities.find(parts->first)),
                        engine::Indication::TrueRms, parts->second};
-  if (request.quantity == engine::MeterQuantity::Power)
-    request.indication = engine::Indication::DcMean;
+  const bool power = request.quantity == engine::MeterQuantity::Power;
+  if (power) request.indication = engine::Indication::DcMean;
   if (hasIndication) {
-    const std::string kind = meterText.substr(colon + 1);
-    if (kind == "rms") {
-      request.indication = engine::Indication::TrueRms;
-    } else if (kind == "avg") {
-      request.indication = engine::Indication::RectifiedMean;
-    } else if (kind == "dc") {
-      request.indication = engine::Indication::DcMean;
-    } else {
-      err << "Niewłaściwe wskazanie " << kind << " w " << meterText << " (rms, avg albo dc).\n";
+    const std::string word = meterText.substr(colon + 1);
+    const auto found = std::find_if(kIndicationWords.begin(), kIndicationWords.end(),
+                                    [&](const IndicationWord& w) { return w.word == word; });
+    if (found == kIndicationWords.end() ||
+        !engine::indicationFits(request.quantity, found->indication)) {
+      err << "Niewłaściwe wskazanie " << word << " w " << meterText << " ("
+          << (power ? kPowerWords : kVoltageWords) << ").\n";
       return std::nullopt;
     }
-  }
-  if (request.quantity == engine::MeterQuantity::Power &&
-      request.indication != engine::Indication::DcMean) {
-    err << "Watomierz wskazuje moc czynną, czyli wartość średnią DC: " << meterText
-        << " (użyj :dc).\n";
-    return std::nullopt;
+    request.indication = found->indication;
   }
   return request;
 }
@@ -649,13 +680,102 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
   for (const MeterRequest& r : requests) {
     engine::MeterSlot slot;
     slot.quantity = r.quantity;
+    slot.indication = r.indication;
     engine::showReading(
         slot, engine::readStoredCycle(store, r.quantity, r.indication, r.element).value_or(0.0));
+    const std::string unit = engine::displayUnit(slot);
     out << engine::meterWaveform(r.quantity, r.element) << '\t'
-        << engine::indicationText(r.indication) << '\t' << formatNumber(slot.reading) << '\t'
-        << slot.display << ' ' << engine::prefixText(slot.shownPrefix)
-        << engine::unitText(r.quantity) << '\n';
+        << engine::indicationText(r.indication) << '\t'
+        << (std::isnan(slot.reading) ? std::string("nan") : formatNumber(slot.reading)) << '\t'
+        << slot.display << (unit.empty() ? "" : " ") << unit << '\n';
   }
+  return finishOutput(out, err, kSuccess);
+}
+
+namespace {
+// Six significant digits, and 0 for what is rounding noise beside the trace's RMS.
+std::string tableNumber(double value, double noise = 0.0) {
+  if (std::isnan(value)) return "-";
+  if (std::fabs(value) <= noise) value = 0.0;
+  std::ostringstream text;
+  text << std::setprecision(6) << value;
+  return text.str();
+}
+}  // namespace
+
+int harmonics(const HarmonicsOptions& options, std::ostream& out, std::ostream& err,
+              const RunControl& control) {
+  model::Schematic schematic;
+  if (!open(schematic, options.path, err)) return kUsageOrFileError;
+  if (schematic.transferMode()) {
+    err << "Harmoniczne liczy się z symulacji czasowej, a schemat służy do badania "
+           "transmitancji.\n";
+    return kUsageOrFileError;
+  }
+  if (!wavesOffered({options.wave}, model::waveformList(schematic), err)) return kUsageOrFileError;
+  double fundamental = 0.0;
+  if (options.fundamentalText.empty()) {
+    const auto proposed = engine::proposedFundamental(schematic);
+    if (!proposed) {
+      err << "Podaj --fundamental: schemat nie ma źródła sinusoidalnego.\n";
+      return kUsageOrFileError;
+    }
+    fundamental = *proposed;
+  } else {
+    if (!validNumber(options.fundamentalText, "--fundamental", err)) return kUsageOrFileError;
+    fundamental = *model::parseNumber(options.fundamentalText);
+  }
+
+  const std::size_t budget = budgetOf(control);
+  engine::Simulation simulation;
+  simulation.setSampleCount(options.samples);
+  simulation.setRecordedWaveforms({options.wave});
+  simulation.setLimits({budget, control.interrupted});
+  engine::RunCallbacks callbacks;
+  ProgressLine progress(control.showProgress, err);
+  callbacks.progress = [&progress](int percent) { progress.show(percent); };
+  const auto run =
+      runTime(simulation, schematic, options.timeText, options.iterations, callbacks, err);
+  if (!run) return kUsageOrFileError;
+  progress.finish();
+  if (run->code == engine::kResultsTooLarge) {
+    reportTooLarge(simulation.resultBytes(), budget, messages::kSimulateHint, err);
+    return kUsageOrFileError;
+  }
+  if (!run->ok()) {
+    for (const std::string& line : run->lines) err << line << '\n';
+    if (run->code == engine::kStopped) err << messages::kInterrupted << '\n';
+    return exitCodeFor(run->code);
+  }
+
+  const engine::WaveformStore& store = simulation.store();
+  const auto samples = store.trace(options.wave).value_or(std::vector<double>{});
+  const engine::HarmonicOutcome outcome = engine::analyseHarmonics(
+      samples, store.startTime, store.spacing, fundamental, options.count, options.periods);
+  if (!outcome.analysis) {
+    err << outcome.refusal << '\n';
+    return kUsageOrFileError;
+  }
+  const engine::HarmonicAnalysis& a = *outcome.analysis;
+  err << "Okresy: " << a.periods << " (" << tableNumber(a.from) << " s .. " << tableNumber(a.to)
+      << " s), próbek na okres: " << tableNumber(a.samplesPerPeriod)
+      << ", granica próbkowania: rząd " << a.samplingLimit << ".\n";
+  if (static_cast<int>(a.harmonics.size()) < a.requestedCount)
+    err << "Policzono rzędy 1.." << a.harmonics.size() << " z " << a.requestedCount
+        << ": wyższe leżą ponad granicą próbkowania.\n";
+  const double noise = 1e-12 * a.rms;
+  bool atLimit = false;
+  for (const engine::Harmonic& h : a.harmonics) {
+    out << h.order << '\t' << tableNumber(h.frequency) << '\t' << tableNumber(h.rms, noise) << '\t'
+        << tableNumber(h.percent, 1e-10) << '\t' << tableNumber(h.phase)
+        << (h.atSamplingLimit ? "\t*" : "") << '\n';
+    atLimit = atLimit || h.atSamplingLimit;
+  }
+  if (atLimit)
+    err << "* Rząd na granicy próbkowania: jego wartość i faza zależą od położenia próbek.\n";
+  out << "THD\t" << tableNumber(100.0 * a.thd) << " %\n";
+  out << "RMS\t" << tableNumber(a.rms, 0.0) << '\n';
+  out << "DC\t" << tableNumber(a.dc, noise) << '\n';
   return finishOutput(out, err, kSuccess);
 }
 

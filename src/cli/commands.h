@@ -100,6 +100,24 @@ struct PlotOptions {
 /// window shows it with its legend above, into an SVG file.
 int plot(const PlotOptions& options, std::ostream& err, const RunControl& control = {});
 
+struct HarmonicsOptions {
+  std::string path;
+  std::string timeText;  ///< simulated time, an engineering number
+  int iterations = 0;    ///< 0..6
+  int samples = 944;
+  std::string wave;             ///< the analysed waveform, "I(E1)"
+  std::string fundamentalText;  ///< Hz; empty: the first sinusoidal source's frequency
+  int count = 40;               ///< orders 1..count (at most 100)
+  int periods = 0;              ///< the last whole periods analysed; 0: all that fit
+};
+
+/// Runs the time simulation and prints the harmonics of one waveform over the last whole
+/// periods of the fundamental: a line per order (order, f [Hz], RMS, % of the fundamental,
+/// phase [°] in the sine form), then THD [%], RMS and DC. The periods and the sampling limit
+/// go to the error stream.
+int harmonics(const HarmonicsOptions& options, std::ostream& out, std::ostream& err,
+              const RunControl& control = {});
+
 /// Shortest decimal text that reads back to exactly the same double.
 std::string formatNumber(double value);
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 #include <sstream>
 
 #include "cli/commands.h"
@@ -265,7 +266,9 @@ TEST(CliMeasure, RefusesWhatItCannotMeasure) {
   EXPECT_EQ(code({path, "50", "2", 0, 944, {"U(X9)"}}), 1);  // no such element
   EXPECT_EQ(code({path, "50", "2", 0, 944, {"n(R1)"}}), 1);  // not a meter quantity
   EXPECT_EQ(code({path, "50", "2", 0, 944, {"P(R1):rms"}}), 1);
-  EXPECT_EQ(code({path, "50", "2", 0, 944, {"U(R1):peak"}}), 1);
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {"U(R1):szczyt"}}), 1);
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {"U(R1):pf"}}), 1);  // a power's indication
+  EXPECT_EQ(code({path, "50", "2", 0, 944, {"P(R1):thd"}}), 1);
   EXPECT_EQ(code({path, "50", "2", 0, 944, {}}), 1);
   std::filesystem::remove(path);
   EXPECT_EQ(code({WOLTERIX_TEST_DATA "/transfer.wtx", "50", "2", 0, 944, {"U(R1)"}}), 1);
@@ -273,6 +276,64 @@ TEST(CliMeasure, RefusesWhatItCannotMeasure) {
       runMeasure({WOLTERIX_TEST_DATA "/missing_parameter.wtx", "50", "2", 0, 944, {"U(R1)"}});
   EXPECT_EQ(missing.code, 2);
   EXPECT_NE(missing.err.find("Brak parametrów"), std::string::npos);
+}
+
+// The six-pulse bridge: its line current is near the ideal 120° block (no even or triplen
+// orders, the fifth at 1/5 and the seventh at 1/7 of the fundamental, THD 29.68 % up to 40),
+// and the source sees λ ≈ (3/π)·cos 30° = 0.827 with cos φ₁ = cos 30°.
+TEST(CliHarmonics, TheBridgeLineCurrentAndItsPowerMeters) {
+  wolterix::cli::HarmonicsOptions options{
+      WOLTERIX_EXAMPLES "/mostek3f.wtx", "200m", 1, 2000, "I(Ea)", "", 40, 2};
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(wolterix::cli::harmonics(options, out, err), 0) << err.str();
+  const auto lines = splitLines(out.str());
+  ASSERT_EQ(lines.size(), 43u);
+  const auto column = [&](std::size_t line, int index) {
+    std::istringstream fields(lines[line]);
+    std::string field;
+    for (int i = 0; i <= index; ++i) std::getline(fields, field, '\t');
+    return std::stod(field);
+  };
+  EXPECT_EQ(column(0, 1), 50.0);
+  // Within what the load's ripple and the firing at step instants change.
+  EXPECT_NEAR(column(4, 3), 20.0, 1.5);       // fifth
+  EXPECT_NEAR(column(6, 3), 100.0 / 7, 1.5);  // seventh
+  for (std::size_t order : {2u, 3u, 4u, 6u, 9u}) EXPECT_LT(column(order - 1, 3), 1.5) << order;
+  EXPECT_EQ(lines[40].substr(0, 4), "THD\t");
+  EXPECT_NEAR(std::stod(lines[40].substr(4)), 29.68, 1.0);
+  EXPECT_EQ(lines[41].substr(0, 4), "RMS\t");
+  EXPECT_EQ(lines[42].substr(0, 3), "DC\t");
+  EXPECT_NE(err.str().find("granica próbkowania: rząd 100"), std::string::npos);
+
+  const Captured meters = runMeasure({WOLTERIX_EXAMPLES "/mostek3f.wtx",
+                                      "50",
+                                      "10",
+                                      1,
+                                      400,
+                                      {"I(Ea):thd", "P(Ea):pf", "P(Ea):cosphi", "P(Ea):q"}});
+  ASSERT_EQ(meters.code, 0) << meters.err;
+  const auto read = splitLines(meters.out);
+  ASSERT_EQ(read.size(), 4u);
+  const auto reading = [&](std::size_t i) {
+    std::istringstream fields(read[i]);
+    std::string field;
+    for (int k = 0; k < 3; ++k) std::getline(fields, field, '\t');
+    return std::stod(field);
+  };
+  EXPECT_NEAR(reading(0), 29.68, 1.0);
+  EXPECT_NEAR(reading(1), -3.0 / std::numbers::pi * std::cos(std::numbers::pi / 6), 0.01);
+  EXPECT_NEAR(reading(2), -std::cos(std::numbers::pi / 6), 0.01);
+  EXPECT_NE(read[3].find(" kvar"), std::string::npos);
+  EXPECT_NE(read[1].find("\tPF\t"), std::string::npos);
+
+  // What cannot be analysed is refused in Polish.
+  options.fundamentalText = "1";
+  std::ostringstream none;
+  EXPECT_EQ(wolterix::cli::harmonics(options, none, err), 1);
+  EXPECT_NE(err.str().find("krótszy niż jeden okres"), std::string::npos);
+  options = {WOLTERIX_EXAMPLES "/rc.wtx", "20m", 0, 944, "U(R1)", "", 40, 0};
+  EXPECT_EQ(wolterix::cli::harmonics(options, none, err), 1);  // no sine source to propose f
 }
 
 }  // namespace
@@ -528,7 +589,7 @@ TEST(CliMessages, NoMessageSpeaksEnglish) {
       {{"measure", rc, "--freq", "50", "--cycles", "1"}, 1},
       {{"measure", rc, "--freq", "50", "--cycles", "1", "--meter"}, 1},
       {{"measure", rc, "--freq", "0", "--cycles", "1", "--meter", "U(R1)"}, 1},
-      {{"measure", rc, "--freq", "50", "--cycles", "1", "--meter", "U(R1):peak"}, 1},
+      {{"measure", rc, "--freq", "50", "--cycles", "1", "--meter", "U(R1):szczyt"}, 1},
       {{"measure", rc, "--freq", "50", "--cycles", "1", "--meter", "P(R1):rms"}, 1},
       {{"measure", filter, "--freq", "50", "--cycles", "1", "--meter", "U(R1)"}, 1},
       {{"render", rc}, 1},
