@@ -11,6 +11,7 @@
 #include "dialogs/parameter_dialogs.h"
 #include "dialogs/workspace_dialogs.h"
 #include "editor/schematic_canvas.h"
+#include "engine/harmonics.h"
 #include "help/about_dialog.h"
 #include "help/help_window.h"
 #include "meters/measurement_panel.h"
@@ -227,6 +228,11 @@ void TForm1::wirePlots() {
   };
   m_plots->onPrint = [this] { printPlot(QPrinterInfo::availablePrinterNames().isEmpty()); };
   m_plots->onExportPdf = [this] { printPlot(true); };
+  m_plots->onPrintHarmonics = [this] {
+    printHarmonics(QPrinterInfo::availablePrinterNames().isEmpty());
+  };
+  m_plots->onExportHarmonicsPdf = [this] { printHarmonics(true); };
+  m_plots->proposeFundamental = [this] { return engine::proposedFundamental(m_schematic); };
   m_plots->askExportPath = [this](const QString& title, const QString& filter,
                                   const QString& suffix) {
     return app::askExportPath(m_plots, title, filter, suffix);

@@ -23,6 +23,8 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QPainter;
+class QRectF;
 class QStackedWidget;
 class QToolBar;
 class QTimer;
@@ -94,6 +96,8 @@ class TForm1 : public QMainWindow {
   std::function<QString()> askPdfPath;
   /// Prints the plot (and the schematic if chosen) from the plot window; toPdf asks for a file.
   bool printPlot(bool toPdf);
+  /// Prints the bar chart of the harmonics window (and the schematic if chosen) the same way.
+  bool printHarmonics(bool toPdf);
   /// "Przebiegi" (F11): the six traces and the scales.
   bool chooseWaveforms();
   /// "Wykresy" (F12): the plot window on the last results.
@@ -156,6 +160,8 @@ class TForm1 : public QMainWindow {
   void buildPalettes();
   void buildPopupMenu();
   void wirePlots();
+  /// The print dialog for the plot window, painting `paint` in the frame of the plot.
+  bool printPainted(bool toPdf, const std::function<void(QPainter&, const QRectF&)>& paint);
   void edited();
   void applyView();
   void chooseBackground();

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "help/help_window.h"
 #include "printing/print_dialog.h"
+#include "results/harmonics_window.h"
 #include "results/plot_data.h"
 #include "results/plot_window.h"
 
@@ -55,6 +56,22 @@ bool TForm1::exportPdf() {
 }
 
 bool TForm1::printPlot(bool toPdf) {
+  const results::PlotView view = m_plots->view();
+  return printPainted(toPdf, [&view](QPainter& painter, const QRectF& area) {
+    results::paintPlot(painter, area, view, true);
+  });
+}
+
+bool TForm1::printHarmonics(bool toPdf) {
+  const results::HarmonicsWindow* window = m_plots->harmonicsWindow();
+  if (!window || !window->analysis()) return false;
+  const results::HarmonicsView view = window->view();
+  return printPainted(toPdf, [&view](QPainter& painter, const QRectF& area) {
+    results::paintHarmonics(painter, area, view, true);
+  });
+}
+
+bool TForm1::printPainted(bool toPdf, const std::function<void(QPainter&, const QRectF&)>& paint) {
   QPrinter printer(QPrinter::HighResolution);
   QString path;
   if (toPdf) {
@@ -69,14 +86,9 @@ bool TForm1::printPlot(bool toPdf) {
   m_help->hideHelp();
   if (answer != QDialog::Accepted) return false;
   if (!dialog.schematicChosen() && !dialog.plotChosen()) return false;
-  const results::PlotView view = m_plots->view();
-  const bool done = printing::printPage(
-      printer, dialog.schematicChosen() ? &m_schematic : nullptr, dialog.layout(), m_view.grid,
-      dialog.plotChosen() ? std::function<void(QPainter&, const QRectF&)>(
-                                [&view](QPainter& painter, const QRectF& area) {
-                                  results::paintPlot(painter, area, view, true);
-                                })
-                          : nullptr);
+  const bool done =
+      printing::printPage(printer, dialog.schematicChosen() ? &m_schematic : nullptr,
+                          dialog.layout(), m_view.grid, dialog.plotChosen() ? paint : nullptr);
   if (toPdf && !QFileInfo::exists(path)) {
     m_documents.prompt().warn((QStringLiteral("Nie można zapisać pliku: ") + path).toStdString());
     return false;

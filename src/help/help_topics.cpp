@@ -346,11 +346,54 @@ transmitancji. Pasek u góry podaje nazwy przebiegów w ich kolorach.</p>
 <tr><td>F9</td><td>nowa symulacja</td></tr>
 <tr><td>F10</td><td>kontynuuj symulację</td></tr>
 <tr><td>F6</td><td>opis osi pionowej (dwie wielkości)</td></tr>
+<tr><td>F7</td><td><a href="@#44">harmoniczne</a> przebiegu czasowego</td></tr>
 <tr><td>F4</td><td>kolor tła</td></tr>
 <tr><td>Ctrl+2 / Ctrl+1 / Ctrl+0</td><td>siatka wyraźna / delikatna / brak</td></tr>
 <tr><td>Ctrl+D</td><td><a href="@#43">drukuj</a></td></tr>
 </table>
 <p>Skala automatyczna zaokrągla największą wartość w górę do ciągu 1–2–5.</p>
+)html";
+
+constexpr std::string_view kHarmonicsPage = R"html(
+<p>Okno „Harmoniczne” (F7 w oknie <a href="@#42">Wykresy</a>) rozkłada jeden przebieg
+czasowy na składową stałą i harmoniczne częstotliwości podstawowej f. Przebieg wybiera się
+z listy u góry; częstotliwość podstawową program proponuje według pierwszego źródła
+sinusoidalnego schematu (bez niego 50 Hz albo, dla krótszej symulacji, cały przebieg jako
+jeden okres). Można ją wpisać jako <a href="@#3">liczbę inżynierską</a>, np. 50 albo 1k.</p>
+<p><b>Okres analizy.</b> Analizowane są ostatnie pełne okresy przebiegu – początek symulacji,
+w którym układ dopiero się ustala, odpada. Podsumowanie podaje, ile okresów i jaki przedział
+czasu wzięto. Przebieg krótszy niż jeden okres nie może być analizowany.</p>
+<p><b>Faza.</b> Harmoniczna rzędu h ma postać A<sub>h</sub>·sin(h·2πf·t + φ<sub>h</sub>),
+gdzie t to czas symulacji – tak jak źródła sinusoidalne, więc faza źródła odczytuje się
+jako φ<sub>1</sub>. Tabela podaje wartości skuteczne A<sub>h</sub>/√2.</p>
+<p><b>THD.</b> Współczynnik zniekształceń harmonicznych podaje się na dwa sposoby:</p>
+<ul>
+<li>THD<sub>F</sub> – względem podstawowej: √(U<sub>2</sub>² + U<sub>3</sub>² + …) /
+U<sub>1</sub>; dla prostokąta około 48 %;</li>
+<li>THD<sub>R</sub> – względem wartości skutecznej całego przebiegu: √(U<sub>2</sub>² +
+U<sub>3</sub>² + …) / U; nigdy nie przekracza 100 %.</li>
+</ul>
+<p>Obie sumy obejmują tylko obliczone rzędy (pole „Liczba harmonicznych”, domyślnie 40,
+najwyżej 100).</p>
+<p><b>Granica próbkowania.</b> Okres zawiera skończoną liczbę próbek; rząd równy połowie
+tej liczby jest ostatnim, który próbki mogą pokazać, a jego amplituda i faza zależą od
+położenia próbek – taki słupek jest zakreskowany, a wiersz tabeli oznaczony gwiazdką.
+Wyższych rzędów nie oblicza się; podsumowanie mówi wtedy, ile harmonicznych policzono.
+Więcej rzędów daje większa liczba próbek albo krótszy czas symulacji.</p>
+<table border="1" cellpadding="3" cellspacing="0">
+<tr><th>Polecenie</th><th>Działanie</th></tr>
+<tr><td>Procent podstawowej / Wartości bezwzględne</td><td>wysokość słupków w procentach
+wartości skutecznej podstawowej albo jako wartość skuteczna w jednostce przebiegu</td></tr>
+<tr><td>Skala liniowa / Skala logarytmiczna</td><td>oś pionowa liniowa albo w dekadach
+(cztery dekady, np. od 0,01 % do 100 %), w której widać małe harmoniczne</td></tr>
+<tr><td>Kopiuj tabelę (Ctrl+C)</td><td>tabela z nagłówkiem do schowka, kolumny
+rozdzielone tabulatorem – do wklejenia do arkusza</td></tr>
+<tr><td>Eksportuj dane (CSV)...</td><td>rząd, częstotliwość, amplituda, wartość skuteczna,
+procent i faza każdej harmonicznej oraz wiersze DC, THD i wartości skutecznej</td></tr>
+<tr><td>Drukuj... (Ctrl+D), Eksportuj do PDF...</td><td>wykres słupkowy, jak
+<a href="@#43">drukowanie</a> wykresu</td></tr>
+<tr><td>Pomoc (F1), Zamknij (Esc)</td><td>ta strona; zamknięcie okna</td></tr>
+</table>
 )html";
 
 constexpr std::string_view kVoltageSourcePage = R"html(
@@ -693,6 +736,7 @@ const HelpTopic kTopics[] = {
     {kTransferTopic, "Transmitancja", 10, kTransferPage},
     {kWaveformsTopic, "Przebiegi", 10, kWaveformsPage},
     {kPlotsTopic, "Wykresy", 10, kPlotsPage},
+    {kHarmonicsTopic, "Harmoniczne", kPlotsTopic, kHarmonicsPage},
     {11, "Pomiar", 0, kMeasurementGroupPage},
     {kMeasurementPanelTopic, "Panel pomiarowy", 11, kMeasurementPanelPage},
     {kMeasurementTopic, "Pomiar (Real-Time)", 11, kMeasurementPage},

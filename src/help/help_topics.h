@@ -36,6 +36,7 @@ inline constexpr int kWaveformsTopic = 39;
 inline constexpr int kMeterOptionsTopic = 40;
 inline constexpr int kPlotsTopic = 42;
 inline constexpr int kPrintTopic = 43;
+inline constexpr int kHarmonicsTopic = 44;
 
 /// Every topic in tree order: a parent comes before its children, siblings in reading order.
 std::span<const HelpTopic> allTopics();

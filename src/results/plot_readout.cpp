@@ -133,6 +133,10 @@ std::string pointText(const TransferPlot& plot, const TransferTrace& trace, std:
 
 }  // namespace
 
+std::string readoutNumber(double value) { return significant(value); }
+std::string prefixedValue(double value, const std::string& unit) { return withPrefix(value, unit); }
+std::string quantityUnit(Quantity q) { return unitOf(q); }
+
 std::optional<double> valueAt(const TimePlot& plot, std::size_t trace, double t) {
   if (trace >= plot.traces.size()) return std::nullopt;
   const std::vector<double>& samples = plot.traces[trace].samples;

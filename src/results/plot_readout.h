@@ -12,6 +12,15 @@
 
 namespace wolterix::results {
 
+// ---- Numbers -------------------------------------------------------------------------------
+
+/// Three significant digits with a decimal comma and a true minus sign: "31,1", "−0,25".
+std::string readoutNumber(double value);
+/// The same with a unit prefix that brings it into [1, 1000): "12,5 ms", "−323 V".
+std::string prefixedValue(double value, const std::string& unit);
+/// The unit of a quantity: "V", "A", "obr/min", "W".
+std::string quantityUnit(Quantity q);
+
 // ---- Cursors -------------------------------------------------------------------------------
 
 /// The value of trace `trace` of a time plot at instant t, linear between samples; nullopt

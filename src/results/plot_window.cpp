@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QColorDialog>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -25,6 +26,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "dialogs/workspace_dialogs.h"
 #include "drawing/painter_canvas.h"
@@ -34,6 +36,7 @@
 #include "model/atomic_file.h"
 #include "model/messages.h"
 #include "results/axis_dialog.h"
+#include "results/harmonics_window.h"
 #include "results/plot_readout.h"
 
 namespace wolterix::results {
@@ -226,6 +229,9 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
         setLabelChoices(chosen[0], chosen[1]);
       },
       QStringLiteral("Opis osi"));
+  m_harmonicsAction = command(
+      "PwHarm", QStringLiteral("&Harmoniczne..."), Qt::Key_F7, [this] { openHarmonics(); },
+      QStringLiteral("Harmoniczne"));
   command(
       "Pw9", QStringLiteral("Dr&ukuj..."), QKeySequence(Qt::CTRL | Qt::Key_D),
       [this] {
@@ -303,6 +309,13 @@ void TWykDialog::showResults(const engine::Simulation& simulation,
   // Continuing and the axis description belong to time plots only.
   m_continueAction->setEnabled(!transfer);
   m_axisAction->setEnabled(!transfer);
+  m_harmonicsAction->setEnabled(!transfer);
+  if (m_harmonics && m_harmonics->isVisible()) {
+    if (transfer)
+      m_harmonics->hide();
+    else
+      m_harmonics->updateTraces(m_fullTime);
+  }
   updateInformation();
   m_plotArea->update();
   show();
@@ -407,6 +420,62 @@ void TWykDialog::clearCursors() {
   m_cursorA.reset();
   m_cursorB.reset();
   cursorsMoved();
+}
+
+double TWykDialog::proposedFundamental() const {
+  if (proposeFundamental)
+    if (const std::optional<double> f = proposeFundamental(); f && *f > 0) return *f;
+  constexpr double kMains = 50.0;
+  const double span = m_fullTime.span();
+  return span * kMains >= 1.0 || !(span > 0) ? kMains : 1.0 / span;
+}
+
+// The time trace drawn nearest the mouse when it is over the plot; the first one otherwise.
+int TWykDialog::traceNearestMouse() const {
+  const QPointF pos = m_plotArea->mapFromGlobal(QCursor::pos());
+  const std::optional<QPointF> at = plotPointAt(pos);
+  if (m_view.transfer || !at) return 0;
+  const QRectF frame = plotFrame(QRectF(m_plotArea->rect()));
+  int nearest = 0;
+  double distance = std::numeric_limits<double>::infinity();
+  for (std::size_t k = 0; k < m_view.time.traces.size(); ++k) {
+    const double scale = m_view.time.scale(m_view.time.traces[k].quantity);
+    const std::optional<double> value = valueAt(m_view.time, k, at->x());
+    if (!value || !(scale > 0)) continue;
+    const double y = frame.center().y() - *value / scale * frame.height() / 2;
+    if (std::abs(y - pos.y()) < distance) {
+      distance = std::abs(y - pos.y());
+      nearest = int(k);
+    }
+  }
+  return nearest;
+}
+
+void TWykDialog::openHarmonics() {
+  if (m_view.transfer) return;
+  const int trace = traceNearestMouse();
+  if (!m_harmonics) {
+    m_harmonics = new HarmonicsWindow(this);
+    m_harmonics->onHelp = [this](int topic) {
+      if (onHelp) onHelp(topic);
+    };
+    m_harmonics->onPrint = [this] {
+      if (onPrintHarmonics) onPrintHarmonics();
+    };
+    m_harmonics->onExportPdf = [this] {
+      if (onExportHarmonicsPdf) onExportHarmonicsPdf();
+    };
+    m_harmonics->askExportPath = [this](const QString& title, const QString& filter,
+                                        const QString& suffix) {
+      return askExportPath(title, filter, suffix);
+    };
+    m_harmonics->showWarning = [this](const QString& text) { showWarning(text); };
+  }
+  m_harmonics->setTraces(m_fullTime, proposedFundamental());
+  m_harmonics->chooseTrace(trace);
+  m_harmonics->show();
+  m_harmonics->raise();
+  m_harmonics->activateWindow();
 }
 
 void TWykDialog::cursorsMoved() {

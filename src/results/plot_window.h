@@ -25,6 +25,7 @@ class Simulation;
 namespace wolterix::results {
 
 class TOpisOsiDialog;
+class HarmonicsWindow;
 
 /// Paints the plot into a rectangle of a painter through a PainterCanvas; on paper with its
 /// legend above, the lines and the text in their printed sizes on the painter's device.
@@ -71,6 +72,15 @@ class TWykDialog : public QWidget {
   const std::optional<QPointF>& cursorB() const { return m_cursorB; }
   void clearCursors();
 
+  /// "Harmoniczne..." (F7): opens or raises the harmonics of the full time plot, on the trace
+  /// nearest the mouse over the plot (else the first), with the proposed fundamental.
+  void openHarmonics();
+  /// The harmonics window once opened, else null.
+  HarmonicsWindow* harmonicsWindow() const { return m_harmonics; }
+  /// The fundamental to propose: proposeFundamental's when it gives one, else 50 Hz when the
+  /// run holds a period of it, else the whole run as one period.
+  double proposedFundamental() const;
+
   // Commands the owner carries out (back to the schematic, "Przebiegi", "Symulacja",
   // "Kontynuuj", printing, help with its topic).
   std::function<void()> onBack;
@@ -80,6 +90,11 @@ class TWykDialog : public QWidget {
   std::function<void()> onPrint;
   std::function<void()> onExportPdf;
   std::function<void(int topic)> onHelp;
+  /// Printing and the PDF of the harmonics window.
+  std::function<void()> onPrintHarmonics;
+  std::function<void()> onExportHarmonicsPdf;
+  /// The fundamental the schematic suggests (its sinusoidal source), if any.
+  std::function<std::optional<double>()> proposeFundamental;
   /// The background colour or the grid mode changed (both are kept with the user settings).
   std::function<void()> onViewChanged;
   /// Shows the axis-description dialog (replaceable for tests).
@@ -108,6 +123,7 @@ class TWykDialog : public QWidget {
   void exportImage();
   void exportSvg();
   void writeExport(const QString& path, std::string_view bytes);
+  int traceNearestMouse() const;
 
   TimePlot m_fullTime;
   TransferPlot m_fullTransfer;
@@ -127,6 +143,8 @@ class TWykDialog : public QWidget {
   QToolButton* m_axisLabels;
   QAction* m_continueAction;
   QAction* m_axisAction;
+  QAction* m_harmonicsAction;
+  HarmonicsWindow* m_harmonics = nullptr;
 };
 
 }  // namespace wolterix::results

@@ -27,6 +27,7 @@ const DialogTopic kDialogTopics[] = {
     {40, "Opcje miernika"},
     {42, "Wykresy"},
     {43, "Drukuj"},
+    {44, "Harmoniczne"},
     {46, "Źródło napięcia"},
     {47, "Źródło prądu"},
     {48, "Źródło napięcia sterowane"},
