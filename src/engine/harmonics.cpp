@@ -145,9 +145,8 @@ double wholeOrNaN(double x) {
 
 }  // namespace
 
-HarmonicOutcome analyseHarmonics(std::span<const double> samples, double startTime,
-                                 double spacing, double fundamental, int count,
-                                 int lastPeriods) {
+HarmonicOutcome analyseHarmonics(std::span<const double> samples, double startTime, double spacing,
+                                 double fundamental, int count, int lastPeriods) {
   HarmonicOutcome outcome;
   if (!(fundamental > 0.0) || !std::isfinite(fundamental)) {
     outcome.refusal = std::string(kFundamentalNotPositive);
@@ -183,10 +182,10 @@ HarmonicOutcome analyseHarmonics(std::span<const double> samples, double startTi
   const int computed = std::min(a.requestedCount, a.samplingLimit);
 
   const Coefficients c =
-      a.wholeSamples ? binsOfWholeSamples(samples, startTime, spacing, fundamental,
-                                          static_cast<int>(wholeSamples), periods, computed)
-                     : integralsOfLinearTrace(samples, startTime, spacing, fundamental, a.from,
-                                              computed);
+      a.wholeSamples
+          ? binsOfWholeSamples(samples, startTime, spacing, fundamental,
+                               static_cast<int>(wholeSamples), periods, computed)
+          : integralsOfLinearTrace(samples, startTime, spacing, fundamental, a.from, computed);
   a.dc = c.dc;
   a.rms = std::sqrt(std::max(0.0, c.meanSquare));
   double distortion = 0.0;
@@ -210,7 +209,8 @@ HarmonicOutcome analyseHarmonics(std::span<const double> samples, double startTi
   }
   const double first = a.harmonics.empty() ? 0.0 : a.harmonics[0].rms;
   const bool hasFundamental = first > 1e-9 * a.rms && first > 0.0;
-  for (Harmonic& line : a.harmonics) line.percent = hasFundamental ? 100.0 * line.rms / first : kNaN;
+  for (Harmonic& line : a.harmonics)
+    line.percent = hasFundamental ? 100.0 * line.rms / first : kNaN;
   a.thd = hasFundamental ? std::sqrt(distortion) / first : kNaN;
   a.thdOfRms = a.rms > 0.0 ? std::sqrt(distortion) / a.rms : kNaN;
   outcome.analysis = std::move(a);

@@ -46,9 +46,9 @@ struct HarmonicAnalysis {
   int samplingLimit = 0;
   int requestedCount = 0;  ///< orders asked for; harmonics.size() may be fewer (the limit)
   double dc = 0.0;
-  double rms = 0.0;        ///< total RMS over the window, DC and every order included
-  double thd = 0.0;        ///< √(Σ h≥2 RMS²) / RMS₁ over the orders computed; NaN without RMS₁
-  double thdOfRms = 0.0;   ///< the same distortion over the total RMS; NaN when that is 0
+  double rms = 0.0;  ///< total RMS over the window, DC and every order included
+  double thd = 0.0;  ///< √(Σ h≥2 RMS²) / RMS₁ over the orders computed; NaN without RMS₁
+  double thdOfRms = 0.0;            ///< the same distortion over the total RMS; NaN when that is 0
   std::vector<Harmonic> harmonics;  ///< orders 1, 2, ... in order
 
   /// The fundamental (order 1); nullptr when none was computed.
@@ -65,9 +65,9 @@ struct HarmonicOutcome {
 /// as many as the trace holds; a start-up transient can be left out by asking fewer).
 /// Refuses f ≤ 0 (or not finite), a run shorter than one period, and fewer than two samples
 /// a period. The count is clamped to 1..kMaxHarmonicCount and to the sampling limit.
-HarmonicOutcome analyseHarmonics(std::span<const double> samples, double startTime,
-                                 double spacing, double fundamental,
-                                 int count = kDefaultHarmonicCount, int periods = 0);
+HarmonicOutcome analyseHarmonics(std::span<const double> samples, double startTime, double spacing,
+                                 double fundamental, int count = kDefaultHarmonicCount,
+                                 int periods = 0);
 
 /// The frequency of the schematic's first sinusoidal source (in element-list order), as the
 /// fundamental to propose; nullopt when it has none with a positive frequency.

@@ -326,11 +326,46 @@ constexpr std::string_view kMeterOptionsPage = R"html(
 <table border="1" cellpadding="3" cellspacing="0">
 <tr><th>Ustawienie</th><th>Znaczenie</th></tr>
 <tr><td>Zakres</td><td>zakres wskazań od 1000 G do 1000 u jednostki; „Automatyczny”
-dobiera go sam</td></tr>
-<tr><td>Rodzaj pomiaru</td><td>prawdziwa wartość skuteczna (TRMS), wartość średnia
-prostowana (~ AV) albo wartość średnia DC (==); dla mocy zawsze średnia</td></tr>
+dobiera go sam. Współczynniki i procenty nie mają zakresu: zawsze cztery cyfry bez
+przedrostka</td></tr>
+<tr><td>Rodzaj pomiaru</td><td>co miernik wskazuje – zależnie od wielkości mierzonej
+(poniżej)</td></tr>
 <tr><td>Wielkość mierzona</td><td>napięcie, prąd lub moc elementu</td></tr>
 </table>
+<p>Każde wskazanie jest liczone z próbek jednego cyklu pomiarowego, czyli jednego okresu
+częstotliwości pomiaru, i odświeżane po każdym cyklu.</p>
+<p><b>Napięcie i prąd</b> (x – przebieg w cyklu):</p>
+<table border="1" cellpadding="3" cellspacing="0">
+<tr><th>Wskazanie</th><th>Na mierniku</th><th>Znaczenie</th></tr>
+<tr><td>Prawdziwa wartość skuteczna</td><td>TRMS</td><td>√(średnia x²)</td></tr>
+<tr><td>Wartość średnia prostowana</td><td>AV</td><td>średnia |x|</td></tr>
+<tr><td>Wartość średnia DC</td><td>DC</td><td>średnia x</td></tr>
+<tr><td>Wartość szczytowa</td><td>PEAK</td><td>największa wartość |x|</td></tr>
+<tr><td>Wartość międzyszczytowa</td><td>P-P</td><td>największa minus najmniejsza wartość x</td></tr>
+<tr><td>Wartość skuteczna harmonicznej podstawowej</td><td>H1</td><td>wartość skuteczna
+pierwszej harmonicznej, o częstotliwości pomiaru</td></tr>
+<tr><td>THD</td><td>THD [%]</td><td>√(suma kwadratów wartości skutecznych harmonicznych 2…40)
+podzielony przez wartość skuteczną podstawowej</td></tr>
+<tr><td>Współczynnik szczytu</td><td>CF</td><td>wartość szczytowa / TRMS (sinusoida: √2)</td></tr>
+<tr><td>Współczynnik kształtu</td><td>FF</td><td>TRMS / AV (sinusoida: 1,111)</td></tr>
+<tr><td>Współczynnik tętnień</td><td>RF</td><td>wartość skuteczna składowej zmiennej /
+|wartość średnia DC|</td></tr>
+</table>
+<p><b>Moc</b> (u, i – napięcie i prąd elementu, dodatnia moc pobierana przez element;
+źródło oddające moc pokazuje P, Q<sub>1</sub>, λ i cos φ<sub>1</sub> ujemne):</p>
+<table border="1" cellpadding="3" cellspacing="0">
+<tr><th>Wskazanie</th><th>Na mierniku</th><th>Znaczenie</th></tr>
+<tr><td>Moc czynna P</td><td>DC [W]</td><td>średnia u·i</td></tr>
+<tr><td>Moc pozorna S</td><td>S [VA]</td><td>U<sub>TRMS</sub>·I<sub>TRMS</sub></td></tr>
+<tr><td>Moc bierna Q<sub>1</sub></td><td>Q1 [var]</td><td>U<sub>1</sub>·I<sub>1</sub>·sin
+φ<sub>1</sub> – tylko harmoniczne podstawowe (bez mocy odkształcenia)</td></tr>
+<tr><td>Współczynnik mocy λ</td><td>PF</td><td>P / S</td></tr>
+<tr><td>Współczynnik przesunięcia</td><td>cosφ1</td><td>cos φ<sub>1</sub>, kąt między
+podstawowymi harmonicznymi napięcia i prądu</td></tr>
+</table>
+<p>Dla przebiegów sinusoidalnych λ = cos φ<sub>1</sub>; prąd odkształcony (np. prostownika)
+daje λ mniejsze od cos φ<sub>1</sub>. Wskazanie „----” oznacza współczynnik bez wartości
+(np. THD przebiegu bez składowej podstawowej).</p>
 <p>Wartość skuteczna sinusoidy o amplitudzie U<sub>m</sub> to U<sub>m</sub>/√2,
 a średnia prostowana 2·U<sub>m</sub>/π.</p>
 )html";

@@ -1,6 +1,7 @@
 #include "meters/measurement_panel.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -219,6 +220,23 @@ QLabel* screenLabel(QWidget* parent, const QString& name, int pixelSize, Qt::Ali
   label->setStyleSheet(QStringLiteral("color: %1; background-color: black;").arg(kLime.name()));
   return label;
 }
+// Shows text in the label's font, made smaller (down to a third) where it would not fit the
+// label's width: a long reading ("-0.8272") or unit ("kvar") stays whole in the narrow panel.
+void showFitted(QLabel* label, const QString& text, int pixelSize) {
+  QFont font = label->font();
+  font.setPixelSize(pixelSize);
+  const int width = label->contentsRect().width();
+  while (width > 0 && font.pixelSize() > pixelSize / 3 &&
+         QFontMetrics(font).horizontalAdvance(text) > width)
+    font.setPixelSize(font.pixelSize() - 1);
+  label->setFont(font);
+  label->setText(text);
+}
+
+constexpr int kValuePixels = 27;
+constexpr int kUnitPixels = 17;
+constexpr int kIndicationPixels = 10;
+
 }  // namespace
 
 MeasurementPanel::MeasurementPanel(QWidget* parent) : QFrame(parent) {
@@ -341,13 +359,18 @@ QWidget* MeasurementPanel::createDisplay(int index) {
       QStringLiteral("QFrame#Ekran%1 { background-color: black; border: 2px solid #505050;"
                      " border-radius: 3px; }")
           .arg(k));
-  d.value =
-      screenLabel(screen, QStringLiteral("Display") + k, 27, Qt::AlignRight | Qt::AlignVCenter);
-  d.unit = screenLabel(screen, QStringLiteral("Unit") + k, 17, Qt::AlignLeft | Qt::AlignBottom);
-  d.indication = screenLabel(screen, QStringLiteral("Wart") + k, 10, Qt::AlignLeft | Qt::AlignTop);
-  const int unitWidth = d.unit->fontMetrics().horizontalAdvance(QStringLiteral("kvar"));
+  d.value = screenLabel(screen, QStringLiteral("Display") + k, kValuePixels,
+                        Qt::AlignRight | Qt::AlignVCenter);
+  // The reading takes what the unit leaves and never widens the panel.
+  d.value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  d.value->setMinimumWidth(0);
+  d.unit =
+      screenLabel(screen, QStringLiteral("Unit") + k, kUnitPixels, Qt::AlignLeft | Qt::AlignBottom);
+  d.indication = screenLabel(screen, QStringLiteral("Wart") + k, kIndicationPixels,
+                             Qt::AlignLeft | Qt::AlignTop);
+  const int unitWidth = d.unit->fontMetrics().horizontalAdvance(QStringLiteral("MW"));
   d.unit->setFixedWidth(
-      qMax(unitWidth, d.indication->fontMetrics().horizontalAdvance(QStringLiteral("cosφ1 "))));
+      qMax(unitWidth, d.indication->fontMetrics().horizontalAdvance(QStringLiteral("TRMS"))));
   d.indication->setFixedWidth(d.unit->width());
 
   auto* units = new QVBoxLayout;
@@ -387,10 +410,13 @@ void MeasurementPanel::showSlot(int index, const engine::MeterSlot& slot) {
   d.name->setText(name);
   d.name->setToolTip(name);
   d.badge->setText(QString::fromStdString(engine::quantityLetter(slot.quantity)));
-  d.value->setText(QString::fromStdString(slot.display));
-  d.unit->setText(QString::fromStdString(engine::displayUnit(slot)));
-  d.indication->setText(QString::fromStdString(engine::indicationText(slot.indication)));
   d.group->show();
+  // Fitted once the group has its width.
+  d.group->layout()->activate();
+  showFitted(d.value, QString::fromStdString(slot.display), kValuePixels);
+  showFitted(d.unit, QString::fromStdString(engine::displayUnit(slot)), kUnitPixels);
+  showFitted(d.indication, QString::fromStdString(engine::indicationText(slot.indication)),
+             kIndicationPixels);
 }
 
 void MeasurementPanel::setAddEnabled(bool enabled) {

@@ -300,8 +300,7 @@ void HarmonicsWindow::analyse() {
     m_view.traceName = trace.name;
     m_view.quantity = trace.quantity;
     engine::HarmonicOutcome outcome = engine::analyseHarmonics(
-        trace.samples, m_plot.startTime, m_plot.spacing, *f, m_count->value(),
-        m_periods->value());
+        trace.samples, m_plot.startTime, m_plot.spacing, *f, m_count->value(), m_periods->value());
     m_view.analysis = std::move(outcome.analysis);
     if (!m_view.analysis)
       m_refusal =

@@ -26,6 +26,7 @@
 #include "editor/schematic_canvas.h"
 #include "help/help_window.h"
 #include "printing/print_dialog.h"
+#include "results/harmonics_window.h"
 #include "results/plot_window.h"
 #include "support/circuit_builder.h"
 #include "support/scripted_prompts.h"
@@ -367,6 +368,35 @@ TEST(MainWindowPrinting, ExportsAPlotWithItsSchematicToPdf) {
   QFile pdf(path);
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
   EXPECT_TRUE(pdf.read(4) == "%PDF");
+}
+
+TEST(MainWindowPrinting, ExportsTheHarmonicsChartToPdf) {
+  QTemporaryDir dir;
+  TForm1 window;
+  ASSERT_TRUE(window.openFile(QStringLiteral(WOLTERIX_EXAMPLES "/mostek.wtx")));
+  window.simulationSettings().timeText = "100m";
+  window.simulationSettings().time = 0.1;
+  window.waveformSelection().traceSlots[0] = {"I(E1)", true};
+  window.command(QStringLiteral("MXSiW"))->trigger();
+  ASSERT_TRUE(window.resultsValid());
+  wolterix::results::TWykDialog* plots = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets())
+    if (auto* p = qobject_cast<wolterix::results::TWykDialog*>(top)) plots = p;
+  ASSERT_NE(plots, nullptr);
+  EXPECT_FALSE(window.printHarmonics(true));  // no analysis yet
+  plots->openHarmonics();
+  ASSERT_NE(plots->harmonicsWindow(), nullptr);
+  ASSERT_TRUE(plots->harmonicsWindow()->analysis())
+      << plots->harmonicsWindow()->refusal().toStdString();
+  EXPECT_EQ(plots->harmonicsWindow()->fundamental(), 50.0);  // proposed from E1
+  const QString path = dir.path() + QStringLiteral("/harmoniczne.pdf");
+  window.askPdfPath = [&] { return path; };
+  window.execPrintDialog = [](TDrukDialog&) { return int(QDialog::Accepted); };
+  ASSERT_TRUE(window.printHarmonics(true));
+  QFile pdf(path);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(4) == "%PDF");
+  plots->harmonicsWindow()->close();
 }
 
 }  // namespace

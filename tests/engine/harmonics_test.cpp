@@ -63,8 +63,7 @@ TEST(Harmonics, SquareWaveHasOddOrdersOfFourAOverNPi) {
   }
   EXPECT_NEAR(a.harmonics[0].phase, 0.0, 1e-6);  // a sine's phase in the sine form
   EXPECT_NEAR(a.harmonics[2].percent, 100.0 / 3.0, 1e-3);
-  const double thd40 =
-      truncatedThd([](int n) { return n % 2 ? 1.0 / n : 0.0; }, 40);  // 47.03 %
+  const double thd40 = truncatedThd([](int n) { return n % 2 ? 1.0 / n : 0.0; }, 40);  // 47.03 %
   EXPECT_NEAR(thd40, 0.4703, 5e-5);
   EXPECT_NEAR(a.thd, thd40, 1e-4);
   EXPECT_NEAR(a.rms, 2.0, 1e-3);
@@ -123,8 +122,8 @@ TEST(Harmonics, SixPulseBlockCurrentHasNoEvenOrTriplenOrders) {
 
 TEST(Harmonics, HalfWaveRectifiedSineAndAShiftedSine) {
   const double f = 50.0;
-  const auto half = sampled([](double t) { return std::max(0.0, 3.0 * std::sin(2 * kPi * t)); },
-                            f, 10000, 3);
+  const auto half =
+      sampled([](double t) { return std::max(0.0, 3.0 * std::sin(2 * kPi * t)); }, f, 10000, 3);
   const auto a = analyseHarmonics(half, 0.0, 1.0 / (f * 10000), f).analysis;
   ASSERT_TRUE(a);
   EXPECT_NEAR(a->dc, 3.0 / kPi, 1e-6);
@@ -134,8 +133,8 @@ TEST(Harmonics, HalfWaveRectifiedSineAndAShiftedSine) {
 
   // A sine of phase 30° starting at t0 = 7 ms reads 30° (sine form, phase of the run's time).
   const double t0 = 0.007;
-  const auto shifted = sampled([](double t) { return std::sin(2 * kPi * t + kPi / 6); }, f, 400,
-                               4, t0);
+  const auto shifted =
+      sampled([](double t) { return std::sin(2 * kPi * t + kPi / 6); }, f, 400, 4, t0);
   const auto b = analyseHarmonics(shifted, t0, 1.0 / (f * 400), f, 5).analysis;
   ASSERT_TRUE(b);
   EXPECT_NEAR(b->harmonics[0].phase, 30.0, 1e-9);
@@ -160,8 +159,7 @@ TEST(Harmonics, RefusalsAndTheSamplingLimit) {
   EXPECT_EQ(analyseHarmonics(x, 0, 1e-3, -50.0).refusal, kFundamentalNotPositive);
   EXPECT_EQ(analyseHarmonics(x, 0, 1e-3, 10.0).refusal, kShorterThanPeriod);
   EXPECT_EQ(analyseHarmonics(x, 0, 1e-3, 600.0).refusal, kTooFewSamples);
-  EXPECT_EQ(analyseHarmonics(std::vector<double>{1.0}, 0, 1e-3, 50.0).refusal,
-            kShorterThanPeriod);
+  EXPECT_EQ(analyseHarmonics(std::vector<double>{1.0}, 0, 1e-3, 50.0).refusal, kShorterThanPeriod);
 
   // Ten samples a period: orders up to five, the fifth sampled at its limit and marked.
   const auto fifth = sampled([](double t) { return std::cos(2 * kPi * 5 * t); }, 50, 10, 2);
