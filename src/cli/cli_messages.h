@@ -21,7 +21,7 @@ inline constexpr std::string_view kUnexpected = "Nieoczekiwany błąd programu."
 // Calls the parser refuses.
 inline constexpr std::string_view kHelpHint = "Opis poleceń i opcji: wolterix-cli --help";
 inline constexpr std::string_view kNoCommand =
-    "Podaj polecenie: list, topology, simulate, measure, harmonics, render albo plot.";
+    "Podaj polecenie: list, topology, simulate, measure, harmonics, conduction, render albo plot.";
 inline constexpr std::string_view kUnknownCommand = "Nieznane polecenie: ";
 inline constexpr std::string_view kUnknownOption = "Nieznana opcja: ";
 inline constexpr std::string_view kExtraArgument = "Zbędny argument: ";

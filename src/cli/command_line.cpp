@@ -264,6 +264,16 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
       ->check(wholeNumber(0, 1000000))
       ->default_val(0);
 
+  ConductionOptions conductionOptions;
+  auto* conductionCommand = app.add_subcommand(
+      "conduction",
+      "Przedziały przewodzenia elementów przełączających (diody, tyrystory, GTO, tranzystory,\n"
+      "łącznik) z symulacji czasowej: wiersz na przedział (nazwa, początek [s], koniec [s],\n"
+      "z --fundamental także kąt przewodzenia [°]); \"-\" gdy element nie przewodzi");
+  addTimeRunOptions(*conductionCommand, conductionOptions);
+  conductionCommand->add_option("--fundamental", conductionOptions.fundamentalText,
+                                "Częstotliwość [Hz], której stopnie podaje kąt przewodzenia");
+
   RenderOptions render;
   auto* renderCommand = app.add_subcommand(
       "render",
@@ -323,6 +333,8 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
   if (topology->parsed()) return showTopology(topologyPath, out, err);
   if (measure->parsed()) return wolterix::cli::measure(measureOptions, out, err, control);
   if (renderCommand->parsed()) return wolterix::cli::render(render, err);
+  if (conductionCommand->parsed())
+    return wolterix::cli::conduction(conductionOptions, out, err, control);
   if (harmonicsCommand->parsed())
     return wolterix::cli::harmonics(harmonicsOptions, out, err, control);
   if (plotCommand->parsed()) {

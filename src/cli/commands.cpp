@@ -16,6 +16,7 @@
 #include "cli/output_file.h"
 #include "drawing/svg_canvas.h"
 #include "drawing/symbols.h"
+#include "engine/conduction.h"
 #include "engine/harmonics.h"
 #include "engine/measurement.h"
 #include "engine/result_csv.h"
@@ -776,6 +777,59 @@ int harmonics(const HarmonicsOptions& options, std::ostream& out, std::ostream& 
   out << "THD\t" << tableNumber(100.0 * a.thd) << " %\n";
   out << "RMS\t" << tableNumber(a.rms, 0.0) << '\n';
   out << "DC\t" << tableNumber(a.dc, noise) << '\n';
+  return finishOutput(out, err, kSuccess);
+}
+
+int conduction(const ConductionOptions& options, std::ostream& out, std::ostream& err,
+               const RunControl& control) {
+  model::Schematic schematic;
+  if (!open(schematic, options.path, err)) return kUsageOrFileError;
+  if (schematic.transferMode()) {
+    err << "Przewodzenie pokazuje symulacja czasowa, a schemat służy do badania transmitancji.\n";
+    return kUsageOrFileError;
+  }
+  std::optional<double> fundamental;
+  if (!options.fundamentalText.empty()) {
+    if (!validNumber(options.fundamentalText, "--fundamental", err)) return kUsageOrFileError;
+    fundamental = *model::parseNumber(options.fundamentalText);
+    if (!(*fundamental > 0.0)) {
+      err << engine::kFundamentalNotPositive << '\n';
+      return kUsageOrFileError;
+    }
+  }
+  const std::size_t budget = budgetOf(control);
+  engine::Simulation simulation;
+  simulation.setSampleCount(options.samples);
+  simulation.setLimits({budget, control.interrupted});
+  engine::RunCallbacks callbacks;
+  ProgressLine progress(control.showProgress, err);
+  callbacks.progress = [&progress](int percent) { progress.show(percent); };
+  const auto run =
+      runTime(simulation, schematic, options.timeText, options.iterations, callbacks, err);
+  if (!run) return kUsageOrFileError;
+  progress.finish();
+  if (run->code == engine::kResultsTooLarge) {
+    reportTooLarge(simulation.resultBytes(), budget, messages::kSimulateHint, err);
+    return kUsageOrFileError;
+  }
+  if (!run->ok()) {
+    for (const std::string& line : run->lines) err << line << '\n';
+    if (run->code == engine::kStopped) err << messages::kInterrupted << '\n';
+    return exitCodeFor(run->code);
+  }
+  const engine::WaveformStore& store = simulation.store();
+  if (store.stateRows() == 0) err << "Schemat nie ma elementów przełączających.\n";
+  for (int row = 0; row < store.stateRows(); ++row) {
+    const std::string& name = store.stateElement(row).name;
+    const auto intervals = engine::conductionIntervals(store, row);
+    if (intervals.empty()) out << name << "\t-\n";
+    for (const engine::ConductionInterval& interval : intervals) {
+      out << name << '\t' << tableNumber(interval.start) << '\t' << tableNumber(interval.end);
+      if (fundamental) out << '\t' << tableNumber(engine::conductionAngle(interval, *fundamental));
+      if (interval.runsOn) out << "\t(do końca)";
+      out << '\n';
+    }
+  }
   return finishOutput(out, err, kSuccess);
 }
 

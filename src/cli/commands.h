@@ -118,6 +118,20 @@ struct HarmonicsOptions {
 int harmonics(const HarmonicsOptions& options, std::ostream& out, std::ostream& err,
               const RunControl& control = {});
 
+struct ConductionOptions {
+  std::string path;
+  std::string timeText;  ///< simulated time, an engineering number
+  int iterations = 0;    ///< 0..6
+  int samples = 944;
+  std::string fundamentalText;  ///< Hz; empty: no conduction angles
+};
+
+/// Runs the time simulation and prints, for every switching element in element-list order, a
+/// line per conduction interval: name, start and end [s] and, with a fundamental, the
+/// conduction angle [°]; "-" for an element that never conducts.
+int conduction(const ConductionOptions& options, std::ostream& out, std::ostream& err,
+               const RunControl& control = {});
+
 /// Shortest decimal text that reads back to exactly the same double.
 std::string formatNumber(double value);
 

@@ -116,6 +116,9 @@ class ElementModel {
   bool hasShortedTerminals() const;
   /// Motor speed in revolutions per minute; 0 for every kind but the motor.
   virtual double motorSpeed() const { return 0.0; }
+  /// Switching elements: 1 while conducting (2 for a Zener diode in breakdown, the BJT while
+  /// active), 0 while not; -1 for every other kind.
+  virtual int conductionState() const { return -1; }
   /// Once per run, after the network is built: lets a model find what it reads from others.
   virtual void bind(const Network& /*network*/) {}
   /// Which of the step operations matter for this kind (all of them unless a kind says less).

@@ -47,6 +47,7 @@ class BjtModel final : public ElementModel {
   bool checkState(NodeVector V) override;
   void commitStep(NodeVector V, double h, double t) override;
   bool active() const { return m_active; }
+  int conductionState() const override { return m_active ? 1 : 0; }
 
  private:
   double baseConductance() const;

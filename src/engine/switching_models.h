@@ -20,6 +20,7 @@ class DiodeModel final : public ElementModel {
   void resetState() override { m_conducting = false; }
   bool checkState(NodeVector V) override;
   bool conducting() const { return m_conducting; }
+  int conductionState() const override { return m_conducting ? 1 : 0; }
 
  private:
   bool m_conducting = false;
@@ -35,6 +36,7 @@ class ZenerModel final : public ElementModel {
   bool checkState(NodeVector V) override;
   /// 0 blocking, 1 forward conducting, -1 reverse breakdown.
   int mode() const { return m_mode; }
+  int conductionState() const override { return m_mode == 0 ? 0 : m_mode > 0 ? 1 : 2; }
 
  private:
   int m_mode = 0;
@@ -82,6 +84,7 @@ class PhaseControlledModel : public ElementModel {
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
   bool conducting() const { return m_conducting; }
+  int conductionState() const override { return m_conducting ? 1 : 0; }
 
  protected:
   using ElementModel::ElementModel;
@@ -130,6 +133,7 @@ class SwitchModel final : public ElementModel {
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
   bool closed() const { return m_closed; }
+  int conductionState() const override { return m_closed ? 1 : 0; }
 
  private:
   bool m_initiallyClosed;

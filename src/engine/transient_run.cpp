@@ -101,6 +101,11 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
                        columns, m_recorded, m_limits.resultBytes);
   m_resultBytes = m_store.requiredBytes();
   if (!allocated) return {kResultsTooLarge, {}};
+  // A byte a sample for each switching element: which of them conducts.
+  std::vector<int> switching;
+  for (std::size_t i = 0; i < m_models.size(); ++i)
+    if (m_models[i]->conductionState() >= 0) switching.push_back(static_cast<int>(i));
+  m_store.allocateStates(std::move(switching));
 
   if (t0 <= 0.0 || !m_statesValid) {
     t0 = 0.0;
@@ -246,6 +251,11 @@ bool Simulation::record(int sample) {
       ++motor;
       bounded = withinBounds(n) && bounded;
     }
+  for (int row = 0; row < m_store.stateRows(); ++row) {
+    const auto model = static_cast<std::size_t>(m_store.stateElementIndex(row));
+    m_store.stateRow(row)[static_cast<std::size_t>(sample)] =
+        static_cast<std::uint8_t>(std::max(m_models[model]->conductionState(), 0));
+  }
   m_store.sampleCount = sample + 1;
   return bounded;
 }

@@ -152,4 +152,81 @@ std::optional<std::pair<std::vector<double>, std::vector<double>>> WaveformStore
   return factors;
 }
 
+std::optional<double> WaveformStore::valueAt(std::string_view name, int sample) const {
+  const auto source = traceSource(name);
+  if (!source || sample < 0 || sample >= std::min(sampleCount, m_columns)) return std::nullopt;
+  const auto a = nodeRow(source->a);
+  const auto b = nodeRow(source->b);
+  const auto branch = branchRow(source->branch);
+  const auto motor = motorRow(source->motor);
+  const auto k = static_cast<std::size_t>(sample);
+  switch (source->quantity) {
+    case 'U':
+    case 'K':
+      if (a.empty() || b.empty()) return std::nullopt;
+      return source->voltageSign * (a[k] - b[k]);
+    case 'I':
+      if (branch.empty()) return std::nullopt;
+      return source->currentSign * branch[k];
+    case 'P':
+      if (a.empty() || b.empty() || branch.empty()) return std::nullopt;
+      return (a[k] - b[k]) * branch[k];
+    case 'n':
+      if (motor.empty()) return std::nullopt;
+      return motor[k];
+    default: return std::nullopt;
+  }
+}
+
+std::array<double, 4> WaveformStore::terminalCurrents(const StoredElement& element,
+                                                      int sample) const {
+  std::array<double, 4> into{};
+  if (sample < 0 || sample >= std::min(sampleCount, m_columns)) return into;
+  const auto current = [&](int offset) {
+    const auto row = branchRow(element.firstBranch + offset);
+    return row.empty() ? 0.0 : row[static_cast<std::size_t>(sample)];
+  };
+  using L = model::BranchLayout;
+  switch (model::kindInfo(element.kind).branches) {
+    case L::Single:
+      into[0] = current(0);
+      into[1] = -current(0);
+      break;
+    case L::Transistor:  // collector → internal, internal → emitter, base → internal
+      into[0] = current(0);
+      into[1] = -current(1);
+      into[2] = current(2);
+      break;
+    case L::TwoWindings:
+    case L::TwoPaths:
+      into[0] = current(0);
+      into[1] = -current(0);
+      into[2] = current(1);
+      into[3] = -current(1);
+      break;
+  }
+  return into;
+}
+
+void WaveformStore::allocateStates(std::vector<int> elementIndices) {
+  m_stateElements = std::move(elementIndices);
+  m_states.assign(m_stateElements.size() * static_cast<std::size_t>(std::max(m_columns, 0)), 0);
+}
+
+std::span<std::uint8_t> WaveformStore::stateRow(int row) {
+  if (row < 0 || row >= stateRows()) return {};
+  return {m_states.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns),
+          static_cast<std::size_t>(m_columns)};
+}
+
+std::span<const std::uint8_t> WaveformStore::stateRow(int row) const {
+  return const_cast<WaveformStore*>(this)->stateRow(row);
+}
+
+int WaveformStore::stateRowOf(std::string_view elementName) const {
+  for (int row = 0; row < stateRows(); ++row)
+    if (stateElement(row).name == elementName) return row;
+  return -1;
+}
+
 }  // namespace wolterix::engine

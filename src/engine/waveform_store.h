@@ -2,6 +2,7 @@
 /// The recorded results of the last run and the traces read from them.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -57,6 +58,31 @@ class WaveformStore {
   /// Samples of a waveform ("U(R1)", "I(L1)", "P(R1)", "n(S1)"); nullopt when the name
   /// names no stored element or a quantity the element does not have.
   std::optional<std::vector<double>> trace(std::string_view name) const;
+  /// The value of a waveform at one sample; nullopt where trace() has none or the sample lies
+  /// outside the recorded ones.
+  std::optional<double> valueAt(std::string_view name, int sample) const;
+
+  /// Currents into an element at its terminals 0..3 at one sample (0 where it has no such
+  /// terminal or the store does not keep the branch): a branch's current enters at its from-
+  /// terminal and leaves at its to-terminal.
+  std::array<double, 4> terminalCurrents(const StoredElement& element, int sample) const;
+
+  // Conduction states of the switching elements (diodes, Zener, thyristors, GTO, power
+  // transistor, switch, bipolar transistor), one byte a sample: 0 off, 1 conducting, 2 a
+  // Zener in breakdown.
+  /// Sizes one state row per element index given (into `elements`), `columns` samples each.
+  void allocateStates(std::vector<int> elementIndices);
+  int stateRows() const { return static_cast<int>(m_stateElements.size()); }
+  /// The index into `elements` of a state row's element, and that element.
+  int stateElementIndex(int row) const { return m_stateElements[static_cast<std::size_t>(row)]; }
+  const StoredElement& stateElement(int row) const {
+    return elements[static_cast<std::size_t>(stateElementIndex(row))];
+  }
+  std::span<std::uint8_t> stateRow(int row);
+  std::span<const std::uint8_t> stateRow(int row) const;
+  /// The state row of the element named; -1 when it has none.
+  int stateRowOf(std::string_view elementName) const;
+
   /// The voltage and the current whose product, sample by sample, is the trace P(element);
   /// nullopt where that trace is not stored.
   std::optional<std::pair<std::vector<double>, std::vector<double>>> powerFactors(
@@ -78,6 +104,8 @@ class WaveformStore {
   std::span<const double> row(const std::vector<int>& slots, int index) const;
 
   std::vector<double> m_values;
+  std::vector<int> m_stateElements;
+  std::vector<std::uint8_t> m_states;
   // Place of each node, branch and motor row among the stored ones, -1 when not kept.
   std::vector<int> m_nodeSlots;
   std::vector<int> m_branchSlots;

@@ -336,6 +336,31 @@ TEST(CliHarmonics, TheBridgeLineCurrentAndItsPowerMeters) {
   EXPECT_EQ(wolterix::cli::harmonics(options, none, err), 1);  // no sine source to propose f
 }
 
+TEST(CliConduction, TheBridgeThyristorsConductAHundredAndTwentyDegreesInTurn) {
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(wolterix::cli::conduction({WOLTERIX_EXAMPLES "/mostek3f.wtx", "100m", 0, 2000, "50"},
+                                      out, err),
+            0)
+      << err.str();
+  int whole = 0;
+  for (const std::string& line : splitLines(out.str())) {
+    std::istringstream fields(line);
+    std::string name, start, end, angle, last;
+    fields >> name >> start >> end >> angle;
+    ASSERT_EQ(name.front(), 'T') << line;
+    if (std::stod(start) > 0.02 && !(fields >> last)) {  // whole intervals after the start-up
+      EXPECT_NEAR(std::stod(angle), 120.0, 1.0) << line;
+      ++whole;
+    }
+  }
+  EXPECT_GE(whole, 6 * 3);
+  std::ostringstream none;
+  EXPECT_EQ(
+      wolterix::cli::conduction({WOLTERIX_EXAMPLES "/filtr.wtx", "10m", 0, 100, ""}, none, err),
+      1);  // a transfer schematic
+}
+
 }  // namespace
 
 namespace {
