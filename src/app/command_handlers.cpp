@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPrinterInfo>
 
+#include "app/instant_session.h"
 #include "app/main_window.h"
 #include "app/settings_store.h"
 #include "dialogs/parameter_dialogs.h"
@@ -50,7 +51,7 @@ void TForm1::runCommand(Command command) {
     case C::PrintSchematic: DrukujOnCl(); break;
     case C::ExportPdf: exportPdf(); break;
     case C::Exit: close(); break;
-    case C::UndoDelete: m_editor.undoDelete(); break;
+    case C::UndoDelete: m_editor.undo(); break;
     case C::Delete: m_editor.deleteSelected(); break;
     case C::Cut: m_editor.cut(); break;
     case C::Copy: m_editor.copy(); break;
@@ -79,6 +80,15 @@ void TForm1::runCommand(Command command) {
     case C::SimulateAndPlot:
       if (runWithStoredSettings()) showPlots();
       break;
+    case C::Stepping:
+      action(C::Stepping)->setChecked(m_instant->setActive(action(C::Stepping)->isChecked()));
+      break;
+    case C::InstantValues: m_instant->setShowValues(action(C::InstantValues)->isChecked()); break;
+    case C::SampleBack: m_instant->step(-1); break;
+    case C::SampleForward: m_instant->step(1); break;
+    case C::PeriodBack: m_instant->stepPeriods(-1); break;
+    case C::PeriodForward: m_instant->stepPeriods(1); break;
+    case C::PlayPause: m_instant->togglePlay(); break;
     case C::MeasurementPanel: togglePanel(); break;
     case C::AddVoltmeter: addMeter(engine::MeterQuantity::Voltage); break;
     case C::AddAmmeter: addMeter(engine::MeterQuantity::Current); break;
@@ -139,12 +149,14 @@ void TForm1::saveSettings() {
                            static_cast<std::uint8_t>(plot.green()),
                            static_cast<std::uint8_t>(plot.blue())};
   m_settings.plotMode = static_cast<int>(m_plots->view().grid);
+  m_settings.conductionStrip = m_plots->view().showConduction;
   m_settings.validate();
   // Written at every change, so a crash loses nothing (the store syncs when it goes).
   writeUserSettings(m_settings);
 }
 
 void TForm1::edited() {
+  m_instant->check();  // an edit ends the stepping with the results it showed
   if (m_topology->isVisible()) refreshTopology();
   // A renamed element renames its meters.
   if (m_measurementPanel->isVisibleTo(this)) m_meterDialogs.showMeters();
@@ -169,6 +181,7 @@ void TForm1::documentReplaced() {
   setWindowTitle(titleFor(currentFile()));
   m_timePanel->setText(QStringLiteral("0 ms"));  // the last run's time is not this schematic's
   if (m_topology->isVisible()) refreshTopology();
+  m_instant->check();
   m_canvas->update();
 }
 
@@ -214,6 +227,7 @@ void TForm1::wirePlots() {
   m_plots->setBackground(
       QColor(m_settings.plotColour.r, m_settings.plotColour.g, m_settings.plotColour.b));
   m_plots->setGridMode(static_cast<results::GridMode>(m_settings.plotMode));
+  m_plots->setShowConduction(m_settings.conductionStrip);
   m_plots->onViewChanged = [this] { saveSettings(); };
   m_plots->onBack = [this] {
     m_plots->hide();
@@ -233,6 +247,10 @@ void TForm1::wirePlots() {
   };
   m_plots->onExportHarmonicsPdf = [this] { printHarmonics(true); };
   m_plots->proposeFundamental = [this] { return engine::proposedFundamental(m_schematic); };
+  m_plots->onInstant = [this](std::optional<double> t) { m_instant->followPlot(t); };
+  m_instant->onMoved = [this](double t) {
+    if (m_plots->isVisible()) m_plots->followInstant(t);
+  };
   m_plots->askExportPath = [this](const QString& title, const QString& filter,
                                   const QString& suffix) {
     return app::askExportPath(m_plots, title, filter, suffix);

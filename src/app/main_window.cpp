@@ -17,6 +17,7 @@
 #include <QToolBar>
 
 #include "app/command_states.h"
+#include "app/instant_session.h"
 #include "app/menu_columns.h"
 #include "app/object_palette.h"
 #include "app/start_panel.h"
@@ -50,6 +51,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   m_canvas = new editor::SchematicCanvas(m_editor, scroll);
   m_canvas->setObjectName(QStringLiteral("PBX"));
   scroll->setWidget(m_canvas);
+  m_instant = std::make_unique<InstantSession>(*m_canvas, m_schematic);
+  m_instant->results = [this]() -> const engine::WaveformStore* {
+    return resultsValid() && !m_schematic.transferMode() ? &simulation().store() : nullptr;
+  };
   // The measurement panel docks at the right of the canvas, hidden until opened.
   auto* work = new QWidget(m_pages);
   auto* workLayout = new QHBoxLayout(work);
@@ -230,7 +235,9 @@ void TForm1::buildMenus() {
   }
   addMenuColumns(*menu(nullptr, "MMwstaw", "&Wstaw"), insertColumns);
   add(menu(nullptr, "MMsymulacja", "&Symulacja"),
-      {C::Simulate, C::Waveforms, C::Plots, kSep, C::Topology, kSep, C::SimulateAndPlot});
+      {C::Simulate, C::Waveforms, C::Plots, kSep, C::Topology, kSep, C::SimulateAndPlot, kSep,
+       C::Stepping, C::SampleBack, C::SampleForward, C::PeriodBack, C::PeriodForward, C::PlayPause,
+       C::InstantValues});
   m_measurementMenu = menu(nullptr, "MMpomiar", "P&omiar");
   add(m_measurementMenu,
       {C::MeasurementPanel, kSep, C::AddVoltmeter, C::AddAmmeter, C::AddWattmeter, kSep, C::Measure,
@@ -263,6 +270,9 @@ void TForm1::buildPalettes() {
   m_toolPalette->setToolButtonStyle(Qt::ToolButtonIconOnly);
   m_objectPalette = new ObjectPalette(this, m_modeActions);
   addToolBar(Qt::LeftToolBarArea, m_objectPalette);
+  m_instant->createBar(
+      *this, {action(C::PeriodBack), action(C::SampleBack), action(C::PlayPause),
+              action(C::SampleForward), action(C::PeriodForward), action(C::InstantValues)});
 }
 
 // Right-clicking a palette offers the view commands, so nothing hides a palette behind the
@@ -339,6 +349,11 @@ void TForm1::idleUpdate() {
   enable({C::ToggleVoltage, C::ReverseVoltage}, s.voltageArrows);
   enable({C::ToggleCurrent, C::ReverseCurrent}, s.currentArrows);
   enable({C::Simulate, C::SimulateAndPlot}, s.run);
+  m_instant->check();
+  enable({C::Stepping}, program.timeResultsValid && !program.measurementRunning);
+  action(C::Stepping)->setChecked(m_instant->active());
+  enable({C::SampleBack, C::SampleForward, C::PeriodBack, C::PeriodForward, C::PlayPause},
+         m_instant->active() && !program.measurementRunning);
   enable({C::Parameters}, s.parameters);
   enable({C::Waveforms, C::Plots}, s.plotsAndWaveforms);
   enable({C::MeasurementPanel}, s.measurement);

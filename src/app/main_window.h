@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "app/commands.h"
 #include "app/document_session.h"
@@ -53,6 +54,7 @@ class TDrukDialog;
 
 namespace wolterix::app {
 
+class InstantSession;
 class ObjectPalette;
 
 class TForm1 : public QMainWindow {
@@ -115,6 +117,8 @@ class TForm1 : public QMainWindow {
   engine::Simulation& simulation() { return m_analysis.simulation(); }
   engine::SimulationSettings& simulationSettings() { return m_analysis.settings(); }
   bool resultsValid() const { return m_analysis.resultsValid(); }
+  /// Stepping through the last time run ("Przewijanie") and the instant the schematic shows.
+  InstantSession& instant() { return *m_instant; }
   /// Replaceable for tests: shows a dialog modally and answers its result.
   std::function<int(dialogs::TSymuDialog&)> execSimulationDialog;
   std::function<int(dialogs::TTransmiDialog&)> execTransferDialog;
@@ -190,6 +194,7 @@ class TForm1 : public QMainWindow {
   QLabel* m_timePanel = nullptr;
   drawing::ViewSettings m_view;
   editor::SchematicCanvas* m_canvas = nullptr;
+  std::unique_ptr<InstantSession> m_instant;
   QStackedWidget* m_pages = nullptr;
   QToolBar* m_toolPalette = nullptr;
   ObjectPalette* m_objectPalette = nullptr;

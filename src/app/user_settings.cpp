@@ -43,10 +43,10 @@ void UserSettings::validate() {
 }
 
 std::vector<StoredSetting> storedSettings(UserSettings& s) {
-  std::vector<StoredSetting> stored{{"KolorTe", &s.canvasColour}, {"KolorTw", &s.plotColour},
-                                    {"Siatka", &s.grid},          {"pSiatke", &s.showGrid},
-                                    {"LPSmode", &s.plotMode},     {"pPN", &s.toolPalette},
-                                    {"pPO", &s.objectPalette},    {"pPS", &s.statusBar}};
+  std::vector<StoredSetting> stored{
+      {"KolorTe", &s.canvasColour}, {"KolorTw", &s.plotColour}, {"Siatka", &s.grid},
+      {"pSiatke", &s.showGrid},     {"LPSmode", &s.plotMode},   {"pPN", &s.toolPalette},
+      {"pPO", &s.objectPalette},    {"pPS", &s.statusBar},      {"pPrzew", &s.conductionStrip}};
   for (std::size_t i = 0; i < s.recent.size(); ++i)
     stored.push_back({"Reo" + std::to_string(i), &s.recent[i]});
   return stored;

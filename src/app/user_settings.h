@@ -27,6 +27,7 @@ struct UserSettings {
   int grid = 20;                           ///< Siatka
   bool showGrid = true;                    ///< pSiatke
   int plotMode = 1;                        ///< LPSmode
+  bool conductionStrip = true;             ///< pPrzew: the plot window's conduction strip
   bool toolPalette = true;                 ///< pPN
   bool objectPalette = true;               ///< pPO
   bool statusBar = true;                   ///< pPS

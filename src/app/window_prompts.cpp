@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/instant_session.h"
 #include "app/main_window.h"
 #include "app/object_palette.h"
 #include "dialogs/error_dialog.h"
@@ -77,7 +78,10 @@ void AnalysisDialogs::showRunTime(const std::string& text) {
   m_window.m_timePanel->setText(QString::fromStdString(text));
 }
 
-void AnalysisDialogs::resultsChanged() { m_window.m_canvas->update(); }
+void AnalysisDialogs::resultsChanged() {
+  m_window.m_instant->resultsReplaced();
+  m_window.m_canvas->update();
+}
 
 void MeterDialogs::create(int samples) {
   m_dialog = new meters::TPomiarDialog(samples, &m_window);

@@ -287,6 +287,19 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
   renderCommand->add_option("--zoom", render.zoom, "Powiększenie (1..4)")
       ->check(wholeNumber(1, 4))
       ->default_val(1);
+  renderCommand->add_option(
+      "--at", render.atText,
+      "Chwila symulacji czasowej [s]: obwód w tej chwili, z przewodzącymi elementami i\n"
+      "przewodami, którymi płynie prąd, wyróżnionymi, i napięciem i prądem obok elementów");
+  renderCommand->add_option("--time", render.timeText, "Z --at: czas symulacji [s]");
+  renderCommand
+      ->add_option("--iterations", render.iterations,
+                   "Z --at: ilość iteracji k: 2^k kroków na próbkę (0..6)")
+      ->check(wholeNumber(0, 6))
+      ->default_val(0);
+  renderCommand->add_option("--samples", render.samples, "Z --at: liczba odcinków N")
+      ->check(wholeNumber(1, 1000000))
+      ->default_val(944);
 
   PlotOptions plotOptions;
   std::string plotWaves;
@@ -332,7 +345,7 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
   if (list->parsed()) return listSchematic(listPath, out, err);
   if (topology->parsed()) return showTopology(topologyPath, out, err);
   if (measure->parsed()) return wolterix::cli::measure(measureOptions, out, err, control);
-  if (renderCommand->parsed()) return wolterix::cli::render(render, err);
+  if (renderCommand->parsed()) return wolterix::cli::render(render, err, control);
   if (conductionCommand->parsed())
     return wolterix::cli::conduction(conductionOptions, out, err, control);
   if (harmonicsCommand->parsed())

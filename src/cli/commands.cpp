@@ -14,8 +14,10 @@
 
 #include "cli/cli_messages.h"
 #include "cli/output_file.h"
+#include "drawing/instant_overlay.h"
 #include "drawing/svg_canvas.h"
 #include "drawing/symbols.h"
+#include "editor/instant_view.h"
 #include "engine/conduction.h"
 #include "engine/harmonics.h"
 #include "engine/measurement.h"
@@ -330,7 +332,7 @@ constexpr std::string_view kBadZoom = "Niewłaściwe powiększenie (1..4): ";
 
 }  // namespace
 
-int render(const RenderOptions& options, std::ostream& err) {
+int render(const RenderOptions& options, std::ostream& err, const RunControl& control) {
   if (options.grid < 16 || options.grid > 24 || options.grid % 2 != 0) {
     err << kBadGrid << options.grid << '\n';
     return kUsageOrFileError;
@@ -345,6 +347,43 @@ int render(const RenderOptions& options, std::ostream& err) {
   }
   model::Schematic schematic;
   if (!open(schematic, options.path, err)) return kUsageOrFileError;
+
+  // The circuit at an instant of a time run.
+  std::optional<editor::InstantView> instant;
+  engine::Simulation simulation;
+  if (!options.atText.empty() || !options.timeText.empty()) {
+    if (schematic.transferMode()) {
+      err << "Chwilę (--at) ma tylko symulacja czasowa, a schemat służy do badania "
+             "transmitancji.\n";
+      return kUsageOrFileError;
+    }
+    if (options.atText.empty() || options.timeText.empty()) {
+      err << "Podaj razem --at (chwilę) i --time (czas symulacji).\n";
+      return kUsageOrFileError;
+    }
+    if (!validNumber(options.atText, "--at", err)) return kUsageOrFileError;
+    const double at = *model::parseNumber(options.atText);
+    simulation.setSampleCount(options.samples);
+    simulation.setLimits({budgetOf(control), control.interrupted});
+    const auto run = runTime(simulation, schematic, options.timeText, options.iterations, {}, err);
+    if (!run) return kUsageOrFileError;
+    if (run->code == engine::kResultsTooLarge) {
+      reportTooLarge(simulation.resultBytes(), budgetOf(control), messages::kSimulateHint, err);
+      return kUsageOrFileError;
+    }
+    if (!run->ok()) {
+      for (const std::string& line : run->lines) err << line << '\n';
+      if (run->code == engine::kStopped) err << messages::kInterrupted << '\n';
+      return exitCodeFor(run->code);
+    }
+    const engine::WaveformStore& store = simulation.store();
+    const double end = store.startTime + store.spacing * (store.sampleCount - 1);
+    if (at < store.startTime || at > end) {
+      err << model::messages::kInvalidNumber << " (--at musi leżeć w czasie symulacji)\n";
+      return kUsageOrFileError;
+    }
+    instant = editor::instantAt(schematic, store, editor::nearestSample(store, at));
+  }
 
   // Extent of everything on the grid, as the printout takes it, with room for the names.
   model::GridPoint min{model::kGridSize, model::kGridSize};
@@ -365,14 +404,19 @@ int render(const RenderOptions& options, std::ostream& err) {
   view.zoom = options.zoom;
   view.printer = true;
   view.showGrid = false;
-  constexpr int kMargin = 2;  // grid steps around the objects
+  // Grid steps around the objects; the values of an instant sit beside the elements.
+  const int kMargin = instant ? 6 : 2;
   const double scale = options.zoom;
   const double step = scale * options.grid;
   drawing::SvgCanvas canvas((max.x - min.x + 2 * kMargin) * step,
                             (max.y - min.y + 2 * kMargin) * step);
   canvas.setBackground(drawing::colors::kWhite);
-  drawing::drawSchematic(canvas, schematic, view, scale, (kMargin - min.x) * step,
-                         (kMargin - min.y) * step);
+  if (instant)
+    drawing::drawInstant(canvas, schematic, view, scale, (kMargin - min.x) * step,
+                         (kMargin - min.y) * step, instant->picture, true);
+  else
+    drawing::drawSchematic(canvas, schematic, view, scale, (kMargin - min.x) * step,
+                           (kMargin - min.y) * step);
   const std::string document = canvas.document();
   const auto writeSvg = [&document](std::ostream& file) {
     file << document;

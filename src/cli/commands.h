@@ -74,11 +74,18 @@ struct RenderOptions {
   std::string svgPath;  ///< SVG file to write
   int grid = 20;        ///< grid step in pixels: 16, 18, 20, 22 or 24
   int zoom = 1;         ///< 1..4
+  std::string atText;   ///< an instant of a time run to draw the circuit at; empty: none
+  std::string timeText;  ///< with atText: the simulated time of that run
+  int iterations = 0;    ///< with atText: 0..6
+  int samples = 944;     ///< with atText
 };
 
 /// Draws the schematic as it would be printed (no grid dots, white bodies, only the names and
-/// arrows that are shown) into an SVG file, cropped to the objects with a margin.
-int render(const RenderOptions& options, std::ostream& err);
+/// arrows that are shown) into an SVG file, cropped to the objects with a margin. With an
+/// instant, the time run is made first and the circuit is drawn at its sample nearest that
+/// instant: conducting switches and the elements and wires carrying current highlighted, and
+/// every element's voltage and current beside it.
+int render(const RenderOptions& options, std::ostream& err, const RunControl& control = {});
 
 struct PlotOptions {
   std::string path;

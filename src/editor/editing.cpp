@@ -9,6 +9,23 @@
 
 namespace wolterix::editor {
 
+namespace {
+// One command, one step in the history (recorded only if it changed the schematic).
+class ScopedEdit {
+ public:
+  ScopedEdit(Editor& editor, std::string label) : m_editor(editor), m_label(std::move(label)) {
+    m_editor.beginEdit();
+  }
+  ~ScopedEdit() { m_editor.endEdit(m_label); }
+  ScopedEdit(const ScopedEdit&) = delete;
+  ScopedEdit& operator=(const ScopedEdit&) = delete;
+
+ private:
+  Editor& m_editor;
+  std::string m_label;
+};
+}  // namespace
+
 using model::Element;
 using model::ElementKind;
 using model::GridPoint;
@@ -48,9 +65,58 @@ PixelPoint Editor::pixelOf(GridPoint g) const {
 }
 
 void Editor::changed() {
+  ++m_changeCount;
   m_flags.modified = true;
   m_flags.resultsValid = false;
   m_flags.measurementContinuable = false;
+}
+
+model::SchematicText Editor::text() const {
+  model::SchematicText lines;
+  model::writeSchematic(m_schematic, lines, false);
+  return lines;
+}
+
+void Editor::beginEdit() {
+  if (m_editStart) endEdit(m_mouseLabel);  // an edit still open is over
+  m_editStart = text();
+  m_editStartChanges = m_changeCount;
+}
+
+void Editor::endEdit(const std::string& label) {
+  if (!m_editStart) return;
+  model::SchematicText after = text();
+  if (after != *m_editStart)
+    m_history.record(
+        {label, std::move(*m_editStart), std::move(after), m_changeCount != m_editStartChanges});
+  m_editStart.reset();
+}
+
+void Editor::restore(const model::SchematicText& lines) {
+  const bool transfer = m_schematic.transferMode();
+  m_current = nullptr;
+  m_dragOrigins.clear();
+  m_schematic.clear();
+  model::readSchematic(m_schematic, lines, model::ReadMode::Open);
+  m_schematic.setTransferMode(transfer);
+}
+
+bool Editor::undo() {
+  if (m_running || !m_history.canUndo()) return false;
+  endEdit(m_mouseLabel);  // a press without its release is over
+  const EditStep step = m_history.undo();
+  restore(step.before);
+  if (step.changedCircuit) changed();
+  return true;
+}
+
+bool Editor::redo() {
+  if (m_running || !m_history.canRedo()) return false;
+  endEdit(m_mouseLabel);
+  const EditStep step = m_history.redo();
+  restore(step.after);
+  if (step.changedCircuit) changed();
+  return true;
 }
 
 void Editor::setMode(int mode) {
@@ -178,6 +244,10 @@ void Editor::selectJunctions() {
 
 void Editor::mouseDown(GridPoint g, PixelPoint raw, Modifiers modifiers) {
   if (modifiers.alt || modifiers.ctrl || m_running) return;
+  // A press and its release make one step: placing, a wire, a drag, a join of wires.
+  endEdit(m_mouseLabel);
+  beginEdit();
+  m_mouseLabel = "edycja";
   m_press = g;
   m_lastMove = g;
   if (m_mode == kSelectMode) {
@@ -350,6 +420,8 @@ void Editor::mouseUp(GridPoint g, PixelPoint raw, Modifiers modifiers) {
     m_band.reset();
   }
   const SelectionSummary s = summary();
+  const std::size_t moved = m_dragOrigins.size();
+  const bool dragged = m_mode == kSelectMode && m_lastMove != m_press;
   if (m_mode == kSelectMode &&
       (s == SelectionSummary::OneWire || s == SelectionSummary::SeveralWithWires))
     mergeSelectedWires();
@@ -357,6 +429,20 @@ void Editor::mouseUp(GridPoint g, PixelPoint raw, Modifiers modifiers) {
   m_buttonDown = false;
   m_preview.reset();
   m_dragOrigins.clear();
+  if (dragged) {
+    m_mouseLabel = "przesunięcie " + objectCount(moved);
+  } else if (m_mode == kSelectMode) {
+    m_mouseLabel = "połączenie przewodów";
+  } else if (m_mode == kWireMode) {
+    m_mouseLabel = "rysowanie przewodu";
+  } else if (m_mode == kJunctionMode) {
+    m_mouseLabel = "wstawienie węzła";
+  } else {
+    m_mouseLabel = "wstawienie elementu";
+    if (const auto* placed = dynamic_cast<const Element*>(m_schematic.lastCreated()))
+      m_mouseLabel += " " + placed->name();
+  }
+  endEdit(m_mouseLabel);
 }
 
 void Editor::doubleClick() {
@@ -509,6 +595,7 @@ void Editor::mergeSelectedWires() {
 void Editor::rotateSelected(int steps) {
   const std::vector<Element*> turned = selectedElements();
   if (turned.empty()) return;
+  ScopedEdit edit(*this, "obrót " + objectCount(turned.size()));
   for (Element* e : turned) e->rotate(m_schematic.occupancy(), steps);
   if (!selectionPlacedSoundly()) {
     // A terminal would land where the file could not carry it: turn everything back.
@@ -522,25 +609,30 @@ void Editor::reverse() {
   if (summary() != SelectionSummary::OneElement) return;
   auto* e = static_cast<Element*>(firstSelected());
   if (!model::hasSwapFlag(e->kind())) return;
+  ScopedEdit edit(*this, "zamiana końcówek " + e->name());
   e->setTerminalsSwapped(m_schematic.occupancy(), !e->terminalsSwapped);
   changed();
 }
 
 void Editor::toggleNames() {
+  ScopedEdit edit(*this, "nazwy elementów");
   for (Element* e : selectedElements()) e->showName = !e->showName;
 }
 
 void Editor::toggleVoltageArrows() {
+  ScopedEdit edit(*this, "strzałki napięć");
   for (Element* e : selectedElements())
     if (!hasNoVoltageArrow(e->kind())) e->showVoltage = !e->showVoltage;
 }
 
 void Editor::toggleCurrentArrows() {
+  ScopedEdit edit(*this, "strzałki prądów");
   for (Element* e : selectedElements())
     if (!hasNoCurrentArrow(e->kind())) e->showCurrent = !e->showCurrent;
 }
 
 void Editor::reverseVoltageArrows() {
+  ScopedEdit edit(*this, "odwrócenie strzałek napięć");
   for (Element* e : selectedElements()) {
     if (hasNoVoltageArrow(e->kind())) continue;
     e->voltageDirection = !e->voltageDirection;
@@ -549,6 +641,7 @@ void Editor::reverseVoltageArrows() {
 }
 
 void Editor::reverseCurrentArrows() {
+  ScopedEdit edit(*this, "odwrócenie strzałek prądów");
   for (Element* e : selectedElements()) {
     if (hasNoCurrentArrow(e->kind())) continue;
     e->setCurrentDirection(!e->currentDirection());
@@ -558,11 +651,40 @@ void Editor::reverseCurrentArrows() {
 
 void Editor::deleteSelected() {
   if (summary() == SelectionSummary::Nothing) return;
-  model::SchematicText group;
-  model::writeSchematic(m_schematic, group, true);
-  m_undo.push_front(std::move(group));
-  if (m_undo.size() > kUndoDepth) m_undo.pop_back();
+  ScopedEdit edit(*this, "usunięcie " + objectCount(selectedCount()));
   destroySelected();
+}
+
+std::size_t Editor::selectedCount() const {
+  std::size_t count = 0;
+  for (const auto& w : m_schematic.wires()) count += w->selected;
+  for (const auto& j : m_schematic.junctions()) count += j->selected;
+  for (const auto& e : m_schematic.elements()) count += e->selected;
+  return count;
+}
+
+bool Editor::nudge(int dx, int dy) {
+  if (m_running || summary() == SelectionSummary::Nothing) return false;
+  ScopedEdit edit(*this, "przesunięcie " + objectCount(selectedCount()));
+  m_dragOrigins.clear();
+  const auto remember = [&](const auto& list) {
+    for (const auto& o : list)
+      if (o->selected) m_dragOrigins.emplace_back(o.get(), o->position());
+  };
+  remember(m_schematic.junctions());
+  remember(m_schematic.wires());
+  remember(m_schematic.elements());
+  const GridPoint press = m_press;
+  m_press = {0, 0};
+  const bool moved = moveSelection({dx, dy});
+  m_press = press;
+  m_dragOrigins.clear();
+  if (!moved) return false;
+  changed();
+  const SelectionSummary s = summary();
+  if (s == SelectionSummary::OneWire || s == SelectionSummary::SeveralWithWires)
+    mergeSelectedWires();
+  return true;
 }
 
 void Editor::destroySelected() {
@@ -583,15 +705,6 @@ void Editor::removeSelected() {
   m_current = nullptr;
 }
 
-bool Editor::undoDelete() {
-  if (m_undo.empty()) return false;
-  // All or nothing: the group goes back only where every object of it still fits.
-  if (!insertGroup(m_undo.front(), {0, 0})) return false;
-  m_undo.pop_front();
-  changed();
-  return true;
-}
-
 void Editor::renameDuplicatesAmongSelected() {
   for (Element* e : selectedElements()) {
     const bool duplicate = std::any_of(
@@ -610,8 +723,9 @@ void Editor::copy() {
 
 void Editor::cut() {
   if (summary() == SelectionSummary::Nothing) return;
+  ScopedEdit edit(*this, "wycięcie " + objectCount(selectedCount()));
   copy();
-  destroySelected();  // deleting through the clipboard does not enter the undo history
+  destroySelected();
 }
 
 bool Editor::canPaste() const {
@@ -620,6 +734,7 @@ bool Editor::canPaste() const {
 
 bool Editor::paste(GridPoint start) {
   if (!canPaste()) return false;
+  ScopedEdit edit(*this, "wklejenie");
   deselectAll();
   const bool transfer = m_schematic.transferMode();
   const model::ReadResult bounds =

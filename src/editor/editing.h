@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/edit_history.h"
 #include "model/document_flags.h"
 #include "model/schematic.h"
 #include "model/schematic_file.h"
@@ -45,8 +46,6 @@ struct PixelPoint {
 
 class Editor {
  public:
-  static constexpr std::size_t kUndoDepth = 10;
-
   explicit Editor(model::Schematic& schematic);
 
   model::Schematic& schematic() { return m_schematic; }
@@ -109,11 +108,9 @@ class Editor {
   void reverseVoltageArrows();
   void reverseCurrentArrows();
   void deleteSelected();
-  /// Restores the newest deleted group where it was; false (and the history kept) when it no
-  /// longer fits there.
-  bool undoDelete();
-  bool canUndo() const { return !m_undo.empty(); }
-  std::size_t undoDepth() const { return m_undo.size(); }
+  /// Moves the selection by one grid step under the rules of dragging, then joins its wires
+  /// as a drag would; false when it may not move there.
+  bool nudge(int dx, int dy);
   void copy();
   void cut();
   bool canPaste() const;
@@ -123,8 +120,25 @@ class Editor {
 
   model::DocumentFlags& flags() { return m_flags; }
   const model::DocumentFlags& flags() const { return m_flags; }
-  /// Forgets the undo history (New, Open).
-  void clearHistory() { m_undo.clear(); }
+
+  // Undo and redo. Every edit that changes the schematic's text is one step (a drag, a paste,
+  // a dialog's changes); an edit that changes nothing records nothing.
+  bool canUndo() const { return m_history.canUndo(); }
+  bool canRedo() const { return m_history.canRedo(); }
+  const std::string& undoLabel() const { return m_history.undoLabel(); }
+  const std::string& redoLabel() const { return m_history.redoLabel(); }
+  const EditHistory& history() const { return m_history; }
+  /// Puts the schematic back as it was before the newest step, or after the newest undone
+  /// one; the document flags change as the edit itself changed them. The schematic is read
+  /// again from the step's text, so every element is a new object (the selection is empty).
+  bool undo();
+  bool redo();
+  /// Forgets the history (New, Open).
+  void clearHistory() { m_history.clear(); }
+  /// Brackets an edit made from outside (a parameter dialog): the schematic's text is taken
+  /// at the start and a step recorded at the end if it changed.
+  void beginEdit();
+  void endEdit(const std::string& label);
 
  private:
   void select(model::GridPoint g, bool adding);
@@ -144,6 +158,7 @@ class Editor {
   /// Reads a group in at shift, selected, only if all of it fits; false leaves nothing behind.
   bool insertGroup(const model::SchematicText& group, model::GridPoint shift);
   std::vector<model::Element*> selectedElements() const;
+  std::size_t selectedCount() const;
   model::Obiekt* firstSelected() const;
   PixelPoint pixelOf(model::GridPoint g) const;
 
@@ -160,7 +175,16 @@ class Editor {
   std::vector<std::pair<model::Obiekt*, model::GridPoint>> m_dragOrigins;
   std::optional<std::pair<model::GridPoint, model::GridPoint>> m_preview;
   std::optional<std::pair<PixelPoint, PixelPoint>> m_band;
-  std::deque<model::SchematicText> m_undo;  ///< newest first
+  void restore(const model::SchematicText& text);
+  model::SchematicText text() const;
+
+  EditHistory m_history;
+  /// The text and the change count when the open edit began (an edit that calls changed()
+  /// marks the document modified and the results stale, and so do its undo and redo).
+  std::optional<model::SchematicText> m_editStart;
+  int m_changeCount = 0;
+  int m_editStartChanges = 0;
+  std::string m_mouseLabel;
   model::SchematicText m_clipboard;
   bool m_clipboardTransfer = false;
   model::DocumentFlags m_flags;

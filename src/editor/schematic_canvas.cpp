@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
+#include <utility>
 
 #include "drawing/painter_canvas.h"
 
@@ -62,7 +63,13 @@ void SchematicCanvas::paintEvent(QPaintEvent*) {
   const drawing::Color bg = m_view.background;
   painter.fillRect(rect(), QColor(bg.r, bg.g, bg.b));
   drawing::PainterCanvas canvas(painter);
-  drawing::drawSchematic(canvas, m_editor.schematic(), m_view, m_view.zoom, 0, 0);
+  // An instant refers to elements of the schematic the results were made of: after an edit
+  // it may name ones gone, so it is drawn only while those results stand.
+  if (m_instant && m_editor.flags().resultsValid)
+    drawing::drawInstant(canvas, m_editor.schematic(), m_view, m_view.zoom, 0, 0,
+                         m_instant->picture, m_showValues);
+  else
+    drawing::drawSchematic(canvas, m_editor.schematic(), m_view, m_view.zoom, 0, 0);
 
   // The wire being drawn and the rubber band: red, dotted.
   canvas.setPen({drawing::colors::kRed, 1, drawing::PenStyle::Dot});
@@ -74,6 +81,17 @@ void SchematicCanvas::paintEvent(QPaintEvent*) {
   }
   if (const auto band = m_editor.rubberBand())
     canvas.rectangle(band->first.x, band->first.y, band->second.x, band->second.y);
+}
+
+void SchematicCanvas::setInstant(std::optional<InstantView> instant) {
+  m_instant = std::move(instant);
+  update();
+}
+
+void SchematicCanvas::setShowValues(bool show) {
+  if (m_showValues == show) return;
+  m_showValues = show;
+  if (m_instant) update();
 }
 
 Modifiers SchematicCanvas::modifiersOf(const QMouseEvent* event) {

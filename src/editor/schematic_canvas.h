@@ -5,9 +5,11 @@
 #include <QCursor>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "drawing/symbols.h"
 #include "editor/editing.h"
+#include "editor/instant_view.h"
 
 namespace wolterix::editor {
 
@@ -22,6 +24,14 @@ class SchematicCanvas : public QWidget {
   const drawing::ViewSettings& view() const { return m_view; }
   /// The top-left grid point of the part of the sheet that can be seen (where pastes start).
   model::GridPoint firstVisiblePoint() const;
+
+  /// The circuit at an instant of the last time run drawn over the schematic; nullopt draws
+  /// it as usual. Shown only while the editor holds valid results (an edit drops it).
+  void setInstant(std::optional<InstantView> instant);
+  const std::optional<InstantView>& instant() const { return m_instant; }
+  /// Whether the values stand beside the elements while an instant is shown.
+  void setShowValues(bool show);
+  bool showValues() const { return m_showValues; }
 
   /// Receives the status texts: the grid position ("12:7") and the object under the mouse.
   std::function<void(const QString& position, const QString& object)> onStatus;
@@ -48,6 +58,8 @@ class SchematicCanvas : public QWidget {
   drawing::ViewSettings m_view;
   QCursor m_handCursor;
   QCursor m_crossCursor;
+  std::optional<InstantView> m_instant;
+  bool m_showValues = false;
 };
 
 }  // namespace wolterix::editor

@@ -276,6 +276,15 @@ gdy schemat się od tego czasu nie zmienił.</li>
 </ul>
 <p>Błędy (brak parametrów, zwarte końcówki, niepołączone elementy) pokazuje okno „Błąd”.
 Zobacz też <a href="@#4">Metody obliczeń</a>.</p>
+<p><b>Przewijanie</b> (F6, menu Symulacja) pokazuje na schemacie obwód w jednej chwili
+ostatniej symulacji: przewodzące diody, tyrystory i łączniki oraz elementy i przewody,
+którymi płynie prąd, są podłożone pomarańczowym pasem. Pasek pod schematem przesuwa chwilę:
+Ctrl+← / Ctrl+→ o jedną próbkę, Ctrl+Shift+← / Ctrl+Shift+→ o jeden okres (pierwszego
+źródła sinusoidalnego, bez niego o 1/20 symulacji), Ctrl+F6 odtwarza przebieg zwolniony
+1:10, 1:100 albo 1:1000 razy i zatrzymuje go. Kursor w oknie <a href="@#42">Wykresy</a>
+i przewijanie podążają za sobą. Zmiana schematu kończy przewijanie; nowa symulacja zaczyna je
+od chwili 0. <b>Wartości chwilowe</b> (Ctrl+W) wypisują obok elementów ich napięcie i prąd
+w tej chwili.</p>
 )html";
 
 constexpr std::string_view kTransferPage = R"html(
@@ -384,6 +393,8 @@ transmitancji. Pasek u góry podaje nazwy przebiegów w ich kolorach.</p>
 <tr><td>F7</td><td><a href="@#44">harmoniczne</a> przebiegu czasowego</td></tr>
 <tr><td>F4</td><td>kolor tła</td></tr>
 <tr><td>Ctrl+2 / Ctrl+1 / Ctrl+0</td><td>siatka wyraźna / delikatna / brak</td></tr>
+<tr><td>Ctrl+P</td><td>przewodzenie: pod wykresem czasowym pasek każdego elementu
+przełączającego, zaznaczony tam, gdzie element przewodzi (jaśniej: przebicie diody Zenera)</td></tr>
 <tr><td>Ctrl+D</td><td><a href="@#43">drukuj</a></td></tr>
 </table>
 <p>Skala automatyczna zaokrągla największą wartość w górę do ciągu 1–2–5.</p>

@@ -35,6 +35,17 @@ TimePlot buildTimePlot(const engine::WaveformStore& store, const WaveformSelecti
         std::min<std::size_t>(samples->size(), std::size_t(std::max(0, store.sampleCount))));
     plot.traces.push_back({slot, chosen.name, quantityOfLetter(parts->first), std::move(*samples)});
   }
+  std::vector<int> rows(std::size_t(store.stateRows()));
+  for (int row = 0; row < store.stateRows(); ++row) rows[std::size_t(row)] = row;
+  std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+    return store.stateElementIndex(a) < store.stateElementIndex(b);
+  });
+  for (const int row : rows) {
+    const auto states = store.stateRow(row);
+    const std::size_t kept = std::min(states.size(), std::size_t(std::max(0, store.sampleCount)));
+    plot.conduction.push_back(
+        {store.stateElement(row).name, {states.begin(), states.begin() + kept}});
+  }
   for (int qi = 0; qi < kQuantityCount; ++qi) {
     const Quantity q = static_cast<Quantity>(qi);
     plot.fixedScales[qi] = selection.isFixed(q);

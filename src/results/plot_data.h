@@ -3,6 +3,7 @@
 
 #include <array>
 #include <complex>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,20 @@ struct TimeTrace {
   std::vector<double> samples;
 };
 
+/// Conduction of one switching element, a state per sample: 0 off, 1 conducting, 2 a Zener
+/// in breakdown.
+struct ConductionRow {
+  std::string name;
+  std::vector<std::uint8_t> states;
+};
+
 struct TimePlot {
   double startTime = 0.0;
   double spacing = 0.0;
   int sampleCount = 0;
   std::vector<TimeTrace> traces;
+  /// Every switching element of the run, in element-list order.
+  std::vector<ConductionRow> conduction;
   /// Vertical scale per quantity (indexed by Quantity), −1 when no trace shows it.
   std::array<double, kQuantityCount> scales{-1, -1, -1, -1};
   /// Quantities whose scale the user fixed: a zoom keeps them.
@@ -44,7 +54,8 @@ struct TimePlot {
   double scale(Quantity q) const { return scales[static_cast<int>(q)]; }
 };
 
-/// The switched-on slots that name a recorded waveform; others are skipped silently.
+/// The switched-on slots that name a recorded waveform (others are skipped silently) and the
+/// conduction of every switching element.
 TimePlot buildTimePlot(const engine::WaveformStore& store, const WaveformSelection& selection);
 /// Sets the scale of every shown quantity that is not fixed from the extremes of its samples.
 void fitAutomaticScales(TimePlot& plot);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,18 +88,20 @@ Style styleFor(const PlotView& view, bool paper, const PrintSizes& sizes) {
 
 enum Align { kCenter = 0, kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
 
-// Text placed by a point of its box: centred on it, or with the named edges on it.
+// Text placed by a point of its box: centred on it, or with the named edges on it; in the
+// style's size unless another is given.
 void textAt(drawing::Canvas& c, const Style& s, double x, double y, std::string_view text,
-            int align) {
-  const double w = c.textWidth(text, s.textSize) + 2;
-  const double h = c.textHeight(text, s.textSize);
+            int align, double size = 0) {
+  if (!(size > 0)) size = s.textSize;
+  const double w = c.textWidth(text, size) + 2;
+  const double h = c.textHeight(text, size);
   double left = x - w / 2;
   double top = y - h / 2;
   if (align & kRight) left = x - w;
   if (align & kLeft) left = x;
   if (align & kTop) top = y;
   if (align & kBottom) top = y - h;
-  c.text(left + 1, top, text, s.textSize);
+  c.text(left + 1, top, text, size);
 }
 
 void gridLine(drawing::Canvas& c, const Style& s, const Pen& pen, double x1, double y1, double x2,
@@ -228,26 +231,72 @@ bool repeatsEarlier(const Traces& traces, std::size_t i, Same same) {
   return false;
 }
 
-void paintTime(drawing::Canvas& c, const PlotRect& r, const PlotView& view, const Style& s) {
+// Bars of the conduction strip: conducting, and a Zener in breakdown.
+constexpr Color kConducting{255, 140, 0};
+constexpr Color kBreakdown{255, 205, 120};
+
+// One row per switching element under the traces: its name left of the strip and a bar over
+// each run of samples in one conducting state, from the first sample of the run to the first
+// after it, on the traces' time axis.
+void paintConduction(drawing::Canvas& c, const TimeFrames& parts, const TimePlot& plot,
+                     const Style& s) {
+  const PlotRect& r = parts.strip;
+  const double row = parts.rowHeight;
+  const int last = plot.sampleCount - 1;
+  const auto xOf = [&](int k) { return last > 0 ? r.left + r.width * k / last : r.left; };
+  const double nameSize = std::min(s.textSize, row);
+  const double inset = std::min(2 * s.unit, row / 5);
+  for (std::size_t i = 0; i < plot.conduction.size(); ++i) {
+    const ConductionRow& element = plot.conduction[i];
+    const double top = r.top + row * double(i);
+    if (i > 0) gridLine(c, s, s.minorGrid, r.left, top, r.right(), top);
+    c.setPen(textPen(s.text));
+    textAt(c, s, r.left - 4 * s.unit, top + row / 2, element.name, kRight, nameSize);
+    const int count = std::min(int(element.states.size()), plot.sampleCount);
+    for (int k = 0; k < count;) {
+      const std::uint8_t state = element.states[std::size_t(k)];
+      int end = k + 1;
+      while (end < count && element.states[std::size_t(end)] == state) ++end;
+      if (state != 0) {
+        const Color color = state == 2 ? kBreakdown : kConducting;
+        c.setPen(Pen{color, 1.0, PenStyle::Solid, true});
+        c.setBrush(drawing::Brush::solid(color));
+        c.rectangle(xOf(k), top + inset, xOf(std::min(end, last)), top + row - inset);
+      }
+      k = end;
+    }
+  }
+  c.setBrush(drawing::Brush::none());
+  c.setPen(s.axis);
+  c.rectangle(r.left, r.top, r.right(), r.bottom());
+}
+
+void paintTime(drawing::Canvas& c, const PlotRect& frame, const PlotView& view, const Style& s) {
   const TimePlot& plot = view.time;
+  const TimeFrames parts = timeFrames(frame, view, s.textSize);
+  const PlotRect& r = parts.traces;
+  const PlotRect& strip = parts.strip;
   const double span = plot.span();
   const TimeUnit unit = timeUnit(span);
   drawGrid(c, r, s, 1, kValueDivisions);
-  // Vertical grid lines at round instants, each labelled.
+  // Vertical grid lines at round instants through the traces and the strip, each labelled
+  // under the frame.
   if (span > 0) {
     for (const double t : timeGridLines(plot.startTime, span)) {
       const double x = r.left + r.width * (t - plot.startTime) / span;
       if (x < r.left - 0.5 || x > r.right() + 0.5) continue;
       gridLine(c, s, s.grid, x, r.top, x, r.bottom());
+      if (strip.height > 0) gridLine(c, s, s.grid, x, strip.top, x, strip.bottom());
       c.setPen(textPen(s.text));
-      textAt(c, s, x, r.bottom() + 2 * s.unit, axisNumber(t * unit.factor), kTop);
+      textAt(c, s, x, frame.bottom() + 2 * s.unit, axisNumber(t * unit.factor), kTop);
     }
   }
+  if (strip.height > 0) paintConduction(c, parts, plot, s);
   const double midY = r.centerY();
   c.setPen(s.axis);
   c.line(r.left, midY, r.right(), midY);
   c.setPen(textPen(s.text));
-  textAt(c, s, r.right(), r.bottom() + 16 * s.unit, unit.text, kTop | kRight);
+  textAt(c, s, r.right(), frame.bottom() + 16 * s.unit, unit.text, kTop | kRight);
 
   // Value labels of up to two quantities, left and right of the plot.
   const auto labelled = labelledQuantities(view);
@@ -405,6 +454,25 @@ void paintComplex(drawing::Canvas& c, const PlotRect& area, const PlotView& view
 PlotRect plotFrame(const PlotRect& area, double textSize) {
   const double u = textSize / kScreenTextSize;
   return {area.left + 62 * u, area.top + 12 * u, area.width - 124 * u, area.height - 48 * u};
+}
+
+bool showsConduction(const PlotView& view) {
+  return view.showConduction && !view.transfer && !view.time.conduction.empty();
+}
+
+TimeFrames timeFrames(const PlotRect& frame, const PlotView& view, double textSize) {
+  TimeFrames parts{frame, {frame.left, frame.bottom(), frame.width, 0.0}, 0.0};
+  if (!showsConduction(view)) return parts;
+  const double u = textSize / kScreenTextSize;
+  // The gap keeps the lowest value label of the traces off the first name.
+  const double gap = 8 * u;
+  const double rows = double(view.time.conduction.size());
+  const double row = std::min(kConductionRowHeight * u, (frame.height / 3 - gap) / rows);
+  if (!(row > 0)) return parts;
+  parts.rowHeight = row;
+  parts.strip = {frame.left, frame.bottom() - row * rows, frame.width, row * rows};
+  parts.traces.height = frame.height - gap - parts.strip.height;
+  return parts;
 }
 
 PrintSizes printSizes(double dotsPerInch, double pageScale) {

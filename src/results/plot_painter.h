@@ -20,6 +20,8 @@ struct PlotView {
   GridMode grid = GridMode::Faint;
   /// Quantities labelled on the vertical axis (left, right); any other value labels none.
   std::array<int, 2> labelChoices{0, 1};
+  /// The conduction strip under a time plot with switching elements.
+  bool showConduction = false;
 };
 
 /// A rectangle in canvas pixels.
@@ -46,6 +48,26 @@ inline constexpr double kPrintedTextPoints = 8.0;
 /// The frame of the plot inside the area it is drawn in (room for the labels around it, which
 /// grows with the text).
 PlotRect plotFrame(const PlotRect& area, double textSize = kScreenTextSize);
+
+/// Whether the view draws a conduction strip: a time plot of a run with switching elements,
+/// the strip switched on.
+bool showsConduction(const PlotView& view);
+
+/// Height of a row of the conduction strip on the screen, in pixels.
+inline constexpr double kConductionRowHeight = 14.0;
+
+/// The parts of a time plot's frame: the traces, and under them the conduction strip, one row
+/// per switching element. Both span the frame's width, so they share the time axis. Without a
+/// strip the traces take the whole frame and the strip has no height.
+struct TimeFrames {
+  PlotRect traces;
+  PlotRect strip;
+  double rowHeight = 0.0;
+};
+/// Rows of kConductionRowHeight (growing with the text), smaller when the strip with its gap
+/// would take more than a third of the frame.
+TimeFrames timeFrames(const PlotRect& frame, const PlotView& view,
+                      double textSize = kScreenTextSize);
 
 /// Sizes of a printed plot in its own pixels (the screen's, scaled onto the page).
 struct PrintSizes {

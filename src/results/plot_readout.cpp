@@ -240,11 +240,13 @@ TimePlot zoomedTimePlot(const TimePlot& plot, double from, double to) {
   TimePlot zoomed = plot;
   zoomed.startTime = plot.startTime + first * plot.spacing;
   zoomed.sampleCount = end - first;
-  for (TimeTrace& trace : zoomed.traces) {
-    const int size = int(trace.samples.size());
-    trace.samples.assign(trace.samples.begin() + std::min(first, size),
-                         trace.samples.begin() + std::min(end, size));
-  }
+  const auto cut = [&](auto& samples) {
+    const int size = int(samples.size());
+    samples.erase(samples.begin() + std::min(end, size), samples.end());
+    samples.erase(samples.begin(), samples.begin() + std::min(first, size));
+  };
+  for (TimeTrace& trace : zoomed.traces) cut(trace.samples);
+  for (ConductionRow& row : zoomed.conduction) cut(row.states);
   fitAutomaticScales(zoomed);
   return zoomed;
 }

@@ -49,8 +49,9 @@ std::vector<ReadoutLine> complexReadout(const TransferPlot& plot, double re, dou
 
 // ---- Zoom ----------------------------------------------------------------------------------
 
-/// The time plot of the samples within [from, to] only, with the automatic scales of the
-/// quantities recomputed over them. The stored results are never touched: this is a copy.
+/// The time plot (traces and conduction) of the samples within [from, to] only, with the
+/// automatic scales of the quantities recomputed over them. The stored results are never
+/// touched: this is a copy.
 TimePlot zoomedTimePlot(const TimePlot& plot, double from, double to);
 /// The transfer plot over [from, to] Hz, its decibel range and complex scale recomputed.
 TransferPlot zoomedTransferPlot(const TransferPlot& plot, double from, double to, double dbSpan);

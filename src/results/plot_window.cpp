@@ -162,6 +162,7 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     setGeometry(screen->availableGeometry());
   else
     resize(960, 600);
+  m_view.showConduction = true;
   execAxisDialog = [](TOpisOsiDialog& dialog) { return dialog.exec(); };
   askExportPath = [this](const QString& title, const QString& filter, const QString& suffix) {
     QFileDialog dialog(this, title, QString(), filter);
@@ -250,6 +251,10 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
   command("PwOkno", QStringLiteral("Okno"), QKeySequence(Qt::CTRL | Qt::Key_W),
           [this] { setFullScreenMode(!m_fullScreen); });
   command("PwZakres", QStringLiteral("Pełny zakres"), Qt::Key_Home, [this] { showFullRange(); });
+  m_conductionAction =
+      command("PwPrzew", QStringLiteral("Przewodzenie"), QKeySequence(Qt::CTRL | Qt::Key_P),
+              [this] { setShowConduction(m_conductionAction->isChecked()); });
+  m_conductionAction->setCheckable(true);
   command("Pw1", QStringLiteral("&Kolor tła..."), Qt::Key_F4, [this] { chooseBackground(); });
   command("Pw2", QStringLiteral("Wyraźne linie siatki"), QKeySequence(Qt::CTRL | Qt::Key_2),
           [this] { setGridMode(GridMode::Strong); });
@@ -286,6 +291,7 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
   top->addWidget(m_information, 1);
   layout->addLayout(top);
   layout->addWidget(m_plotArea, 1);
+  m_conductionAction->setChecked(m_view.showConduction);
   rebuildColors();
 }
 
@@ -310,6 +316,7 @@ void TWykDialog::showResults(const engine::Simulation& simulation,
   m_continueAction->setEnabled(!transfer);
   m_axisAction->setEnabled(!transfer);
   m_harmonicsAction->setEnabled(!transfer);
+  m_conductionAction->setEnabled(!transfer);
   if (m_harmonics && m_harmonics->isVisible()) {
     if (transfer)
       m_harmonics->hide();
@@ -318,6 +325,8 @@ void TWykDialog::showResults(const engine::Simulation& simulation,
   }
   updateInformation();
   m_plotArea->update();
+  m_instant.reset();
+  if (onInstant) onInstant(std::nullopt);
   show();
   raise();
 }
@@ -334,6 +343,35 @@ void TWykDialog::setGridMode(GridMode mode) {
   m_view.grid = mode;
   rebuildColors();
   if (onViewChanged) onViewChanged();
+}
+
+void TWykDialog::setShowConduction(bool shown) {
+  m_conductionAction->setChecked(shown);
+  if (m_view.showConduction == shown) return;
+  m_view.showConduction = shown;
+  m_plotArea->update();
+  if (onViewChanged) onViewChanged();
+}
+
+std::optional<double> TWykDialog::instant() const {
+  if (m_view.transfer) return std::nullopt;
+  if (m_cursorA) return m_cursorA->x();
+  if (m_hover) return m_hover->x();
+  return std::nullopt;
+}
+
+void TWykDialog::followInstant(double t) {
+  if (m_view.transfer || m_fullTime.sampleCount < 1 || !std::isfinite(t)) return;
+  m_cursorA =
+      QPointF(std::clamp(t, m_fullTime.startTime, m_fullTime.startTime + m_fullTime.span()), 0.0);
+  m_instant = instant();
+  cursorsMoved();
+}
+
+void TWykDialog::clearInstant() {
+  m_cursorA.reset();
+  m_instant = instant();
+  cursorsMoved();
 }
 
 void TWykDialog::setLabelChoices(int left, int right) {
@@ -435,7 +473,8 @@ int TWykDialog::traceNearestMouse() const {
   const QPointF pos = m_plotArea->mapFromGlobal(QCursor::pos());
   const std::optional<QPointF> at = plotPointAt(pos);
   if (m_view.transfer || !at) return 0;
-  const QRectF frame = plotFrame(QRectF(m_plotArea->rect()));
+  const QRectF frame =
+      toQRect(timeFrames(plotFrame(toPlotRect(QRectF(m_plotArea->rect()))), m_view).traces);
   int nearest = 0;
   double distance = std::numeric_limits<double>::infinity();
   for (std::size_t k = 0; k < m_view.time.traces.size(); ++k) {
@@ -481,6 +520,10 @@ void TWykDialog::openHarmonics() {
 void TWykDialog::cursorsMoved() {
   updateInformation();
   m_plotArea->update();
+  const std::optional<double> now = instant();
+  if (now == m_instant) return;
+  m_instant = now;
+  if (onInstant) onInstant(now);
 }
 
 // The point of the plot under a position of the plot area: x the time or the frequency (on the
@@ -500,7 +543,7 @@ std::optional<QPointF> TWykDialog::plotPointAt(const QPointF& pos) const {
     if (plot.frequencies.empty()) return std::nullopt;
     return QPointF(plot.lowerFrequency * std::pow(10.0, plot.decades * u), 0.0);
   }
-  if (m_view.time.traces.empty()) return std::nullopt;
+  if (m_view.time.traces.empty() && !showsConduction(m_view)) return std::nullopt;
   return QPointF(m_view.time.startTime + m_view.time.span() * u, 0.0);
 }
 
@@ -615,6 +658,8 @@ void TWykDialog::plotMouseEvent(QMouseEvent* event) {
 
 void TWykDialog::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && (m_cursorA || m_cursorB)) {
+    // The hover line goes too until the mouse moves again: nothing is pointed at.
+    m_hover.reset();
     clearCursors();
     return;
   }

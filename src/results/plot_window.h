@@ -47,6 +47,8 @@ class TWykDialog : public QWidget {
   void setBackground(const QColor& background);
   void setGridMode(GridMode mode);
   void setLabelChoices(int left, int right);
+  /// "Przewodzenie" (Ctrl+P): the conduction strip under a time plot.
+  void setShowConduction(bool shown);
   const PlotView& view() const { return m_view; }
   /// Trace colours on the current background, for the markers of "Przebiegi".
   std::array<QColor, 6> traceColors() const;
@@ -72,6 +74,14 @@ class TWykDialog : public QWidget {
   const std::optional<QPointF>& cursorB() const { return m_cursorB; }
   void clearCursors();
 
+  /// The instant the time plot points at: cursor A's time when fixed, else the hover cursor's;
+  /// nullopt for none and on a transfer plot.
+  std::optional<double> instant() const;
+  /// Fixes cursor A at t (clamped to the run) without calling onInstant.
+  void followInstant(double t);
+  /// Clears cursor A without calling onInstant.
+  void clearInstant();
+
   /// "Harmoniczne..." (F7): opens or raises the harmonics of the full time plot, on the trace
   /// nearest the mouse over the plot (else the first), with the proposed fundamental.
   void openHarmonics();
@@ -95,8 +105,11 @@ class TWykDialog : public QWidget {
   std::function<void()> onExportHarmonicsPdf;
   /// The fundamental the schematic suggests (its sinusoidal source), if any.
   std::function<std::optional<double>()> proposeFundamental;
-  /// The background colour or the grid mode changed (both are kept with the user settings).
+  /// The background colour or the grid mode (both kept with the user settings), or the showing
+  /// of the conduction strip changed.
   std::function<void()> onViewChanged;
+  /// The instant() changed: by the mouse, a click, Esc, new results (nullopt).
+  std::function<void(std::optional<double> t)> onInstant;
   /// Shows the axis-description dialog (replaceable for tests).
   std::function<int(TOpisOsiDialog&)> execAxisDialog;
   /// Asks where to export (title, filter, default suffix); empty when cancelled.
@@ -132,6 +145,7 @@ class TWykDialog : public QWidget {
   std::optional<QPointF> m_hover;
   std::optional<QPointF> m_cursorA;
   std::optional<QPointF> m_cursorB;
+  std::optional<double> m_instant;   ///< the instant last told through onInstant
   std::optional<QPointF> m_pressAt;  ///< widget position of a left press on the plot
   bool m_dragging = false;
   QPointF m_dragTo;
@@ -144,6 +158,7 @@ class TWykDialog : public QWidget {
   QAction* m_continueAction;
   QAction* m_axisAction;
   QAction* m_harmonicsAction;
+  QAction* m_conductionAction;
   HarmonicsWindow* m_harmonics = nullptr;
 };
 

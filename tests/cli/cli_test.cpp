@@ -482,6 +482,20 @@ TEST(CliSafety, CtrlCEndsARunWithNothingWritten) {
   EXPECT_EQ(c.out, "");
 }
 
+TEST(CliRender, TheBridgeAtFiveMillisecondsShowsItsConductingPath) {
+  const ScratchFolder scratch;
+  const std::string svg = (scratch.dir / "chwila.svg").string();
+  const std::string bridge = WOLTERIX_EXAMPLES "/mostek.wtx";
+  ASSERT_EQ(runCli({"render", bridge, "--svg", svg, "--at", "5m", "--time", "40m"}).code, 0);
+  const std::string picture = readAll(svg);
+  EXPECT_NE(picture.find("#ff7f00"), std::string::npos);  // the highlight
+  EXPECT_NE(picture.find("3,71 A"), std::string::npos);   // D1's and D4's current beside them
+  EXPECT_EQ(runCli({"render", bridge, "--svg", svg}).code, 0);
+  EXPECT_EQ(readAll(svg).find("#ff7f00"), std::string::npos);  // no instant, no highlight
+  EXPECT_EQ(runCli({"render", bridge, "--svg", svg, "--at", "50m", "--time", "40m"}).code, 1);
+  EXPECT_EQ(runCli({"render", bridge, "--svg", svg, "--at", "5m"}).code, 1);
+}
+
 TEST(CliSafety, OutputNeverReplacesTheSchematicRead) {
   const ScratchFolder scratch;
   const std::string input = scratch.copy("rc.wtx");

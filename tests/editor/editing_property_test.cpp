@@ -21,12 +21,14 @@ SchematicText text(const Schematic& s) {
 
 class Session {
  public:
-  explicit Session(unsigned seed) : m_random(seed), m_editor(m_schematic) {}
+  explicit Session(unsigned seed, bool undoing = true)
+      : m_random(seed), m_editor(m_schematic), m_undoing(undoing) {}
 
   Schematic& schematic() { return m_schematic; }
+  Editor& editor() { return m_editor; }
 
   void step() {
-    switch (pick(12)) {
+    switch (pick(m_undoing ? 12 : 11)) {
       case 0:
       case 1: placeElement(); break;
       case 2:
@@ -36,9 +38,15 @@ class Session {
       case 6: drag(); break;
       case 7: rotate(); break;
       case 8: deleteSome(); break;
-      case 9: m_editor.undoDelete(); break;
-      case 10: cutOrCopy(); break;
-      case 11: m_editor.paste(point()); break;
+      case 11:
+        if (pick(2))
+          m_editor.undo();
+        else
+          m_editor.redo();
+        m_last = "undo/redo";
+        break;
+      case 9: cutOrCopy(); break;
+      case 10: m_editor.paste(point()); break;
     }
     m_editor.setMode(kSelectMode);
   }
@@ -156,6 +164,7 @@ class Session {
   std::mt19937 m_random;
   Schematic m_schematic;
   Editor m_editor;
+  bool m_undoing;
   std::string m_last;
 };
 
@@ -179,6 +188,25 @@ TEST(EditingProperty, EverySchematicReadsBackAsItStands) {
       ASSERT_TRUE(names.insert(e->name()).second) << e->name() << " twice after step " << step;
   }
   EXPECT_GT(session.schematic().elements().size() + session.schematic().wires().size(), 10u);
+}
+
+TEST(EditingProperty, UndoingEverythingGivesBackTheFileAndRedoingTheLastState) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    Session session(seed, false);
+    // Start from a drawn schematic, as a student reopening a file would.
+    for (int i = 0; i < 40; ++i) session.step();
+    session.editor().clearHistory();
+    const SchematicText original = text(session.schematic());
+    for (int i = 0; i < 150; ++i) session.step();
+    const SchematicText final = text(session.schematic());
+    ASSERT_LE(session.editor().history().undoCount(), 150u);
+    while (session.editor().undo()) {
+    }
+    EXPECT_EQ(text(session.schematic()), original) << "seed " << seed;
+    while (session.editor().redo()) {
+    }
+    EXPECT_EQ(text(session.schematic()), final) << "seed " << seed;
+  }
 }
 
 }  // namespace

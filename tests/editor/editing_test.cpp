@@ -314,7 +314,7 @@ TEST(Commands, RotateReverseAndArrows) {
   EXPECT_FALSE(s.elements()[0]->terminalsSwapped);
 }
 
-TEST(Deleting, TenUndoStepsAndRenamingOnRestore) {
+TEST(Deleting, UndoBringsEveryDeletedGroupBackWhole) {
   Schematic s;
   Editor editor(s);
   Mouse mouse{editor};
@@ -326,27 +326,14 @@ TEST(Deleting, TenUndoStepsAndRenamingOnRestore) {
     editor.deleteSelected();
   }
   EXPECT_EQ(s.elementCount(), 0);
-  EXPECT_EQ(editor.undoDepth(), 10u);
-  while (editor.undoDelete()) {
-  }
-  EXPECT_EQ(s.elementCount(), 10);  // the first deletion is beyond the history
-  EXPECT_EQ(s.findElement("R1"), nullptr);
-
-  // A restored element whose name was taken meanwhile gets a fresh one.
-  mouse.click({5 + 4 * 10, 10});
-  editor.deleteSelected();
-  editor.setMode(kRez);
-  mouse.click({5, 30});  // named R1, the lowest free number
-  editor.setMode(kSelectMode);
-  ASSERT_EQ(s.findElement("R11"), nullptr);
-  s.findElement("R1")->setName("R11");  // takes the name of the deleted one
-  ASSERT_TRUE(editor.undoDelete());
-  EXPECT_EQ(s.elementCount(), 11);
-  EXPECT_EQ(s.elements().back()->name(), "R1");
-  EXPECT_EQ(s.elements().back()->position(), (GridPoint{45, 10}));
+  EXPECT_EQ(editor.undoLabel(), "usunięcie 1 obiektu");
+  for (int i = 0; i < 11; ++i) ASSERT_TRUE(editor.undo());
+  EXPECT_EQ(s.elementCount(), 11);  // more than the ten deletions the program once kept
+  EXPECT_NE(s.findElement("R1"), nullptr);
+  EXPECT_EQ(s.findElement("R11")->position(), (GridPoint{45, 10}));
 }
 
-TEST(Deleting, UndoIsAllOrNothing) {
+TEST(Deleting, UndoGoesBackThroughLaterEditsFirst) {
   Schematic s;
   CircuitBuilder b(s);
   b.element(K::Rez, 10, 10);
@@ -356,10 +343,13 @@ TEST(Deleting, UndoIsAllOrNothing) {
   editor.deleteSelected();
   editor.setMode(kRez);
   Mouse mouse{editor};
-  mouse.click({10, 10});  // the place is taken again
-  EXPECT_FALSE(editor.undoDelete());
-  EXPECT_EQ(editor.undoDepth(), 1u);
-  EXPECT_EQ(s.wires().size(), 0u);  // the wire did not come back alone
+  mouse.click({10, 10});       // the place is taken again
+  ASSERT_TRUE(editor.undo());  // the new resistor goes first
+  EXPECT_EQ(s.elementCount(), 0);
+  ASSERT_TRUE(editor.undo());  // then the deleted group comes back together
+  EXPECT_EQ(s.elementCount(), 1);
+  EXPECT_EQ(s.wires().size(), 1u);
+  EXPECT_FALSE(editor.canUndo());
 }
 
 TEST(Clipboard, PasteLandsAtTheFirstFreePlace) {
@@ -394,16 +384,21 @@ TEST(Clipboard, PasteLandsAtTheFirstFreePlace) {
   EXPECT_FALSE(editor.canPaste());
 }
 
-TEST(Clipboard, CutLeavesNoUndo) {
+TEST(Clipboard, CutAndPasteAreOneStepEach) {
   Schematic s;
   CircuitBuilder(s).element(K::Rez, 10, 10);
   Editor editor(s);
   editor.selectAll();
   editor.cut();
   EXPECT_EQ(s.elementCount(), 0);
-  EXPECT_FALSE(editor.canUndo());
+  EXPECT_EQ(editor.undoLabel(), "wycięcie 1 obiektu");
   ASSERT_TRUE(editor.paste());
   EXPECT_EQ(s.elements()[0]->name(), "R1");
+  EXPECT_EQ(editor.undoLabel(), "wklejenie");
+  ASSERT_TRUE(editor.undo());
+  EXPECT_EQ(s.elementCount(), 0);
+  ASSERT_TRUE(editor.undo());
+  EXPECT_EQ(s.elementCount(), 1);
 }
 
 TEST(Status, PositionAndObjectTexts) {
