@@ -51,7 +51,8 @@ void TForm1::runCommand(Command command) {
     case C::PrintSchematic: DrukujOnCl(); break;
     case C::ExportPdf: exportPdf(); break;
     case C::Exit: close(); break;
-    case C::UndoDelete: m_editor.undo(); break;
+    case C::Undo: undoOrRedo(true); break;
+    case C::Redo: undoOrRedo(false); break;
     case C::Delete: m_editor.deleteSelected(); break;
     case C::Cut: m_editor.cut(); break;
     case C::Copy: m_editor.copy(); break;
@@ -60,6 +61,10 @@ void TForm1::runCommand(Command command) {
     case C::SelectElements: m_editor.selectElements(); break;
     case C::SelectWires: m_editor.selectWires(); break;
     case C::SelectJunctions: m_editor.selectJunctions(); break;
+    case C::NudgeLeft: m_editor.nudge(-1, 0); break;
+    case C::NudgeRight: m_editor.nudge(1, 0); break;
+    case C::NudgeUp: m_editor.nudge(0, -1); break;
+    case C::NudgeDown: m_editor.nudge(0, 1); break;
     case C::RotateLeft: m_editor.rotateLeft(); break;
     case C::RotateRight: m_editor.rotateRight(); break;
     case C::Reverse: m_editor.reverse(); break;
@@ -155,6 +160,24 @@ void TForm1::saveSettings() {
   writeUserSettings(m_settings);
 }
 
+void TForm1::undoOrRedo(bool undo) {
+  // The schematic is read again from the step's text: the meters find their elements by name.
+  std::vector<std::pair<engine::MeterSlot, std::string>> meters;
+  for (const engine::MeterSlot& slot : m_measurement.meterSlots())
+    meters.emplace_back(slot, slot.inUse && slot.element ? slot.element->name() : std::string());
+  if (!(undo ? m_editor.undo() : m_editor.redo())) return;
+  auto& inUse = m_measurement.meterSlots();
+  for (std::size_t i = 0; i < inUse.size(); ++i) {
+    const auto& [slot, name] = meters[i];
+    if (!slot.inUse || inUse[i].inUse) continue;
+    if (const model::Element* element = m_schematic.findElement(name)) {
+      inUse[i] = slot;
+      inUse[i].element = element;
+    }
+    m_measurementPanel->showSlot(static_cast<int>(i), inUse[i]);
+  }
+}
+
 void TForm1::edited() {
   m_instant->check();  // an edit ends the stepping with the results it showed
   if (m_topology->isVisible()) refreshTopology();
@@ -215,8 +238,12 @@ bool TForm1::ParamOnCl() {
   if (m_measurement.running()) return false;
   model::Element* element = m_editor.selectedElement();
   if (!element) return false;
+  // The dialog's changes are one step of the history; a refused or cancelled one none.
+  m_editor.beginEdit();
+  const std::string label = "zmiana parametrów " + element->name();
   const bool accepted = dialogs::editParameters(this, *element, m_schematic, m_editor.flags(),
                                                 helpOnTopic(), [this] { m_help->hideHelp(); });
+  m_editor.endEdit(label);
   edited();
   m_canvas->update();
   return accepted;

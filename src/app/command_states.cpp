@@ -33,6 +33,7 @@ CommandStates computeCommandStates(const editor::Editor& editor, const ProgramSt
   s.print = program.printerAvailable && !empty;
   s.deleteSelection = summary != editor::SelectionSummary::Nothing;
   s.undo = editor.canUndo();
+  s.redo = editor.canRedo();
   s.paste = editor.canPaste();
   s.rotateAndName = oneElement || severalElements;
   s.parameters = oneElement;

@@ -27,6 +27,7 @@ struct CommandStates {
   bool print = false;
   bool deleteSelection = false;  ///< also copy and cut
   bool undo = false;
+  bool redo = false;
   bool paste = false;
   bool rotateAndName = false;  ///< name, rotate left, rotate right
   bool parameters = false;

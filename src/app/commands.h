@@ -28,7 +28,8 @@ enum class Command {
   ExportPdf,
   Exit,
   // Edit.
-  UndoDelete,
+  Undo,
+  Redo,
   Delete,
   Cut,
   Copy,
@@ -37,6 +38,10 @@ enum class Command {
   SelectElements,
   SelectWires,
   SelectJunctions,
+  NudgeLeft,
+  NudgeRight,
+  NudgeUp,
+  NudgeDown,
   // Element.
   RotateLeft,
   RotateRight,

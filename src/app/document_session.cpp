@@ -71,6 +71,15 @@ bool DocumentSession::openFile(const std::string& path) {
   return true;
 }
 
+bool DocumentSession::openRecovered(const std::string& copyPath, const std::string& originalPath) {
+  if (!openFile(copyPath)) return false;
+  m_currentFile = originalPath;
+  m_linesLostOnSave = 0;
+  if (onRenamed) onRenamed();
+  m_editor.flags().modified = true;
+  return true;
+}
+
 bool DocumentSession::openDocument() {
   if (!maybeSave()) return false;
   const std::string path = m_prompt->askOpenPath();
@@ -96,6 +105,7 @@ bool DocumentSession::writeFile(const std::string& path) {
     return false;
   }
   m_editor.flags().modified = false;
+  if (onSaved) onSaved();
   return true;
 }
 

@@ -52,6 +52,9 @@ class DocumentSession {
   bool newDocument();
   /// Opens without the save question (start-up with a file name).
   bool openFile(const std::string& path);
+  /// Opens a recovery copy as the unsaved schematic of originalPath (empty: untitled), so
+  /// that "Zapisz" writes to the original file.
+  bool openRecovered(const std::string& copyPath, const std::string& originalPath);
   bool openDocument();
   bool openRecent(int index);
   bool save();
@@ -65,6 +68,7 @@ class DocumentSession {
 
   std::function<void()> onReplaced;  ///< another schematic: new or opened
   std::function<void()> onRenamed;   ///< saved under another name
+  std::function<void()> onSaved;     ///< the schematic was written to its file
 
  private:
   bool writeFile(const std::string& path);

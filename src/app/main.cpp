@@ -2,6 +2,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 #include <QTranslator>
 #include <exception>
 
@@ -32,6 +33,8 @@ int main(int argc, char* argv[]) {
       window.showStartScreen();
       window.show();
     }
+    // Schematics of windows that did not close are offered once the window shows.
+    QTimer::singleShot(0, &window, [&window] { window.offerRecovery(); });
     return QApplication::exec();
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QStringLiteral("Wolterix"), QString::fromUtf8(e.what()));

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrinterInfo>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -15,11 +14,13 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/command_states.h"
 #include "app/instant_session.h"
 #include "app/menu_columns.h"
 #include "app/object_palette.h"
+#include "app/recovery_session.h"
 #include "app/start_panel.h"
 #include "dialogs/workspace_dialogs.h"
 #include "editor/schematic_canvas.h"
@@ -34,12 +35,6 @@ namespace wolterix::app {
 
 using C = Command;
 
-namespace {
-QString fromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-}  // namespace
-
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(titleFor({}));
   setWindowIcon(programIcon());
@@ -51,6 +46,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   m_canvas = new editor::SchematicCanvas(m_editor, scroll);
   m_canvas->setObjectName(QStringLiteral("PBX"));
   scroll->setWidget(m_canvas);
+  wireSheetNavigation(scroll);
   m_instant = std::make_unique<InstantSession>(*m_canvas, m_schematic);
   m_instant->results = [this]() -> const engine::WaveformStore* {
     return resultsValid() && !m_schematic.transferMode() ? &simulation().store() : nullptr;
@@ -77,8 +73,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   m_meterDialogs.create(samples);
   execPrintDialog = [](printing::TDrukDialog& dialog) { return dialog.exec(); };
   askPdfPath = [this] { return app::askPdfPath(this); };
-  m_documents.onReplaced = [this] { documentReplaced(); };
   m_documents.onRenamed = [this] { setWindowTitle(titleFor(currentFile())); };
+  wireRecovery();  // and what a new or opened schematic does to the window
 
   m_waveformDialog = new results::TPrzeb2Dialog(this);
   m_plots = new results::TWykDialog(nullptr);
@@ -127,9 +123,15 @@ void TForm1::buildStatusBar() {
     m_editorHintAt = m_positionPanel->text();
     m_hintPanel->setText(m_editorHint);
   };
-  m_canvas->onEdited = [this] { edited(); };
+  m_canvas->onEdited = [this] {
+    edited();
+    documentChanged();
+  };
   m_canvas->setContextMenuPolicy(Qt::CustomContextMenu);
-  m_editor.onParameters = [this](model::Element&) { ParamOnCl(); };
+  m_editor.onParameters = [this](model::Element&) {
+    ParamOnCl();
+    documentChanged();
+  };
   m_timePanel = new QLabel(QStringLiteral("0 ms"), this);
   m_timePanel->setObjectName(QStringLiteral("CzasPanel"));
   statusBar()->addPermanentWidget(m_timePanel);
@@ -195,9 +197,12 @@ void TForm1::buildCommands() {
       if (m_measurement.running()) return;
       runCommand(id);
       edited();
+      documentChanged();
       m_canvas->update();
     });
     if (id == C::ReverseCurrent) createModes();
+    if (id == C::Redo)
+      a->setShortcuts({QKeySequence(row.key), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   }
 }
 
@@ -222,8 +227,9 @@ void TForm1::buildMenus() {
   add(reopen, {C::Recent1, C::Recent2, C::Recent3, C::Recent4});
   add(file, {kSep, C::Save, C::SaveAs, kSep, C::PrintSchematic, C::ExportPdf, kSep, C::Exit});
   add(menu(nullptr, "MMedycja", "&Edycja"),
-      {C::UndoDelete, kSep, C::Delete, C::Cut, C::Copy, C::Paste, kSep, C::SelectAll,
-       C::SelectElements, C::SelectWires, C::SelectJunctions});
+      {C::Undo, C::Redo, kSep, C::Delete, C::Cut, C::Copy, C::Paste, kSep, C::SelectAll,
+       C::SelectElements, C::SelectWires, C::SelectJunctions, kSep, C::NudgeLeft, C::NudgeRight,
+       C::NudgeUp, C::NudgeDown});
   add(menu(nullptr, "MMelement", "Ele&ment"),
       {C::RotateLeft, C::RotateRight, C::Reverse, kSep, C::Parameters, kSep, C::ToggleName,
        C::ToggleVoltage, C::ToggleCurrent, C::ReverseVoltage, C::ReverseCurrent});
@@ -327,80 +333,13 @@ void TForm1::applyView() {
   }
 }
 
-void TForm1::idleUpdate() {
-  ProgramState program;
-  program.measurementPanelOpen = m_measurementPanel->isVisibleTo(this);
-  program.measurementRunning = m_measurement.running();
-  program.measurementContinuable = m_editor.flags().measurementContinuable;
-  program.measurementRepeatable = m_measurement.settingsValid();
-  program.timeResultsValid = resultsValid() && !m_schematic.transferMode();
-  program.transferResultsValid = resultsValid() && m_schematic.transferMode();
-  const CommandStates s = computeCommandStates(m_editor, program);
-  const auto enable = [&](std::initializer_list<Command> commands, bool on) {
-    for (const C c : commands) action(c)->setEnabled(on);
-  };
-  enable({C::PrintSchematic}, s.print && !QPrinterInfo::availablePrinterNames().isEmpty());
-  enable({C::ExportPdf}, s.print);
-  enable({C::Delete, C::Cut, C::Copy}, s.deleteSelection);
-  enable({C::UndoDelete}, s.undo);
-  enable({C::Paste}, s.paste);
-  enable({C::ToggleName, C::RotateLeft, C::RotateRight}, s.rotateAndName);
-  enable({C::Reverse}, s.reverse);
-  enable({C::ToggleVoltage, C::ReverseVoltage}, s.voltageArrows);
-  enable({C::ToggleCurrent, C::ReverseCurrent}, s.currentArrows);
-  enable({C::Simulate, C::SimulateAndPlot}, s.run);
-  m_instant->check();
-  enable({C::Stepping}, program.timeResultsValid && !program.measurementRunning);
-  action(C::Stepping)->setChecked(m_instant->active());
-  enable({C::SampleBack, C::SampleForward, C::PeriodBack, C::PeriodForward, C::PlayPause},
-         m_instant->active() && !program.measurementRunning);
-  enable({C::Parameters}, s.parameters);
-  enable({C::Waveforms, C::Plots}, s.plotsAndWaveforms);
-  enable({C::MeasurementPanel}, s.measurement);
-  enable({C::AddVoltmeter, C::AddAmmeter, C::AddWattmeter}, s.addMeter);
-  enable({C::Measure}, s.startMeasurement);
-  enable({C::RepeatMeasurement}, s.repeatMeasurement);
-  enable({C::ContinueMeasurement}, s.continueMeasurement);
-  m_measurementPanel->setAddEnabled(s.addMeter);
-  m_measurementPanel->setRunning(program.measurementRunning, s.continueMeasurement);
-  // No measurement in a transfer workspace: its panel goes.
-  if (!s.measurement && program.measurementPanelOpen) m_measurementPanel->hide();
-  QAction* simulate = action(C::Simulate);
-  simulate->setText(fromUtf8(s.simulateCaption));
-  simulate->setStatusTip(fromUtf8(s.simulateHint));
-  const QString buttonHint = fromUtf8(s.simulateButtonHint);
-  simulate->setToolTip(buttonHint.left(buttonHint.indexOf('|')));
-  action(C::SimulateAndPlot)->setText(fromUtf8(s.runAndPlotCaption));
-  action(C::SimulateAndPlot)->setStatusTip(fromUtf8(s.runAndPlotHint));
-  action(C::MeasurementPanel)->setText(fromUtf8(s.panelCaption));
-  const QString panel = fromUtf8(s.analysisPanel);
-  if (m_analysisPanel->text() != panel) m_analysisPanel->setText(panel);
-  m_measurementMenu->menuAction()->setEnabled(s.measurement);
-  bool paletteChanged = false;
-  for (const InsertRow& row : insertRows()) {
-    const auto kind = model::kindFromNumber(row.mode);
-    if (!kind) continue;
-    QAction* a = m_modeActions[row.mode];
-    paletteChanged = paletteChanged || a->isVisible() != s.kindVisible(*kind);
-    a->setVisible(s.kindVisible(*kind));
-    a->setEnabled(s.kindEnabled(*kind));
-  }
-  if (paletteChanged) m_objectPalette->layOut();
-  // A hidden kind cannot stay the placing mode.
-  if (const auto kind = model::kindFromNumber(m_editor.mode()); kind && !s.kindEnabled(*kind))
-    setMode(editor::kSelectMode);
-
-  if (m_documents.rememberCurrentFile()) saveSettings();
-  for (int i = 0; i < 4; ++i) {
-    const QString path = QString::fromStdString(m_settings.recent[static_cast<std::size_t>(i)]);
-    QAction* item = action(static_cast<C>(static_cast<int>(C::Recent1) + i));
-    item->setText(QStringLiteral("&%1 ").arg(i + 1) + path);
-    item->setVisible(!path.isEmpty());
-  }
-  m_reopen->setEnabled(action(C::Recent1)->isVisible());
-}
-
 bool TForm1::event(QEvent* event) {
+  // A window closed normally takes its recovery copy with it.
+  if (event->type() == QEvent::Close) {
+    const bool handled = QMainWindow::event(event);
+    if (event->isAccepted()) m_recovery->documentDone();
+    return handled;
+  }
   // Long hints go to the third panel of the status bar.
   if (event->type() == QEvent::StatusTip) {
     m_hintPanel->setText(static_cast<QStatusTipEvent*>(event)->tip());

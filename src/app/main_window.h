@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -22,10 +23,16 @@
 
 class QAction;
 class QActionGroup;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMenu;
+class QMimeData;
 class QPainter;
+class QPoint;
+class QPointF;
 class QRectF;
+class QScrollArea;
 class QStackedWidget;
 class QToolBar;
 class QTimer;
@@ -55,6 +62,7 @@ class TDrukDialog;
 namespace wolterix::app {
 
 class InstantSession;
+class RecoverySession;
 class ObjectPalette;
 
 class TForm1 : public QMainWindow {
@@ -80,6 +88,8 @@ class TForm1 : public QMainWindow {
   void start();
   /// Opens a file without asking anything first (start-up with a file name).
   bool openFile(const QString& path) { return m_documents.openFile(path.toStdString()); }
+  /// Opens a file dropped on the window as "Otwórz" does: the save question first.
+  bool openDropped(const QString& path);
   /// "Wolterix - " and the file name without directory and extension, or "(bez nazwy)".
   static QString titleFor(const QString& path);
   /// Enables, shows and relabels the commands (also run whenever the program is idle).
@@ -146,12 +156,24 @@ class TForm1 : public QMainWindow {
   /// Writes the settings, the plot window's colour and grid mode included.
   void saveSettings();
 
+  /// The recovery copy of the unsaved schematic and the question about left-over copies.
+  RecoverySession& recovery() { return *m_recovery; }
+  /// How often the copy is brought up to date: at the latest, and at most (for tests).
+  void setRecoveryIntervals(std::chrono::milliseconds every, std::chrono::milliseconds atMostEvery);
+  /// Asks about the copies of windows that did not close (at the program's start).
+  void offerRecovery();
+  /// Every edit of the schematic reports here.
+  void documentChanged();
+
   /// The menu of the palettes' right click: the view commands that show and hide them.
   QMenu* createPopupMenu() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  // A .wtx file dragged from elsewhere, onto the sheet or the frame.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   friend class AnalysisDialogs;
@@ -167,7 +189,17 @@ class TForm1 : public QMainWindow {
   /// The print dialog for the plot window, painting `paint` in the frame of the plot.
   bool printPainted(bool toPdf, const std::function<void(QPainter&, const QRectF&)>& paint);
   void edited();
+  /// Undo (true) or redo of the editor's history, keeping the meters on their elements.
+  void undoOrRedo(bool undo);
   void applyView();
+  /// The wheel and the middle button move the sheet in its scroll box; Ctrl+wheel zooms.
+  void wireSheetNavigation(QScrollArea* scrollBox);
+  /// Moves the seen part of the sheet by pixels (clamped by the scroll bars).
+  void scrollSheet(QPoint by);
+  /// The next zoom steps, keeping the point `at` of the canvas under the mouse.
+  void zoomSheet(int steps, QPointF at);
+  /// The dropped schematic file, or empty when this drop is refused.
+  QString droppedFile(const QMimeData* data) const;
   void chooseBackground();
   void documentReplaced();
   void refreshTopology();
@@ -175,6 +207,7 @@ class TForm1 : public QMainWindow {
   /// Opens the help window on a topic number (for the dialogs' "Pomoc" and F1).
   std::function<void(int)> helpOnTopic();
   void setMode(int mode);
+  void wireRecovery();
 
   model::Schematic m_schematic;
   editor::Editor m_editor{m_schematic};
@@ -194,6 +227,7 @@ class TForm1 : public QMainWindow {
   QLabel* m_timePanel = nullptr;
   drawing::ViewSettings m_view;
   editor::SchematicCanvas* m_canvas = nullptr;
+  QScrollArea* m_scrollBox = nullptr;
   std::unique_ptr<InstantSession> m_instant;
   QStackedWidget* m_pages = nullptr;
   QToolBar* m_toolPalette = nullptr;
@@ -213,6 +247,7 @@ class TForm1 : public QMainWindow {
   help::HelpWindow* m_help = nullptr;
   QTimer* m_idle = nullptr;
   bool m_started = false;
+  std::unique_ptr<RecoverySession> m_recovery;  ///< last: it goes first, with its copy
 };
 
 }  // namespace wolterix::app

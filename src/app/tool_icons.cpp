@@ -208,7 +208,7 @@ void drawTool(QPainter& p, ToolIcon which) {
       page(p);
       arrow(p, {12, 8}, {12, 18.5}, QColor(190, 30, 30));
       return;
-    case ToolIcon::UndoDelete: {
+    case ToolIcon::Undo: {
       QPainterPath hook;
       hook.moveTo(19.5, 19.5);
       hook.cubicTo(19.5, 12, 16, 8.5, 10, 8.5);
@@ -216,6 +216,16 @@ void drawTool(QPainter& p, ToolIcon which) {
       lines(p);
       p.drawPath(hook);
       arrowHead(p, {2.5, 8.5}, 180);
+      return;
+    }
+    case ToolIcon::Redo: {  // the undo hook mirrored
+      QPainterPath hook;
+      hook.moveTo(4.5, 19.5);
+      hook.cubicTo(4.5, 12, 8, 8.5, 14, 8.5);
+      hook.lineTo(17, 8.5);
+      lines(p);
+      p.drawPath(hook);
+      arrowHead(p, {21.5, 8.5}, 0);
       return;
     }
     case ToolIcon::Delete:

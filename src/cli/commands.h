@@ -70,11 +70,11 @@ int measure(const MeasureOptions& options, std::ostream& out, std::ostream& err,
             const RunControl& control = {});
 
 struct RenderOptions {
-  std::string path;     ///< schematic file (.wtx)
-  std::string svgPath;  ///< SVG file to write
-  int grid = 20;        ///< grid step in pixels: 16, 18, 20, 22 or 24
-  int zoom = 1;         ///< 1..4
-  std::string atText;   ///< an instant of a time run to draw the circuit at; empty: none
+  std::string path;      ///< schematic file (.wtx)
+  std::string svgPath;   ///< SVG file to write
+  int grid = 20;         ///< grid step in pixels: 16, 18, 20, 22 or 24
+  int zoom = 1;          ///< 1..4
+  std::string atText;    ///< an instant of a time run to draw the circuit at; empty: none
   std::string timeText;  ///< with atText: the simulated time of that run
   int iterations = 0;    ///< with atText: 0..6
   int samples = 944;     ///< with atText

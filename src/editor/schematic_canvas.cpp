@@ -1,8 +1,11 @@
 #include "editor/schematic_canvas.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyleHints>
+#include <QWheelEvent>
 #include <algorithm>
 #include <utility>
 
@@ -100,8 +103,62 @@ Modifiers SchematicCanvas::modifiersOf(const QMouseEvent* event) {
           m.testFlag(Qt::ControlModifier)};
 }
 
+bool SchematicCanvas::pan(QMouseEvent* event) {
+  const QEvent::Type type = event->type();
+  if (!m_panFrom) {
+    // Only a middle button pressed alone starts it: a left drag under way keeps the mouse.
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && onScroll &&
+        event->buttons() == Qt::MiddleButton) {
+      m_panFrom = event->globalPosition();
+      setCursor(Qt::ClosedHandCursor);
+    }
+    return m_panFrom.has_value();
+  }
+  if (!event->buttons().testFlag(Qt::MiddleButton)) {
+    // Its release ends it, and so does any event showing the release was missed elsewhere.
+    m_panFrom.reset();
+    const QPointF pos = event->position();
+    updateCursor(drawing::pixelToGrid(pos.x(), pos.y(), m_view));
+    return type == QEvent::MouseButtonRelease && event->button() == Qt::MiddleButton;
+  }
+  if (type == QEvent::MouseMove) {
+    // Screen positions: the surface itself moves under the mouse as it scrolls.
+    const QPointF at = event->globalPosition();
+    const QPoint by = (*m_panFrom - at).toPoint();
+    m_panFrom = at;
+    if (!by.isNull()) onScroll(by);
+  }
+  return true;
+}
+
+void SchematicCanvas::wheelEvent(QWheelEvent* event) {
+  const QPoint turn = event->angleDelta();
+  if (event->modifiers().testFlag(Qt::ControlModifier)) {
+    event->accept();  // never a page scroll of the parent instead
+    // A left drag keeps pixel positions of the present zoom: no zooming under it.
+    if (!onZoom || event->buttons().testFlag(Qt::LeftButton)) return;
+    m_zoomWheel += turn.y();
+    const int steps = m_zoomWheel / QWheelEvent::DefaultDeltasPerStep;
+    m_zoomWheel -= steps * QWheelEvent::DefaultDeltasPerStep;
+    if (steps != 0) onZoom(steps, event->position());
+    return;
+  }
+  if (!onScroll) return event->ignore();
+  QPoint by = -event->pixelDelta();
+  if (by.isNull()) {
+    // A notch moves the sheet by the system's count of lines, a grid step each.
+    const int perNotch =
+        QGuiApplication::styleHints()->wheelScrollLines() * m_view.grid * m_view.zoom;
+    by = QPoint(-turn.x() * perNotch / QWheelEvent::DefaultDeltasPerStep,
+                -turn.y() * perNotch / QWheelEvent::DefaultDeltasPerStep);
+  }
+  if (event->modifiers().testFlag(Qt::ShiftModifier) && by.x() == 0) by = QPoint(by.y(), 0);
+  event->accept();
+  if (!by.isNull()) onScroll(by);
+}
+
 void SchematicCanvas::MFOnMD(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
+  if (pan(event) || event->button() != Qt::LeftButton) return;
   const QPointF pos = event->position();
   m_editor.mouseDown(drawing::pixelToGrid(pos.x(), pos.y(), m_view), {pos.x(), pos.y()},
                      modifiersOf(event));
@@ -110,6 +167,7 @@ void SchematicCanvas::MFOnMD(QMouseEvent* event) {
 }
 
 void SchematicCanvas::MFOnMM(QMouseEvent* event) {
+  if (pan(event)) return;
   const QPointF pos = event->position();
   const model::GridPoint g = drawing::pixelToGrid(pos.x(), pos.y(), m_view);
   m_editor.mouseMove(g, {pos.x(), pos.y()}, modifiersOf(event),
@@ -125,7 +183,7 @@ void SchematicCanvas::MFOnMM(QMouseEvent* event) {
 }
 
 void SchematicCanvas::MFOnMU(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
+  if (pan(event) || event->button() != Qt::LeftButton) return;
   const QPointF pos = event->position();
   m_editor.mouseUp(drawing::pixelToGrid(pos.x(), pos.y(), m_view), {pos.x(), pos.y()},
                    modifiersOf(event));
@@ -134,7 +192,7 @@ void SchematicCanvas::MFOnMU(QMouseEvent* event) {
 }
 
 void SchematicCanvas::OnDoubleCl(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
+  if (pan(event) || event->button() != Qt::LeftButton) return;
   if (modifiersOf(event).alt || modifiersOf(event).ctrl) return;
   m_editor.doubleClick();
 }

@@ -37,6 +37,14 @@ class SchematicCanvas : public QWidget {
   std::function<void(const QString& position, const QString& object)> onStatus;
   /// Called after every mouse action that may have changed the schematic.
   std::function<void()> onEdited;
+  /// Asked to move the seen part of the sheet by the given pixels (the wheel, a drag with the
+  /// middle button); without it the wheel goes to the parent.
+  std::function<void(QPoint by)> onScroll;
+  /// Asked to zoom by whole steps (positive: closer) keeping the point `at` of the surface,
+  /// in its present pixels, under the mouse (Ctrl+wheel).
+  std::function<void(int steps, QPointF at)> onZoom;
+  /// Whether the middle button is dragging the sheet.
+  bool panning() const { return m_panFrom.has_value(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -45,6 +53,7 @@ class SchematicCanvas : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override { MFOnMM(event); }
   void mouseReleaseEvent(QMouseEvent* event) override { MFOnMU(event); }
   void mouseDoubleClickEvent(QMouseEvent* event) override { OnDoubleCl(event); }
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void MFOnMD(QMouseEvent* event);
@@ -53,6 +62,8 @@ class SchematicCanvas : public QWidget {
   void OnDoubleCl(QMouseEvent* event);
   static Modifiers modifiersOf(const QMouseEvent* event);
   void updateCursor(model::GridPoint g);
+  /// The middle button's drag: it moves the sheet and nothing else.
+  bool pan(QMouseEvent* event);
 
   Editor& m_editor;
   drawing::ViewSettings m_view;
@@ -60,6 +71,8 @@ class SchematicCanvas : public QWidget {
   QCursor m_crossCursor;
   std::optional<InstantView> m_instant;
   bool m_showValues = false;
+  std::optional<QPointF> m_panFrom;  ///< screen position of the last step of a pan
+  int m_zoomWheel = 0;               ///< wheel turn not yet worth a zoom step
 };
 
 }  // namespace wolterix::editor

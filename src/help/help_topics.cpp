@@ -160,6 +160,14 @@ kodowej Windows (1250). Każdy obiekt zajmuje jeden wiersz:</p>
 <p>Schemat trybu transmitancji ma w pierwszym wierszu tekst <b>**Transmitancja**</b>.</p>
 <p>Ustawienia analiz i wybór przebiegów nie są zapisywane w pliku. Ten sam tekst służy
 schowkowi edytora i historii cofania usunięć.</p>
+<p><b>Kopie odzyskiwania.</b> Dopóki schemat ma niezapisane zmiany, program co minutę (przy
+wielu zmianach częściej, ale nie częściej niż co 5 sekund) zapisuje jego kopię w folderze
+„Wolterix-odzysk” obok swoich ustawień; plik użytkownika pozostaje nietknięty. Zapisanie
+schematu, polecenia „Nowy” i „Otwórz” oraz zwykłe zamknięcie okna usuwają kopię. Jeśli
+program zakończył się awarią, przy następnym uruchomieniu pyta o każdą pozostawioną kopię:
+„Odzyskaj” otwiera ją jako niezapisany schemat pod dawną nazwą (polecenie „Zapisz” zapisze go
+do pierwotnego pliku), „Odrzuć” usuwa kopię, a „Później” zostawia ją do następnego
+uruchomienia.</p>
 )html";
 
 constexpr std::string_view kCommandLinePage = R"html(
