@@ -51,8 +51,15 @@ Przewody, które się krzyżują, są połączone tylko wtedy, gdy w punkcie skr
 <tr><td>Tab / Shift+Tab</td><td>obróć zaznaczone elementy w lewo / w prawo</td></tr>
 <tr><td>F7</td><td>parametry zaznaczonego elementu</td></tr>
 <tr><td>Del</td><td>usuń zaznaczone obiekty</td></tr>
-<tr><td>Ctrl+Z</td><td>cofnij usunięcie (do dziesięciu kroków wstecz)</td></tr>
+<tr><td>Ctrl+Z</td><td>cofnij ostatnią zmianę schematu (do 200 kroków wstecz); menu Edycja
+podaje, co zostanie cofnięte</td></tr>
+<tr><td>Ctrl+Y / Ctrl+Shift+Z</td><td>ponów cofniętą zmianę</td></tr>
 <tr><td>Ctrl+X / Ctrl+C / Ctrl+V</td><td>wytnij / kopiuj / wklej</td></tr>
+<tr><td>Ctrl+A</td><td>zaznacz wszystko</td></tr>
+<tr><td>strzałki</td><td>przesuń zaznaczone obiekty o jedno pole siatki</td></tr>
+<tr><td>kółko myszy / Shift+kółko</td><td>przewiń arkusz w pionie / w poziomie</td></tr>
+<tr><td>Ctrl+kółko</td><td>powiększ albo pomniejsz wokół wskaźnika myszy</td></tr>
+<tr><td>środkowy przycisk myszy</td><td>przeciągnij arkusz</td></tr>
 <tr><td>F9</td><td>symulacja albo transmitancja</td></tr>
 <tr><td>F11</td><td>wybór przebiegów</td></tr>
 <tr><td>F12</td><td>wykresy</td></tr>
@@ -60,7 +67,8 @@ Przewody, które się krzyżują, są połączone tylko wtedy, gdy w punkcie skr
 <tr><td>Ctrl+D</td><td><a href="@#43">drukuj schemat</a></td></tr>
 <tr><td>F1</td><td>pomoc</td></tr>
 </table>
-<p>Wklejać można tylko do schematu tego samego trybu, z którego skopiowano obiekty.</p>
+<p>Wklejać można tylko do schematu tego samego trybu, z którego skopiowano obiekty.
+Plik .wtx upuszczony na okno programu otwiera się jak poleceniem Otwórz.</p>
 )html";
 
 constexpr std::string_view kPrintPage = R"html(
