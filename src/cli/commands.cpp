@@ -195,6 +195,34 @@ std::optional<engine::RunResult> runTime(engine::Simulation& simulation,
   return simulation.transientRun(schematic, 0.0, *time, iterations, false, callbacks);
 }
 
+// Runs the time simulation the output commands draw on, with the progress line: nullopt when
+// it ran, else the exit code after the reason was reported.
+std::optional<int> runForOutput(engine::Simulation& simulation, model::Schematic& schematic,
+                                const std::string& timeText, int iterations, int samples,
+                                std::vector<std::string> recorded, const RunControl& control,
+                                std::ostream& err) {
+  const std::size_t budget = budgetOf(control);
+  simulation.setSampleCount(samples);
+  simulation.setRecordedWaveforms(std::move(recorded));
+  simulation.setLimits({budget, control.interrupted});
+  engine::RunCallbacks callbacks;
+  ProgressLine progress(control.showProgress, err);
+  callbacks.progress = [&progress](int percent) { progress.show(percent); };
+  const auto run = runTime(simulation, schematic, timeText, iterations, callbacks, err);
+  if (!run) return kUsageOrFileError;
+  progress.finish();
+  if (run->code == engine::kResultsTooLarge) {
+    reportTooLarge(simulation.resultBytes(), budget, messages::kSimulateHint, err);
+    return kUsageOrFileError;
+  }
+  if (!run->ok()) {
+    for (const std::string& line : run->lines) err << line << '\n';
+    if (run->code == engine::kStopped) err << messages::kInterrupted << '\n';
+    return exitCodeFor(run->code);
+  }
+  return std::nullopt;
+}
+
 // Checks the run's texts by the analysis' rules and runs it; nullopt after reporting a bad
 // text. Both frequencies are checked, so both are reported.
 template <class Options>
@@ -363,19 +391,9 @@ int render(const RenderOptions& options, std::ostream& err, const RunControl& co
     }
     if (!validNumber(options.atText, "--at", err)) return kUsageOrFileError;
     const double at = *model::parseNumber(options.atText);
-    simulation.setSampleCount(options.samples);
-    simulation.setLimits({budgetOf(control), control.interrupted});
-    const auto run = runTime(simulation, schematic, options.timeText, options.iterations, {}, err);
-    if (!run) return kUsageOrFileError;
-    if (run->code == engine::kResultsTooLarge) {
-      reportTooLarge(simulation.resultBytes(), budgetOf(control), messages::kSimulateHint, err);
-      return kUsageOrFileError;
-    }
-    if (!run->ok()) {
-      for (const std::string& line : run->lines) err << line << '\n';
-      if (run->code == engine::kStopped) err << messages::kInterrupted << '\n';
-      return exitCodeFor(run->code);
-    }
+    if (const auto failed = runForOutput(simulation, schematic, options.timeText,
+                                         options.iterations, options.samples, {}, control, err))
+      return *failed;
     const engine::WaveformStore& store = simulation.store();
     const double end = store.startTime + store.spacing * (store.sampleCount - 1);
     if (at < store.startTime || at > end) {
@@ -771,27 +789,10 @@ int harmonics(const HarmonicsOptions& options, std::ostream& out, std::ostream& 
     fundamental = *model::parseNumber(options.fundamentalText);
   }
 
-  const std::size_t budget = budgetOf(control);
   engine::Simulation simulation;
-  simulation.setSampleCount(options.samples);
-  simulation.setRecordedWaveforms({options.wave});
-  simulation.setLimits({budget, control.interrupted});
-  engine::RunCallbacks callbacks;
-  ProgressLine progress(control.showProgress, err);
-  callbacks.progress = [&progress](int percent) { progress.show(percent); };
-  const auto run =
-      runTime(simulation, schematic, options.timeText, options.iterations, callbacks, err);
-  if (!run) return kUsageOrFileError;
-  progress.finish();
-  if (run->code == engine::kResultsTooLarge) {
-    reportTooLarge(simulation.resultBytes(), budget, messages::kSimulateHint, err);
-    return kUsageOrFileError;
-  }
-  if (!run->ok()) {
-    for (const std::string& line : run->lines) err << line << '\n';
-    if (run->code == engine::kStopped) err << messages::kInterrupted << '\n';
-    return exitCodeFor(run->code);
-  }
+  if (const auto failed = runForOutput(simulation, schematic, options.timeText, options.iterations,
+                                       options.samples, {options.wave}, control, err))
+    return *failed;
 
   const engine::WaveformStore& store = simulation.store();
   const auto samples = store.trace(options.wave).value_or(std::vector<double>{});
@@ -841,26 +842,10 @@ int conduction(const ConductionOptions& options, std::ostream& out, std::ostream
       return kUsageOrFileError;
     }
   }
-  const std::size_t budget = budgetOf(control);
   engine::Simulation simulation;
-  simulation.setSampleCount(options.samples);
-  simulation.setLimits({budget, control.interrupted});
-  engine::RunCallbacks callbacks;
-  ProgressLine progress(control.showProgress, err);
-  callbacks.progress = [&progress](int percent) { progress.show(percent); };
-  const auto run =
-      runTime(simulation, schematic, options.timeText, options.iterations, callbacks, err);
-  if (!run) return kUsageOrFileError;
-  progress.finish();
-  if (run->code == engine::kResultsTooLarge) {
-    reportTooLarge(simulation.resultBytes(), budget, messages::kSimulateHint, err);
-    return kUsageOrFileError;
-  }
-  if (!run->ok()) {
-    for (const std::string& line : run->lines) err << line << '\n';
-    if (run->code == engine::kStopped) err << messages::kInterrupted << '\n';
-    return exitCodeFor(run->code);
-  }
+  if (const auto failed = runForOutput(simulation, schematic, options.timeText, options.iterations,
+                                       options.samples, {}, control, err))
+    return *failed;
   const engine::WaveformStore& store = simulation.store();
   if (store.stateRows() == 0) err << "Schemat nie ma elementów przełączających.\n";
   for (int row = 0; row < store.stateRows(); ++row) {

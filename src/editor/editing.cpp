@@ -258,14 +258,7 @@ void Editor::mouseDown(GridPoint g, PixelPoint raw, Modifiers modifiers) {
     } else if (hit) {
       select(g, true);
     }
-    m_dragOrigins.clear();
-    const auto remember = [&](const auto& list) {
-      for (const auto& o : list)
-        if (o->selected) m_dragOrigins.emplace_back(o.get(), o->position());
-    };
-    remember(m_schematic.junctions());
-    remember(m_schematic.wires());
-    remember(m_schematic.elements());
+    rememberSelection();
   }
   m_buttonDown = true;
 }
@@ -285,6 +278,17 @@ void Editor::mouseMove(GridPoint g, PixelPoint raw, Modifiers modifiers, bool le
       if (g != m_press) changed();
     }
   }
+}
+
+void Editor::rememberSelection() {
+  m_dragOrigins.clear();
+  const auto remember = [&](const auto& list) {
+    for (const auto& o : list)
+      if (o->selected) m_dragOrigins.emplace_back(o.get(), o->position());
+  };
+  remember(m_schematic.junctions());
+  remember(m_schematic.wires());
+  remember(m_schematic.elements());
 }
 
 bool Editor::moveSelection(GridPoint g) {
@@ -666,14 +670,7 @@ std::size_t Editor::selectedCount() const {
 bool Editor::nudge(int dx, int dy) {
   if (m_running || summary() == SelectionSummary::Nothing) return false;
   ScopedEdit edit(*this, "przesunięcie " + objectCount(selectedCount()));
-  m_dragOrigins.clear();
-  const auto remember = [&](const auto& list) {
-    for (const auto& o : list)
-      if (o->selected) m_dragOrigins.emplace_back(o.get(), o->position());
-  };
-  remember(m_schematic.junctions());
-  remember(m_schematic.wires());
-  remember(m_schematic.elements());
+  rememberSelection();
   const GridPoint press = m_press;
   m_press = {0, 0};
   const bool moved = moveSelection({dx, dy});

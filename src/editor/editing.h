@@ -148,6 +148,8 @@ class Editor {
   /// Destroys the selected objects without touching the document flags.
   void removeSelected();
   void placeObject(model::GridPoint press, model::GridPoint release);
+  /// Where every selected object stands, as a drag starts.
+  void rememberSelection();
   bool moveSelection(model::GridPoint g);
   bool selectionPlacedSoundly() const;
   bool windingNeighboursClear() const;

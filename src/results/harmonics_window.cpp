@@ -4,7 +4,6 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -98,14 +97,7 @@ HarmonicsWindow::HarmonicsWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   setWindowTitle(QStringLiteral("Harmoniczne"));
   setContextMenuPolicy(Qt::ActionsContextMenu);
   resize(920, 680);
-  askExportPath = [this](const QString& title, const QString& filter, const QString& suffix) {
-    QFileDialog dialog(this, title, QString(), filter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setLocale(QLocale(QLocale::Polish));
-    dialog.setDefaultSuffix(suffix);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-  };
+  // The plot window that opens this one hands over its own file question.
   showWarning = [this](const QString& text) {
     QMessageBox::warning(this, QStringLiteral("Uwaga"), text);
   };
@@ -411,7 +403,7 @@ void HarmonicsWindow::copyTable() {
 }
 
 void HarmonicsWindow::exportCsv() {
-  if (!m_view.analysis) return;
+  if (!m_view.analysis || !askExportPath) return;
   const QString path = askExportPath(QStringLiteral("Eksportuj dane (CSV)"),
                                      QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv"));
   if (path.isEmpty()) return;
