@@ -1,7 +1,5 @@
 // Which commands are live: the Qt-free command states mapped onto the actions.
 
-#include "app/main_window.h"
-
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -9,6 +7,7 @@
 
 #include "app/command_states.h"
 #include "app/instant_session.h"
+#include "app/main_window.h"
 #include "app/object_palette.h"
 #include "meters/measurement_panel.h"
 

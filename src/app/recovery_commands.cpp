@@ -1,9 +1,8 @@
 // The window's recovery copy: written while there are unsaved changes, offered after a crash.
 
-#include "app/main_window.h"
-
 #include <QMessageBox>
 
+#include "app/main_window.h"
 #include "app/recovery_session.h"
 
 namespace wolterix::app {

@@ -1,7 +1,5 @@
 // Moving about the sheet with the wheel and the middle button, and opening dropped files.
 
-#include "app/main_window.h"
-
 #include <QDropEvent>
 #include <QMimeData>
 #include <QScrollArea>
@@ -10,6 +8,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "app/main_window.h"
 #include "editor/schematic_canvas.h"
 
 namespace wolterix::app {
