@@ -51,6 +51,14 @@ bool DocumentSession::newDocument() {
   return true;
 }
 
+bool DocumentSession::openCopy(const std::string& path) {
+  if (!maybeSave() || !openFile(path)) return false;
+  m_currentFile.clear();
+  m_linesLostOnSave = 0;
+  if (onRenamed) onRenamed();
+  return true;
+}
+
 bool DocumentSession::openFile(const std::string& path) {
   // The schematic is replaced only when the whole file was read and holds a schematic.
   m_prompt->readingStarted(path);

@@ -57,6 +57,9 @@ class DocumentSession {
   bool openRecovered(const std::string& copyPath, const std::string& originalPath);
   bool openDocument();
   bool openRecent(int index);
+  /// Opens a copy of a file (an example): after the save question, the schematic as read but
+  /// without a file of its own, so that "Zapisz" asks for a name and the file stays as it is.
+  bool openCopy(const std::string& path);
   bool save();
   bool saveAs();
   /// The save question: true when the command may go on (saved, or not wanted).

@@ -5,11 +5,19 @@
 #include <QTimer>
 #include <QTranslator>
 #include <exception>
+#include <iostream>
+#include <string_view>
 
 #include "app/main_window.h"
 #include "app/tool_icons.h"
+#include "model/version.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before any window or display is needed.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::cout << "Wolterix " << wolterix::model::programVersion() << '\n';
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Dorek"));
   QApplication::setApplicationName(QStringLiteral("Wolterix"));

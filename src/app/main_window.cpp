@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <algorithm>
 
 #include "app/command_states.h"
+#include "app/examples_menu.h"
 #include "app/instant_session.h"
 #include "app/menu_columns.h"
 #include "app/object_palette.h"
@@ -27,6 +29,7 @@
 #include "engine/run_settings.h"
 #include "help/help_window.h"
 #include "meters/measurement_panel.h"
+#include "model/install_paths.h"
 #include "printing/print_dialog.h"
 #include "results/plot_window.h"
 #include "results/waveform_dialog.h"
@@ -225,6 +228,18 @@ void TForm1::buildMenus() {
   QMenu* reopen = menu(file, "MXreopen", "Ot&wórz ponownie");
   m_reopen = m_commands[QStringLiteral("MXreopen")] = reopen->menuAction();
   add(reopen, {C::Recent1, C::Recent2, C::Recent3, C::Recent4});
+  // The examples that came with the program, each opened as a copy.
+  QMenu* examples = menu(file, "MXprzyklady", "P&rzykłady");
+  const auto folder =
+      model::examplesDirectory(QCoreApplication::applicationFilePath().toStdString());
+  for (const ExampleFile& example : examplesIn(folder)) {
+    QAction* a = examples->addAction(example.title);
+    a->setStatusTip(QStringLiteral("Otwiera kopię przykładu ") + example.title);
+    connect(a, &QAction::triggered, this, [this, path = example.path.toStdString()] {
+      if (!m_measurement.running()) m_documents.openCopy(path);
+    });
+  }
+  examples->menuAction()->setEnabled(!examples->isEmpty());
   add(file, {kSep, C::Save, C::SaveAs, kSep, C::PrintSchematic, C::ExportPdf, kSep, C::Exit});
   add(menu(nullptr, "MMedycja", "&Edycja"),
       {C::Undo, C::Redo, kSep, C::Delete, C::Cut, C::Copy, C::Paste, kSep, C::SelectAll,

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/object_palette.h"
 #include "app/tool_icons.h"
+#include "help/about_dialog.h"
 
 namespace wolterix::app {
 
@@ -30,7 +31,7 @@ QWidget* createStartPanel(QWidget* parent, const std::function<void()>& onStart)
   big.setBold(true);
   name->setFont(big);
   name->setAlignment(Qt::AlignCenter);
-  auto* version = new QLabel(QStringLiteral("wersja 2.0"), panel);
+  auto* version = new QLabel(help::versionText(), panel);
   version->setObjectName(QStringLiteral("Label2"));
   version->setAlignment(Qt::AlignCenter);
   auto* about = new QLabel(

@@ -4,9 +4,12 @@
 #include <charconv>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/cli_messages.h"
+#include "cli/manual_page.h"
+#include "model/version.h"
 
 namespace wolterix::cli {
 
@@ -175,6 +178,8 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
   // Set before the subcommands are made: they take the help flag and formatter from here.
   app.formatter(std::make_shared<PolishFormatter>());
   app.set_help_flag("-h,--help", "Wyświetla tę pomoc i kończy");
+  app.set_version_flag("--version", "wolterix-cli " + std::string(model::programVersion()),
+                       "Wyświetla wersję programu i kończy");
   app.group("Polecenia");
   app.footer(
       "Kody wyjścia: 0 sukces, 1 błąd wywołania lub pliku, 2 błędy sprawdzenia schematu,\n"
@@ -327,16 +332,25 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
       ->check(oneOf({5, 10, 30, 60, 120, 240}))
       ->default_val(60);
 
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp&) {
-    out << app.help();
+  // --help and --version print and end, unless the output cannot be written.
+  const auto printAndEnd = [&out, &err](const std::string& text) {
+    out << text;
     out.flush();
     if (!out) {
       err << messages::kCannotWriteStdout << '\n';
-      return kUsageOrFileError;
+      return static_cast<int>(kUsageOrFileError);
     }
-    return kSuccess;
+    return static_cast<int>(kSuccess);
+  };
+  // Hidden, for the build: the manual page from the same descriptions as --help.
+  if (argc == 2 && std::string_view(argv[1]) == "--manual-page")
+    return printAndEnd(manualPage(app, model::programVersion()));
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    return printAndEnd(app.help());
+  } catch (const CLI::CallForVersion& version) {
+    return printAndEnd(std::string(version.what()) + '\n');
   } catch (const CLI::ParseError& e) {
     reportParseError(app, e, err);
     return kUsageOrFileError;

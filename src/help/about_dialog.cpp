@@ -9,7 +9,15 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/version.h"
+
 namespace wolterix::help {
+
+QString versionText() {
+  const std::string_view version = model::programVersion();
+  return QStringLiteral("wersja ") +
+         QString::fromUtf8(version.data(), static_cast<qsizetype>(version.size()));
+}
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("O programie"));
@@ -24,7 +32,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   nameFont.setPixelSize(24);
   nameFont.setBold(true);
   name->setFont(nameFont);
-  auto* version = new QLabel(QStringLiteral("wersja 2.0"));
+  auto* version = new QLabel(versionText());
   auto* description = new QLabel(
       QStringLiteral("Symulator obwodów elektrycznych i energoelektronicznych do nauki."));
 

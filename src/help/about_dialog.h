@@ -6,6 +6,9 @@
 
 namespace wolterix::help {
 
+/// "wersja 2.0": the version line of the start screen and the about box.
+QString versionText();
+
 /// Modal "O programie" dialog closed by its "OK" button.
 class AboutDialog : public QDialog {
   Q_OBJECT
