@@ -72,6 +72,9 @@ enum ModelNeeds : unsigned {
   kNeedsCommit = 4u,         ///< commitStep stores state
   kVaryingConductance = 8u,  ///< G may differ from one solve to the next within a run
   kConstantStamp = 16u,      ///< G and J stay the same for a whole run
+  /// The stamp depends on the conduction state alone, and the model calls stampChanged()
+  /// whenever that changes: the network takes a fresh stamp only then.
+  kStampFollowsState = 32u,
   kNeedsEverything = 15u,
 };
 
@@ -123,6 +126,12 @@ class ElementModel {
   virtual void bind(const Network& /*network*/) {}
   /// Which of the step operations matter for this kind (all of them unless a kind says less).
   virtual unsigned needs() const { return kNeedsEverything; }
+  /// True once after the state behind a kStampFollowsState stamp changed.
+  bool takeStampChange() {
+    const bool changed = m_stampChanged;
+    m_stampChanged = false;
+    return changed;
+  }
 
  protected:
   /// The value of the parameter at a named position (model::param).
@@ -133,6 +142,8 @@ class ElementModel {
   std::size_t parameterCount() const { return m_parameters.size(); }
   /// V(terminal a) - V(terminal b).
   double voltage(NodeVector V, int a, int b) const { return V[node(a)] - V[node(b)]; }
+  /// Tells the network that the stamp is to be taken afresh (see kStampFollowsState).
+  void stampChanged() { m_stampChanged = true; }
 
   bool m_voltageDirection;
   bool m_currentDirection;
@@ -145,6 +156,7 @@ class ElementModel {
   std::array<double, 16> m_values{};  ///< the parameter values, kept close for the step loop
   std::vector<bool> m_given;
   std::array<int, 5> m_nodes{0, 0, 0, 0, 0};
+  bool m_stampChanged = true;
 };
 
 /// Creates the model of an element.

@@ -4,19 +4,11 @@ namespace wolterix::engine {
 
 bool EliminationReplay::factor(std::span<double> a, int n) {
   m_n = n;
-  const auto size = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
-  m_forward.assign(size, 0.0);
-  m_backward.assign(size, 0.0);
-  m_forwardApplied.assign(size, 0);
-  m_backwardApplied.assign(size, 0);
+  m_updates.clear();
   m_diagonal.assign(static_cast<std::size_t>(n), 0.0);
   const std::size_t w = static_cast<std::size_t>(n) + 1;
   const auto at = [&](int row, int col) -> double& {
     return a[static_cast<std::size_t>(row) * w + static_cast<std::size_t>(col)];
-  };
-  const auto slot = [&](int row, int col) {
-    return static_cast<std::size_t>(row) * static_cast<std::size_t>(n) +
-           static_cast<std::size_t>(col);
   };
   // Exactly the sweeps of solveNodal, without the right-hand-side column.
   for (int j = 1; j < n - 1; ++j) {
@@ -24,8 +16,7 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
       if (at(i, j) == 0.0) continue;
       if (at(j, j) == 0.0) return false;
       const double f = at(i, j) / at(j, j);
-      m_forward[slot(i, j)] = f;
-      m_forwardApplied[slot(i, j)] = 1;
+      m_updates.push_back({i, j, f});
       for (int c = j; c < n; ++c) at(i, c) = at(j, c) * f - at(i, c);
     }
   }
@@ -34,8 +25,7 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
       if (at(j, i) == 0.0) continue;
       if (at(i, i) == 0.0) return false;
       const double f = at(j, i) / at(i, i);
-      m_backward[slot(j, i)] = f;
-      m_backwardApplied[slot(j, i)] = 1;
+      m_updates.push_back({j, i, f});
       for (int c = j; c < n; ++c) at(j, c) = at(i, c) * f - at(j, c);
     }
   }
@@ -47,18 +37,9 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
 }
 
 void EliminationReplay::solve(std::span<double> rhs) const {
-  const int n = m_n;
-  const auto slot = [&](int row, int col) {
-    return static_cast<std::size_t>(row) * static_cast<std::size_t>(n) +
-           static_cast<std::size_t>(col);
-  };
-  for (int j = 1; j < n - 1; ++j)
-    for (int i = n - 1; i >= j + 1; --i)
-      if (m_forwardApplied[slot(i, j)]) rhs[i] = rhs[j] * m_forward[slot(i, j)] - rhs[i];
-  for (int i = n - 1; i >= 2; --i)
-    for (int j = 1; j <= i - 1; ++j)
-      if (m_backwardApplied[slot(j, i)]) rhs[j] = rhs[i] * m_backward[slot(j, i)] - rhs[j];
-  for (int j = 1; j < n; ++j) rhs[j] /= m_diagonal[static_cast<std::size_t>(j)];
+  double* b = rhs.data();
+  for (const Update& u : m_updates) b[u.target] = b[u.pivot] * u.factor - b[u.target];
+  for (int j = 1; j < m_n; ++j) b[j] /= m_diagonal[static_cast<std::size_t>(j)];
 }
 
 }  // namespace wolterix::engine

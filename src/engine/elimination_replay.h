@@ -17,13 +17,17 @@ class EliminationReplay {
   void solve(std::span<double> rhs) const;
 
  private:
+  /// One row update of a sweep: rhs[target] = rhs[pivot] * factor - rhs[target]. Only the
+  /// updates the elimination made are kept: skipping an exactly zero entry is not the same as
+  /// applying a factor of 0.
+  struct Update {
+    int target;
+    int pivot;
+    double factor;
+  };
+
   int m_n = 0;
-  // Factors of the forward and backward sweeps, row-major n x n; a skipped (exactly zero)
-  // entry is marked as such, since skipping is not the same as applying a factor of 0.
-  std::vector<double> m_forward;
-  std::vector<double> m_backward;
-  std::vector<unsigned char> m_forwardApplied;
-  std::vector<unsigned char> m_backwardApplied;
+  std::vector<Update> m_updates;  ///< the forward sweep, then the backward one, in order
   std::vector<double> m_diagonal;
 };
 

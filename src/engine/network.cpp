@@ -77,6 +77,7 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
   m_committers.clear();
   m_varyingBranches.clear();
   m_restampedBranches.clear();
+  m_stateStamped.clear();
   m_sourceBranches.clear();
   m_constantsStamped = false;
   m_branches.clear();
@@ -89,11 +90,14 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
     if (needs & kNeedsPrepare) m_preparers.push_back(model);
     if (needs & kNeedsCheck) m_checkers.push_back(model);
     if (needs & kNeedsCommit) m_committers.push_back(model);
-    for (std::size_t k = 0; k < model->branches().size(); ++k) {
-      const int index = static_cast<int>(m_branches.size() + k);
+    const auto count = static_cast<int>(model->branches().size());
+    for (int k = 0; k < count; ++k) {
+      const int index = static_cast<int>(m_branches.size()) + k;
       if (needs & kVaryingConductance) m_varyingBranches.push_back(index);
-      if (!(needs & kConstantStamp)) m_restampedBranches.push_back(index);
+      if (!(needs & (kConstantStamp | kStampFollowsState))) m_restampedBranches.push_back(index);
     }
+    if (needs & kStampFollowsState)
+      m_stateStamped.push_back({model, static_cast<int>(m_branches.size()), count});
     m_firstBranch.push_back(static_cast<int>(m_branches.size()));
     const auto shapes = model->branches();
     const int first = static_cast<int>(m_branches.size());
@@ -154,6 +158,7 @@ void Network::orderNodes() {
                                       : 8.0 * std::max(unknowns, 1) * (2.0 * m_band + 1.0);
   m_cacheLimit = static_cast<std::size_t>(std::clamp(32e6 / bytes, 1.0, 8.0));
   m_cache.clear();
+  m_lastEntry = 0;
   m_clock = 0;
   m_rhs.assign(static_cast<std::size_t>(m_nodeCount), 0.0);
 }
@@ -222,10 +227,13 @@ void Network::stamp(double h, double t) {
   if (!m_constantsStamped) {
     // Stamps that stay the same for the run are taken once.
     for (Branch& b : m_branches) stampBranch(b);
+    for (const StateStamped& s : m_stateStamped) s.model->takeStampChange();
     m_sourceBranches.clear();
     const std::vector<bool> restamped = [&] {
       std::vector<bool> flags(m_branches.size(), false);
       for (int k : m_restampedBranches) flags[static_cast<std::size_t>(k)] = true;
+      for (const StateStamped& s : m_stateStamped)
+        for (int k = 0; k < s.count; ++k) flags[static_cast<std::size_t>(s.firstBranch + k)] = true;
       return flags;
     }();
     for (std::size_t k = 0; k < m_branches.size(); ++k)
@@ -234,6 +242,10 @@ void Network::stamp(double h, double t) {
     return;
   }
   for (int k : m_restampedBranches) stampBranch(m_branches[static_cast<std::size_t>(k)]);
+  for (const StateStamped& s : m_stateStamped)
+    if (s.model->takeStampChange())
+      for (int k = 0; k < s.count; ++k)
+        stampBranch(m_branches[static_cast<std::size_t>(s.firstBranch + k)]);
 }
 
 int Network::storeSolution(std::span<const double> solution, bool ordered) {
@@ -319,12 +331,12 @@ int Network::solveFast() {
   const int unknowns = m_nodeCount - 1;
   if (unknowns <= 0) return 0;
   ++m_clock;
+  // Most steps keep the switch states of the step before: its factorisation is tried first.
   CachedFactor* entry = nullptr;
-  for (CachedFactor& cached : m_cache)
-    if (keyMatches(cached.key)) {
-      entry = &cached;
-      break;
-    }
+  if (m_lastEntry < m_cache.size() && keyMatches(m_cache[m_lastEntry].key))
+    entry = &m_cache[m_lastEntry];
+  for (std::size_t k = 0; !entry && k < m_cache.size(); ++k)
+    if (k != m_lastEntry && keyMatches(m_cache[k].key)) entry = &m_cache[k];
   if (!entry) {
     if (!everyNodeReachesTheReference()) return -1;
     if (m_cache.size() < m_cacheLimit) {
@@ -357,6 +369,7 @@ int Network::solveFast() {
     }
   }
   entry->lastUse = m_clock;
+  m_lastEntry = static_cast<std::size_t>(entry - m_cache.data());
 
   std::fill(m_rhs.begin(), m_rhs.end(), 0.0);
   if (smallCircuit()) {

@@ -108,7 +108,14 @@ class Network {
   std::vector<ElementModel*> m_committers;
   std::vector<int> m_varyingBranches;    ///< branches whose G may change within a run
   std::vector<int> m_restampedBranches;  ///< branches stamped at every solve
-  std::vector<int> m_sourceBranches;     ///< branches whose J may be non-zero
+  /// Models whose stamps are taken afresh only when their conduction state changed.
+  struct StateStamped {
+    ElementModel* model;
+    int firstBranch;
+    int count;
+  };
+  std::vector<StateStamped> m_stateStamped;
+  std::vector<int> m_sourceBranches;  ///< branches whose J may be non-zero
   bool m_constantsStamped = false;
   std::vector<int> m_order;  ///< node at each solver position
   std::vector<Branch> m_branches;
@@ -125,6 +132,7 @@ class Network {
   int m_band = 0;
   std::vector<CachedFactor> m_cache;
   std::size_t m_cacheLimit = 1;
+  std::size_t m_lastEntry = 0;  ///< the factorisation the last solve used
   unsigned long long m_clock = 0;
   std::vector<double> m_rhs;
 };

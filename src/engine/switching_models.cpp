@@ -35,6 +35,18 @@ bool followBias(bool& conducting, bool forward) {
   return true;
 }
 
+// fmod(x, p) for p > 0, without fmod's long division where it is not needed. The remainder of
+// fmod is exactly representable, so x - q * p rounded once (fma) is exactly it whenever q is
+// the whole quotient; a quotient one off gives a value outside [0, p), and fmod decides.
+double periodRemainder(double x, double p) {
+  if (x >= 0.0 && x < 1e15 * p) {
+    const double q = static_cast<double>(static_cast<long long>(x / p));
+    const double r = std::fma(-q, p, x);
+    if (r >= 0.0 && r < p) return r;
+  }
+  return std::fmod(x, p);
+}
+
 }  // namespace
 
 BranchStamp DiodeModel::companion(double, double, SubBranchCode) {
@@ -42,7 +54,9 @@ BranchStamp DiodeModel::companion(double, double, SubBranchCode) {
 }
 
 bool DiodeModel::checkState(NodeVector V) {
-  return followBias(m_conducting, forwardBiased(V, *this));
+  if (!followBias(m_conducting, forwardBiased(V, *this))) return false;
+  stampChanged();
+  return true;
 }
 
 BranchStamp ZenerModel::companion(double, double, SubBranchCode) {
@@ -65,7 +79,9 @@ bool ZenerModel::checkState(NodeVector V) {
   } else if (u < value(Zen::Uz)) {
     m_mode = 0;
   }
-  return m_mode != before;
+  if (m_mode == before) return false;
+  stampChanged();
+  return true;
 }
 
 double PhaseClock::instant(double angleDegrees, double frequency) {
@@ -74,10 +90,9 @@ double PhaseClock::instant(double angleDegrees, double frequency) {
   return angle / (360.0 * frequency);
 }
 
-void PhaseClock::advance(double h, double t, double frequency) {
-  const double period = 1.0 / frequency;
+void PhaseClock::advanceBy(double h, double t, double period) {
   // From the time itself, not by adding steps up, so no rounding drifts the clock.
-  double next = std::fmod(t + h, period);
+  double next = periodRemainder(t + h, period);
   if (next < 0.0) next += period;
   if (m_fresh) {
     m_previous = -2e-6 * h;  // the instant 0 once more (see the class)
@@ -88,16 +103,13 @@ void PhaseClock::advance(double h, double t, double frequency) {
   m_time = next;
 }
 
-std::optional<double> PhaseClock::whenInLastStep(double angleDegrees, double frequency,
-                                                 double h) const {
-  const double a = instant(angleDegrees, frequency);
+std::optional<double> PhaseClock::whenInstantInLastStep(double a, double period, double h) const {
   // An instant due at a step's own time, give or take a millionth of a step, is that step's.
   const double tolerance = 1e-6 * h;
   const double from = (m_fresh ? m_time - h : m_previous) + tolerance;
   const double to = m_time + tolerance;
   // The same instant a period earlier (the window reaches back over the wrap) or later (the
   // clock, a hair short of the period, has not wrapped yet).
-  const double period = 1.0 / frequency;
   for (const double occurrence : {a, a - period, a + period})
     if (from < occurrence && occurrence <= to) return occurrence - from;
   return std::nullopt;
@@ -108,17 +120,26 @@ bool PhaseClock::spansWholePeriods(double onDegrees, double offDegrees) {
   return turns >= 1.0 - 1e-12 && std::abs(turns - std::round(turns)) < 1e-12;
 }
 
+PhaseControlledModel::PhaseControlledModel(const model::Element& element)
+    : ElementModel(element), m_period(1.0 / frequency()) {}
+
+void PhaseControlledModel::setConducting(bool conducting) {
+  if (conducting == m_conducting) return;
+  m_conducting = conducting;
+  stampChanged();
+}
+
 BranchStamp PhaseControlledModel::companion(double, double, SubBranchCode) {
   return onOff(m_conducting, value(Valve::Rt), value(Valve::Gd));
 }
 
 void PhaseControlledModel::resetState() {
-  m_conducting = false;
+  setConducting(false);
   m_clock.reset();
 }
 
 void PhaseControlledModel::commitStep(NodeVector, double h, double t) {
-  m_clock.advance(h, t, frequency());
+  m_clock.advanceBy(h, t, m_period);
 }
 
 double PhaseControlledModel::frequency() const { return value(Valve::F); }
@@ -126,8 +147,15 @@ double PhaseControlledModel::frequency() const { return value(Valve::F); }
 bool PhaseControlledModel::offWhenReversed(NodeVector V) {
   // Off when the voltage reverses, that is when the current through Rt reverses.
   if (!(m_conducting && V[node(0)] < V[node(1)])) return false;
-  m_conducting = false;
+  setConducting(false);
   return true;
+}
+
+ThyristorModel::ThyristorModel(const model::Element& element) : PhaseControlledModel(element) {
+  for (std::size_t slot = Scr::On1; slot < Scr::Count; ++slot)
+    if (given(slot))
+      m_firingInstants[static_cast<std::size_t>(m_firingCount++)] =
+          PhaseClock::instant(value(slot), frequency());
 }
 
 void ThyristorModel::resetState() {
@@ -137,8 +165,9 @@ void ThyristorModel::resetState() {
 
 void ThyristorModel::prepareStep(double h, NodeVector V) {
   if (m_conducting || !forwardBiased(V, *this)) return;
-  for (std::size_t slot = Scr::On1; slot < Scr::Count; ++slot)
-    if (given(slot) && m_clock.inLastStep(value(slot), frequency(), h)) m_conducting = true;
+  for (int k = 0; k < m_firingCount; ++k)
+    if (m_clock.whenInstantInLastStep(m_firingInstants[static_cast<std::size_t>(k)], m_period, h))
+      setConducting(true);
 }
 
 bool ThyristorModel::checkState(NodeVector V) {
@@ -147,16 +176,22 @@ bool ThyristorModel::checkState(NodeVector V) {
   // voltage after reverse conduction turns it off until it is fired again.
   const bool forward = forwardBiased(V, *this);
   if (m_reverseFlag && forward) {
-    m_conducting = false;
+    setConducting(false);
     m_reverseFlag = false;
     return true;
   }
   if (m_reverseFlag || forward) return false;
   m_reverseFlag = true;
   if (m_conducting) return false;
-  m_conducting = true;
+  setConducting(true);
   return true;
 }
+
+TurnOffModel::TurnOffModel(const model::Element& element)
+    : PhaseControlledModel(element),
+      m_onInstant(PhaseClock::instant(value(Gto::On), frequency())),
+      m_offInstant(PhaseClock::instant(value(Gto::Off), frequency())),
+      m_wholePeriods(PhaseClock::spansWholePeriods(value(Gto::On), value(Gto::Off))) {}
 
 void TurnOffModel::resetState() {
   PhaseControlledModel::resetState();
@@ -164,36 +199,36 @@ void TurnOffModel::resetState() {
 }
 
 void TurnOffModel::prepareStep(double h, NodeVector V) {
-  const double f = frequency();
-  const double onAngle = value(Gto::On);
-  const double offAngle = value(Gto::Off);
   const bool forward = forwardBiased(V, *this);
   if (isTransistor()) {
-    const double a = PhaseClock::instant(onAngle, f);
-    const double b = PhaseClock::instant(offAngle, f);
+    const double a = m_onInstant;
+    const double b = m_offInstant;
     const double p = m_clock.time();
-    if (PhaseClock::spansWholePeriods(onAngle, offAngle))
+    if (m_wholePeriods)
       m_gate = true;  // off a whole turn after on: the gate never goes off
     else
       m_gate = a <= b ? (a <= p && p < b) : (p >= a || p < b);
-    if (forward) m_conducting = m_gate;
+    if (forward) setConducting(m_gate);
     return;
   }
-  const std::optional<double> on = m_clock.whenInLastStep(onAngle, f, h);
+  const std::optional<double> on = m_clock.whenInstantInLastStep(m_onInstant, m_period, h);
   // The gate turns the GTO off at the (off) instant whatever the current, unless that instant
   // lies whole periods after the (on) one. When both fall in one step, the later one decides.
   std::optional<double> off;
-  if (!PhaseClock::spansWholePeriods(onAngle, offAngle))
-    off = m_clock.whenInLastStep(offAngle, f, h);
+  if (!m_wholePeriods) off = m_clock.whenInstantInLastStep(m_offInstant, m_period, h);
   const bool offLast = off && (!on || *off >= *on);
-  if (off && !offLast) m_conducting = false;
-  if (!m_conducting && forward && on) m_conducting = true;
-  if (offLast) m_conducting = false;
+  bool conducting = m_conducting;
+  if (off && !offLast) conducting = false;
+  if (!conducting && forward && on) conducting = true;
+  if (offLast) conducting = false;
+  setConducting(conducting);
 }
 
 bool TurnOffModel::checkState(NodeVector V) {
-  if (isTransistor()) return m_gate && followBias(m_conducting, forwardBiased(V, *this));
-  return offWhenReversed(V);
+  if (!isTransistor()) return offWhenReversed(V);
+  if (!m_gate || !followBias(m_conducting, forwardBiased(V, *this))) return false;
+  stampChanged();
+  return true;
 }
 
 SwitchModel::SwitchModel(const model::Element& element)
@@ -206,6 +241,7 @@ BranchStamp SwitchModel::companion(double, double, SubBranchCode) {
 
 void SwitchModel::resetState() {
   m_closed = m_initiallyClosed;
+  stampChanged();
   m_done[0] = m_done[1] = false;
 }
 
@@ -216,6 +252,7 @@ void SwitchModel::commitStep(NodeVector, double h, double t) {
     if (given(i) && !m_done[i] && t >= value(i) - 1e-6 * h) {
       m_closed = !m_closed;
       m_done[i] = true;
+      stampChanged();
     }
   }
 }

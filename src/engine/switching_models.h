@@ -1,6 +1,7 @@
 #pragma once
 /// Piecewise-linear switching devices: diodes, thyristors, the power transistor, the switch.
 
+#include <array>
 #include <optional>
 
 #include "engine/element_model.h"
@@ -14,10 +15,13 @@ inline constexpr double kMinOffConductance = 1e-6;
 /// Diode: conducts while forward biased.
 class DiodeModel final : public ElementModel {
  public:
-  unsigned needs() const override { return kNeedsCheck | kVaryingConductance; }
+  unsigned needs() const override { return kNeedsCheck | kVaryingConductance | kStampFollowsState; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
-  void resetState() override { m_conducting = false; }
+  void resetState() override {
+    m_conducting = false;
+    stampChanged();
+  }
   bool checkState(NodeVector V) override;
   bool conducting() const { return m_conducting; }
   int conductionState() const override { return m_conducting ? 1 : 0; }
@@ -29,10 +33,13 @@ class DiodeModel final : public ElementModel {
 /// Zener diode: forward conduction, blocking, and reverse breakdown at Uz.
 class ZenerModel final : public ElementModel {
  public:
-  unsigned needs() const override { return kNeedsCheck | kVaryingConductance; }
+  unsigned needs() const override { return kNeedsCheck | kVaryingConductance | kStampFollowsState; }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
-  void resetState() override { m_mode = 0; }
+  void resetState() override {
+    m_mode = 0;
+    stampChanged();
+  }
   bool checkState(NodeVector V) override;
   /// 0 blocking, 1 forward conducting, -1 reverse breakdown.
   int mode() const { return m_mode; }
@@ -55,14 +62,20 @@ class PhaseClock {
     m_fresh = true;
   }
   /// Moves on to the step after the one at time t (of a run from 0), whose length was h.
-  void advance(double h, double t, double frequency);
+  void advance(double h, double t, double frequency) { advanceBy(h, t, 1.0 / frequency); }
+  /// The same with the period 1/f worked out beforehand.
+  void advanceBy(double h, double t, double period);
   double time() const { return m_time; }
   /// True when the instant of the angle (degrees, taken modulo 360) lies in the last step.
   bool inLastStep(double angleDegrees, double frequency, double h) const {
     return whenInLastStep(angleDegrees, frequency, h).has_value();
   }
   /// How far into the last step the instant of the angle lies, if it lies in it.
-  std::optional<double> whenInLastStep(double angleDegrees, double frequency, double h) const;
+  std::optional<double> whenInLastStep(double angleDegrees, double frequency, double h) const {
+    return whenInstantInLastStep(instant(angleDegrees, frequency), 1.0 / frequency, h);
+  }
+  /// The same for an instant within the period, both worked out beforehand.
+  std::optional<double> whenInstantInLastStep(double instant, double period, double h) const;
   /// The instant of an angle within the period.
   static double instant(double angleDegrees, double frequency);
   /// True when an interval from angle on to angle off (degrees) covers whole periods: off
@@ -80,6 +93,7 @@ class PhaseClock {
 /// in how the angles and the voltage switch them.
 class PhaseControlledModel : public ElementModel {
  public:
+  unsigned needs() const override { return kNeedsEverything | kStampFollowsState; }
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
@@ -87,20 +101,23 @@ class PhaseControlledModel : public ElementModel {
   int conductionState() const override { return m_conducting ? 1 : 0; }
 
  protected:
-  using ElementModel::ElementModel;
+  explicit PhaseControlledModel(const model::Element& element);
   /// The control frequency.
   double frequency() const;
   /// Turns a conducting valve off once its voltage reverses; true on that change.
   bool offWhenReversed(NodeVector V);
+  /// Sets the conduction state; the network takes a fresh stamp when it changed.
+  void setConducting(bool conducting);
 
   bool m_conducting = false;
   PhaseClock m_clock;
+  double m_period;  ///< 1/f, the control period
 };
 
 /// SCR and reverse-conducting thyristor: fired at up to three angles per period.
 class ThyristorModel final : public PhaseControlledModel {
  public:
-  using PhaseControlledModel::PhaseControlledModel;
+  explicit ThyristorModel(const model::Element& element);
   void resetState() override;
   void prepareStep(double h, NodeVector V) override;
   bool checkState(NodeVector V) override;
@@ -108,13 +125,15 @@ class ThyristorModel final : public PhaseControlledModel {
  private:
   bool reverseConducting() const { return kind() == model::ElementKind::RCT; }
   bool m_reverseFlag = false;
+  std::array<double, 3> m_firingInstants{};  ///< of the given firing angles, within the period
+  int m_firingCount = 0;
 };
 
 /// GTO thyristor (fired at (on), turned off by the gate at (off)) and power transistor (gate
 /// on between the two angles).
 class TurnOffModel final : public PhaseControlledModel {
  public:
-  using PhaseControlledModel::PhaseControlledModel;
+  explicit TurnOffModel(const model::Element& element);
   void resetState() override;
   void prepareStep(double h, NodeVector V) override;
   bool checkState(NodeVector V) override;
@@ -122,12 +141,17 @@ class TurnOffModel final : public PhaseControlledModel {
  private:
   bool isTransistor() const { return kind() == model::ElementKind::TrM; }
   bool m_gate = false;
+  double m_onInstant;   ///< of the (on) angle, within the period
+  double m_offInstant;  ///< of the (off) angle
+  bool m_wholePeriods;  ///< off lies whole periods after on: the gate never turns off
 };
 
 /// Ideal switch toggled at up to two given times of a run from 0.
 class SwitchModel final : public ElementModel {
  public:
-  unsigned needs() const override { return kNeedsCommit | kVaryingConductance; }
+  unsigned needs() const override {
+    return kNeedsCommit | kVaryingConductance | kStampFollowsState;
+  }
   explicit SwitchModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
