@@ -75,6 +75,7 @@ enum ModelNeeds : unsigned {
   /// The stamp depends on the conduction state alone, and the model calls stampChanged()
   /// whenever that changes: the network takes a fresh stamp only then.
   kStampFollowsState = 32u,
+  kSourceFree = 64u,  ///< J is always zero: the branch adds nothing to the right-hand side
   kNeedsEverything = 15u,
 };
 

@@ -80,6 +80,8 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
   m_stateStamped.clear();
   m_sourceBranches.clear();
   m_constantsStamped = false;
+  m_varyingEverySolve = false;
+  m_conductancesChanged = true;
   m_branches.clear();
   m_firstBranch.clear();
   for (const auto& owned : models) {
@@ -97,7 +99,10 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
       if (!(needs & (kConstantStamp | kStampFollowsState))) m_restampedBranches.push_back(index);
     }
     if (needs & kStampFollowsState)
-      m_stateStamped.push_back({model, static_cast<int>(m_branches.size()), count});
+      m_stateStamped.push_back(
+          {model, static_cast<int>(m_branches.size()), count, (needs & kSourceFree) != 0});
+    else if (needs & kVaryingConductance)
+      m_varyingEverySolve = true;
     m_firstBranch.push_back(static_cast<int>(m_branches.size()));
     const auto shapes = model->branches();
     const int first = static_cast<int>(m_branches.size());
@@ -228,12 +233,15 @@ void Network::stamp(double h, double t) {
     // Stamps that stay the same for the run are taken once.
     for (Branch& b : m_branches) stampBranch(b);
     for (const StateStamped& s : m_stateStamped) s.model->takeStampChange();
+    m_conductancesChanged = true;
+    // The right-hand side takes every branch whose J may be or become non-zero.
     m_sourceBranches.clear();
     const std::vector<bool> restamped = [&] {
       std::vector<bool> flags(m_branches.size(), false);
       for (int k : m_restampedBranches) flags[static_cast<std::size_t>(k)] = true;
       for (const StateStamped& s : m_stateStamped)
-        for (int k = 0; k < s.count; ++k) flags[static_cast<std::size_t>(s.firstBranch + k)] = true;
+        for (int k = 0; k < s.count; ++k)
+          flags[static_cast<std::size_t>(s.firstBranch + k)] = !s.sourceFree;
       return flags;
     }();
     for (std::size_t k = 0; k < m_branches.size(); ++k)
@@ -242,10 +250,13 @@ void Network::stamp(double h, double t) {
     return;
   }
   for (int k : m_restampedBranches) stampBranch(m_branches[static_cast<std::size_t>(k)]);
+  if (m_varyingEverySolve) m_conductancesChanged = true;
   for (const StateStamped& s : m_stateStamped)
-    if (s.model->takeStampChange())
+    if (s.model->takeStampChange()) {
       for (int k = 0; k < s.count; ++k)
         stampBranch(m_branches[static_cast<std::size_t>(s.firstBranch + k)]);
+      m_conductancesChanged = true;
+    }
 }
 
 int Network::storeSolution(std::span<const double> solution, bool ordered) {
@@ -331,12 +342,15 @@ int Network::solveFast() {
   const int unknowns = m_nodeCount - 1;
   if (unknowns <= 0) return 0;
   ++m_clock;
-  // Most steps keep the switch states of the step before: its factorisation is tried first.
+  // Most solves keep the conductances of the solve before, and with them its factorisation;
+  // otherwise that one is tried first, as most steps keep the switch states of the step before.
   CachedFactor* entry = nullptr;
-  if (m_lastEntry < m_cache.size() && keyMatches(m_cache[m_lastEntry].key))
+  if (m_lastEntry < m_cache.size() &&
+      (!m_conductancesChanged || keyMatches(m_cache[m_lastEntry].key)))
     entry = &m_cache[m_lastEntry];
   for (std::size_t k = 0; !entry && k < m_cache.size(); ++k)
     if (k != m_lastEntry && keyMatches(m_cache[k].key)) entry = &m_cache[k];
+  m_conductancesChanged = false;
   if (!entry) {
     if (!everyNodeReachesTheReference()) return -1;
     if (m_cache.size() < m_cacheLimit) {
@@ -365,6 +379,7 @@ int Network::solveFast() {
     }
     if (!factored) {
       m_cache.erase(m_cache.begin() + (entry - m_cache.data()));  // never reused
+      m_lastEntry = m_cache.size();
       return -2;  // connected (checked above), so numerically singular at this step
     }
   }

@@ -113,11 +113,14 @@ class Network {
     ElementModel* model;
     int firstBranch;
     int count;
+    bool sourceFree;
   };
   std::vector<StateStamped> m_stateStamped;
   std::vector<int> m_sourceBranches;  ///< branches whose J may be non-zero
   bool m_constantsStamped = false;
-  std::vector<int> m_order;  ///< node at each solver position
+  bool m_varyingEverySolve = false;   ///< a model's G may change at any solve
+  bool m_conductancesChanged = true;  ///< since the last solve's factorisation was found
+  std::vector<int> m_order;           ///< node at each solver position
   std::vector<Branch> m_branches;
   std::vector<int> m_firstBranch;
   std::vector<double> m_voltages;

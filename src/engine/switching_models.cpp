@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "model/switching_elements.h"
 
@@ -38,13 +39,27 @@ bool followBias(bool& conducting, bool forward) {
 // fmod(x, p) for p > 0, without fmod's long division where it is not needed. The remainder of
 // fmod is exactly representable, so x - q * p rounded once (fma) is exactly it whenever q is
 // the whole quotient; a quotient one off gives a value outside [0, p), and fmod decides.
-double periodRemainder(double x, double p) {
+double exactRemainder(double x, double p) {
   if (x >= 0.0 && x < 1e15 * p) {
     const double q = static_cast<double>(static_cast<long long>(x / p));
     const double r = std::fma(-q, p, x);
     if (r >= 0.0 && r < p) return r;
   }
   return std::fmod(x, p);
+}
+
+// Every valve of a converter advances its clock by the same step with the same period: the
+// last remainder is kept for the next one (per thread, as runs may go on side by side).
+double periodRemainder(double x, double p) {
+  thread_local double lastX = std::numeric_limits<double>::quiet_NaN();
+  thread_local double lastP = 0.0;
+  thread_local double lastRemainder = 0.0;
+  if (x != lastX || p != lastP) {
+    lastRemainder = exactRemainder(x, p);
+    lastX = x;
+    lastP = p;
+  }
+  return lastRemainder;
 }
 
 }  // namespace

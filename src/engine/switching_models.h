@@ -15,7 +15,9 @@ inline constexpr double kMinOffConductance = 1e-6;
 /// Diode: conducts while forward biased.
 class DiodeModel final : public ElementModel {
  public:
-  unsigned needs() const override { return kNeedsCheck | kVaryingConductance | kStampFollowsState; }
+  unsigned needs() const override {
+    return kNeedsCheck | kVaryingConductance | kStampFollowsState | kSourceFree;
+  }
   using ElementModel::ElementModel;
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override {
@@ -93,7 +95,7 @@ class PhaseClock {
 /// in how the angles and the voltage switch them.
 class PhaseControlledModel : public ElementModel {
  public:
-  unsigned needs() const override { return kNeedsEverything | kStampFollowsState; }
+  unsigned needs() const override { return kNeedsEverything | kStampFollowsState | kSourceFree; }
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
@@ -150,7 +152,7 @@ class TurnOffModel final : public PhaseControlledModel {
 class SwitchModel final : public ElementModel {
  public:
   unsigned needs() const override {
-    return kNeedsCommit | kVaryingConductance | kStampFollowsState;
+    return kNeedsCommit | kVaryingConductance | kStampFollowsState | kSourceFree;
   }
   explicit SwitchModel(const model::Element& element);
   BranchStamp companion(double h, double t, SubBranchCode code) override;
