@@ -91,7 +91,7 @@ bool MeasurementSession::run(bool continuing) {
     if (const auto frame = engine::animationFrame(percent))
       m_prompt.showFrame(*frame, engine::timeDisplayText(stepTime, period));
   };
-  callbacks.afterStep = [&](double t) {
+  callbacks.afterSample = [&](double t) {
     stepTime = t;
     if (Clock::now() - sinceEvents >= std::chrono::milliseconds(20)) letEventsThrough();
   };

@@ -127,12 +127,16 @@ class ElementModel {
   virtual void bind(const Network& /*network*/) {}
   /// Which of the step operations matter for this kind (all of them unless a kind says less).
   virtual unsigned needs() const { return kNeedsEverything; }
-  /// True once after the state behind a kStampFollowsState stamp changed.
-  bool takeStampChange() {
-    const bool changed = m_stampChanged;
-    m_stampChanged = false;
-    return changed;
+  /// True while the step operation (a ModelNeeds bit) does nothing for this model's present
+  /// state; the network leaves it out then.
+  bool resting(unsigned need) const { return (m_resting & need) != 0; }
+  /// Where the network hears of a changed kStampFollowsState stamp: the model's number goes
+  /// on the list once, until the network takes the fresh stamp (takeStampChange).
+  void reportStampChangesTo(std::vector<int>* pending, int number) {
+    m_pendingStamps = pending;
+    m_stampNumber = number;
   }
+  void takeStampChange() { m_stampChanged = false; }
 
  protected:
   /// The value of the parameter at a named position (model::param).
@@ -144,7 +148,13 @@ class ElementModel {
   /// V(terminal a) - V(terminal b).
   double voltage(NodeVector V, int a, int b) const { return V[node(a)] - V[node(b)]; }
   /// Tells the network that the stamp is to be taken afresh (see kStampFollowsState).
-  void stampChanged() { m_stampChanged = true; }
+  void stampChanged() {
+    if (m_stampChanged) return;
+    m_stampChanged = true;
+    if (m_pendingStamps) m_pendingStamps->push_back(m_stampNumber);
+  }
+  /// The step operations that do nothing until the model says otherwise.
+  void setResting(unsigned needs) { m_resting = needs; }
 
   bool m_voltageDirection;
   bool m_currentDirection;
@@ -157,7 +167,10 @@ class ElementModel {
   std::array<double, 16> m_values{};  ///< the parameter values, kept close for the step loop
   std::vector<bool> m_given;
   std::array<int, 5> m_nodes{0, 0, 0, 0, 0};
-  bool m_stampChanged = true;
+  bool m_stampChanged = false;
+  std::vector<int>* m_pendingStamps = nullptr;
+  int m_stampNumber = 0;
+  unsigned m_resting = 0;
 };
 
 /// Creates the model of an element.

@@ -138,7 +138,7 @@ MeasurementOutcome Measurement::run(bool continueRun, const MeasurementCallbacks
   const double period = 1.0 / m_settings.frequency;
   engine::RunCallbacks cycle;
   cycle.progress = callbacks.progress;
-  cycle.afterStep = callbacks.afterStep;
+  cycle.afterSample = callbacks.afterSample;
   for (long long n = 1; n <= m_settings.cycles; ++n) {
     engine::RunResult result =
         m_simulation.transientRun(m_schematic, start, period, m_settings.iterations, true, cycle);

@@ -34,7 +34,7 @@ std::optional<int> animationFrame(int percent);
 
 struct MeasurementCallbacks {
   std::function<void(int percent)> progress;  ///< within the present cycle
-  std::function<void(double time)> afterStep;
+  std::function<void(double time)> afterSample;
   std::function<void(long long cycle)> afterCycle;  ///< the meters hold this cycle's readings
 };
 

@@ -78,6 +78,7 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
   m_varyingBranches.clear();
   m_restampedBranches.clear();
   m_stateStamped.clear();
+  m_pendingStamps.clear();
   m_sourceBranches.clear();
   m_constantsStamped = false;
   m_varyingEverySolve = false;
@@ -98,10 +99,11 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
       if (needs & kVaryingConductance) m_varyingBranches.push_back(index);
       if (!(needs & (kConstantStamp | kStampFollowsState))) m_restampedBranches.push_back(index);
     }
-    if (needs & kStampFollowsState)
+    if (needs & kStampFollowsState) {
+      model->reportStampChangesTo(&m_pendingStamps, static_cast<int>(m_stateStamped.size()));
       m_stateStamped.push_back(
           {model, static_cast<int>(m_branches.size()), count, (needs & kSourceFree) != 0});
-    else if (needs & kVaryingConductance)
+    } else if (needs & kVaryingConductance)
       m_varyingEverySolve = true;
     m_firstBranch.push_back(static_cast<int>(m_branches.size()));
     const auto shapes = model->branches();
@@ -218,11 +220,13 @@ double Network::branchCurrent(std::size_t branch, NodeVector V) const {
 }
 
 void Network::commitStep(double h, double t) {
-  for (ElementModel* model : m_committers) model->commitStep(m_voltages, h, t);
+  for (ElementModel* model : m_committers)
+    if (!model->resting(kNeedsCommit)) model->commitStep(m_voltages, h, t);
 }
 
 void Network::stamp(double h, double t) {
-  for (ElementModel* model : m_preparers) model->prepareStep(h, m_voltages);
+  for (ElementModel* model : m_preparers)
+    if (!model->resting(kNeedsPrepare)) model->prepareStep(h, m_voltages);
   const auto stampBranch = [&](Branch& b) {
     const BranchStamp stamp = b.model->companion(h, t, b.code);
     b.G = stamp.G;
@@ -233,6 +237,8 @@ void Network::stamp(double h, double t) {
     // Stamps that stay the same for the run are taken once.
     for (Branch& b : m_branches) stampBranch(b);
     for (const StateStamped& s : m_stateStamped) s.model->takeStampChange();
+    m_pendingStamps.clear();
+    m_pendingStamps.reserve(m_stateStamped.size());
     m_conductancesChanged = true;
     // The right-hand side takes every branch whose J may be or become non-zero.
     m_sourceBranches.clear();
@@ -251,12 +257,15 @@ void Network::stamp(double h, double t) {
   }
   for (int k : m_restampedBranches) stampBranch(m_branches[static_cast<std::size_t>(k)]);
   if (m_varyingEverySolve) m_conductancesChanged = true;
-  for (const StateStamped& s : m_stateStamped)
-    if (s.model->takeStampChange()) {
-      for (int k = 0; k < s.count; ++k)
-        stampBranch(m_branches[static_cast<std::size_t>(s.firstBranch + k)]);
-      m_conductancesChanged = true;
-    }
+  if (m_pendingStamps.empty()) return;
+  for (int pending : m_pendingStamps) {
+    const StateStamped& s = m_stateStamped[static_cast<std::size_t>(pending)];
+    s.model->takeStampChange();
+    for (int k = 0; k < s.count; ++k)
+      stampBranch(m_branches[static_cast<std::size_t>(s.firstBranch + k)]);
+  }
+  m_pendingStamps.clear();
+  m_conductancesChanged = true;
 }
 
 int Network::storeSolution(std::span<const double> solution, bool ordered) {
@@ -270,8 +279,9 @@ int Network::storeSolution(std::span<const double> solution, bool ordered) {
       bounded = withinBounds(solution[k]) && bounded;
     }
   } else {
+    const bool inPlace = solution.data() == m_voltages.data();
     for (int k = 1; k <= unknowns; ++k) {
-      m_voltages[k] = solution[k];
+      if (!inPlace) m_voltages[k] = solution[k];
       bounded = withinBounds(solution[k]) && bounded;
     }
   }
@@ -386,17 +396,19 @@ int Network::solveFast() {
   entry->lastUse = m_clock;
   m_lastEntry = static_cast<std::size_t>(entry - m_cache.data());
 
-  std::fill(m_rhs.begin(), m_rhs.end(), 0.0);
   if (smallCircuit()) {
-    // Indexed by node, summed in branch order like the full matrix's last column.
-    SourceVectorTarget<0> byNode{m_rhs.data()};
+    // Indexed by node, summed in branch order like the full matrix's last column, and solved
+    // in place: the potentials are the right-hand side's own entries.
+    std::fill(m_voltages.begin(), m_voltages.end(), 0.0);
+    SourceVectorTarget<0> byNode{m_voltages.data()};
     for (int k : m_sourceBranches) {
       const Branch& b = m_branches[static_cast<std::size_t>(k)];
       stampBranch(byNode, {b.from, b.to}, b.G, b.J);
     }
-    entry->replay.solve(m_rhs);
-    return storeSolution(m_rhs, false);
+    entry->replay.solve(m_voltages);
+    return storeSolution(m_voltages, false);
   }
+  std::fill(m_rhs.begin(), m_rhs.end(), 0.0);
   SourceVectorTarget<-1> byPosition{m_rhs.data()};
   for (int k : m_sourceBranches) {
     const Branch& b = m_branches[static_cast<std::size_t>(k)];
@@ -416,7 +428,8 @@ int Network::solveStep(double h, double t) {
     const int result = m_path == SolverPath::Fast ? solveFast() : solveReference();
     if (result != 0) return result;
     bool changed = false;
-    for (ElementModel* model : m_checkers) changed = model->checkState(m_voltages) || changed;
+    for (ElementModel* model : m_checkers)
+      if (!model->resting(kNeedsCheck)) changed = model->checkState(m_voltages) || changed;
     // Varistors are relinearised around the fresh solution once per step.
     if (!m_varistors.empty() && !relinearised) {
       for (ElementModel* varistor : m_varistors) varistor->commitStep(m_voltages, h, t);

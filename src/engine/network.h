@@ -116,6 +116,7 @@ class Network {
     bool sourceFree;
   };
   std::vector<StateStamped> m_stateStamped;
+  std::vector<int> m_pendingStamps;   ///< of m_stateStamped, whose states changed
   std::vector<int> m_sourceBranches;  ///< branches whose J may be non-zero
   bool m_constantsStamped = false;
   bool m_varyingEverySolve = false;   ///< a model's G may change at any solve

@@ -40,7 +40,11 @@ double waveformValue(model::Waveform kind, double a, double f, double phaseDegre
 IndependentSourceModel::IndependentSourceModel(const model::Element& element)
     : ElementModel(element),
       m_waveform(static_cast<const model::IndependentSource&>(element).waveform()),
-      m_voltage(element.kind() == model::ElementKind::Nap) {}
+      m_voltage(element.kind() == model::ElementKind::Nap),
+      m_peak(std::sqrt(2.0) * value(Src::Value)),
+      m_omega(kTwoPi * value(Src::F)),
+      m_phase(kPi * value(Src::Phase) / 180.0),
+      m_internalConductance(1.0 / std::max(value(Src::Internal), kMinResistance)) {}
 
 bool IndependentSourceModel::hasParameters() const {
   return haveValues(Src::Value, Src::F) &&
@@ -51,10 +55,12 @@ BranchStamp IndependentSourceModel::companion(double, double t, SubBranchCode) {
   // Sources start with the current arrow set, which reverses them: s = -1.
   const double s = m_currentDirection ? -1.0 : 1.0;
   const double w =
-      waveformValue(m_waveform, value(Src::Value), value(Src::F), value(Src::Phase), t);
+      m_waveform == model::Waveform::Sine
+          ? m_peak * std::sin(m_omega * t + m_phase)
+          : waveformValue(m_waveform, value(Src::Value), value(Src::F), value(Src::Phase), t);
   if (m_voltage) {
     const double rw = std::max(value(Src::Internal), kMinResistance);
-    return {1.0 / rw, s * w / rw};
+    return {m_internalConductance, s * w / rw};
   }
   return {std::max(value(Src::Internal), kMinConductance), s * w};
 }

@@ -20,6 +20,12 @@ class IndependentSourceModel final : public ElementModel {
  private:
   model::Waveform m_waveform;
   bool m_voltage;
+  // Worked out once, in the very operations of waveformValue and companion, so the values are
+  // the same to the last digit: the sine's peak, 2 pi f and the phase in radians, and 1/Rw.
+  double m_peak;
+  double m_omega;
+  double m_phase;
+  double m_internalConductance;
 };
 
 /// Source whose value is k * X, X a quantity of another element one accepted step late.

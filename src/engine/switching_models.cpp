@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
+#include "engine/network.h"
 #include "model/switching_elements.h"
 
 namespace wolterix::engine {
@@ -39,27 +39,13 @@ bool followBias(bool& conducting, bool forward) {
 // fmod(x, p) for p > 0, without fmod's long division where it is not needed. The remainder of
 // fmod is exactly representable, so x - q * p rounded once (fma) is exactly it whenever q is
 // the whole quotient; a quotient one off gives a value outside [0, p), and fmod decides.
-double exactRemainder(double x, double p) {
+double periodRemainder(double x, double p) {
   if (x >= 0.0 && x < 1e15 * p) {
     const double q = static_cast<double>(static_cast<long long>(x / p));
     const double r = std::fma(-q, p, x);
     if (r >= 0.0 && r < p) return r;
   }
   return std::fmod(x, p);
-}
-
-// Every valve of a converter advances its clock by the same step with the same period: the
-// last remainder is kept for the next one (per thread, as runs may go on side by side).
-double periodRemainder(double x, double p) {
-  thread_local double lastX = std::numeric_limits<double>::quiet_NaN();
-  thread_local double lastP = 0.0;
-  thread_local double lastRemainder = 0.0;
-  if (x != lastX || p != lastP) {
-    lastRemainder = exactRemainder(x, p);
-    lastX = x;
-    lastP = p;
-  }
-  return lastRemainder;
 }
 
 }  // namespace
@@ -142,6 +128,25 @@ void PhaseControlledModel::setConducting(bool conducting) {
   if (conducting == m_conducting) return;
   m_conducting = conducting;
   stampChanged();
+  updateResting();
+}
+
+void PhaseControlledModel::updateResting() {
+  setResting(restingNeeds() | (m_leader ? kNeedsCommit : 0u));
+}
+
+void PhaseControlledModel::bind(const Network& network) {
+  // The clocks of one period run alike from the same reset, so one of them serves all.
+  m_leader = nullptr;
+  for (std::size_t i = 0; i < network.modelCount(); ++i) {
+    const auto* other = dynamic_cast<const PhaseControlledModel*>(&network.model(i));
+    if (other == this) break;
+    if (other && other->m_period == m_period) {
+      m_leader = other;
+      break;
+    }
+  }
+  updateResting();
 }
 
 BranchStamp PhaseControlledModel::companion(double, double, SubBranchCode) {
@@ -154,7 +159,7 @@ void PhaseControlledModel::resetState() {
 }
 
 void PhaseControlledModel::commitStep(NodeVector, double h, double t) {
-  m_clock.advanceBy(h, t, m_period);
+  if (!m_leader) m_clock.advanceBy(h, t, m_period);
 }
 
 double PhaseControlledModel::frequency() const { return value(Valve::F); }
@@ -178,10 +183,16 @@ void ThyristorModel::resetState() {
   m_reverseFlag = false;
 }
 
+unsigned ThyristorModel::restingNeeds() const {
+  // A conducting valve waits for no firing; a blocking SCR has nothing to turn off.
+  if (m_conducting) return kNeedsPrepare;
+  return reverseConducting() ? 0u : kNeedsCheck;
+}
+
 void ThyristorModel::prepareStep(double h, NodeVector V) {
   if (m_conducting || !forwardBiased(V, *this)) return;
   for (int k = 0; k < m_firingCount; ++k)
-    if (m_clock.whenInstantInLastStep(m_firingInstants[static_cast<std::size_t>(k)], m_period, h))
+    if (clock().whenInstantInLastStep(m_firingInstants[static_cast<std::size_t>(k)], m_period, h))
       setConducting(true);
 }
 
@@ -218,7 +229,7 @@ void TurnOffModel::prepareStep(double h, NodeVector V) {
   if (isTransistor()) {
     const double a = m_onInstant;
     const double b = m_offInstant;
-    const double p = m_clock.time();
+    const double p = clock().time();
     if (m_wholePeriods)
       m_gate = true;  // off a whole turn after on: the gate never goes off
     else
@@ -226,11 +237,11 @@ void TurnOffModel::prepareStep(double h, NodeVector V) {
     if (forward) setConducting(m_gate);
     return;
   }
-  const std::optional<double> on = m_clock.whenInstantInLastStep(m_onInstant, m_period, h);
+  const std::optional<double> on = clock().whenInstantInLastStep(m_onInstant, m_period, h);
   // The gate turns the GTO off at the (off) instant whatever the current, unless that instant
   // lies whole periods after the (on) one. When both fall in one step, the later one decides.
   std::optional<double> off;
-  if (!m_wholePeriods) off = m_clock.whenInstantInLastStep(m_offInstant, m_period, h);
+  if (!m_wholePeriods) off = clock().whenInstantInLastStep(m_offInstant, m_period, h);
   const bool offLast = off && (!on || *off >= *on);
   bool conducting = m_conducting;
   if (off && !offLast) conducting = false;

@@ -99,6 +99,8 @@ class PhaseControlledModel : public ElementModel {
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
   void commitStep(NodeVector V, double h, double t) override;
+  /// Valves of one control period share the clock of the first of them in the list.
+  void bind(const Network& network) override;
   bool conducting() const { return m_conducting; }
   int conductionState() const override { return m_conducting ? 1 : 0; }
 
@@ -110,10 +112,17 @@ class PhaseControlledModel : public ElementModel {
   bool offWhenReversed(NodeVector V);
   /// Sets the conduction state; the network takes a fresh stamp when it changed.
   void setConducting(bool conducting);
+  const PhaseClock& clock() const { return m_leader ? m_leader->m_clock : m_clock; }
+  /// The step operations that do nothing in the present state (none unless a kind says so).
+  virtual unsigned restingNeeds() const { return 0; }
+  void updateResting();
 
   bool m_conducting = false;
-  PhaseClock m_clock;
   double m_period;  ///< 1/f, the control period
+
+ private:
+  PhaseClock m_clock;
+  const PhaseControlledModel* m_leader = nullptr;  ///< whose clock this valve reads
 };
 
 /// SCR and reverse-conducting thyristor: fired at up to three angles per period.
@@ -126,6 +135,7 @@ class ThyristorModel final : public PhaseControlledModel {
 
  private:
   bool reverseConducting() const { return kind() == model::ElementKind::RCT; }
+  unsigned restingNeeds() const override;
   bool m_reverseFlag = false;
   std::array<double, 3> m_firingInstants{};  ///< of the given firing angles, within the period
   int m_firingCount = 0;

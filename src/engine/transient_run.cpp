@@ -120,12 +120,20 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
   // c * N + 1 solves, samples 0..N, whatever k is. Each step's time is start + s * h, not a
   // running sum, so events due at a step's instant are not put off by rounding.
   const long long lastStep = static_cast<long long>(stepsPerSample) * samples;
+  const long long sampleMask = stepsPerSample - 1;
+  // The first step whose progress shows a new per cent.
+  const auto stepOfPercent = [&](long long percent) { return (percent * lastStep + 99) / 100; };
+  long long nextProgress = callbacks.progress ? stepOfPercent(1) : lastStep + 1;
   double t = t0;
   for (long long step = 0; step <= lastStep; ++step) {
     t = t0 + static_cast<double>(step) * h;
     int code = m_network.solveStep(h, t);
-    if (code == 0 && step % stepsPerSample == 0 && !record(static_cast<int>(step / stepsPerSample)))
-      code = -2;
+    if (code == 0 && (step & sampleMask) == 0) {
+      if (!record(static_cast<int>(step / stepsPerSample)))
+        code = -2;
+      else if (measurementMode && callbacks.afterSample)
+        callbacks.afterSample(t + h);
+    }
     if (code != 0) {
       m_statesValid = false;
       if (code == -1) return failure(code, msg::kSingularNetwork);
@@ -135,8 +143,11 @@ RunResult Simulation::transientRun(model::Schematic& schematic, double t0, doubl
     // The last time point is not committed: a continued run recomputes it from the states
     // of before it.
     if (step < lastStep) m_network.commitStep(h, t);
-    if (callbacks.progress) callbacks.progress(static_cast<int>(step * 100 / lastStep));
-    if (measurementMode && callbacks.afterStep) callbacks.afterStep(t + h);
+    if (step >= nextProgress) {
+      const long long percent = step * 100 / lastStep;
+      callbacks.progress(static_cast<int>(percent));
+      nextProgress = stepOfPercent(percent + 1);
+    }
     if (stopRequested() && step < lastStep) {
       // The states now lie in the middle of the run: nothing may continue from them.
       m_statesValid = false;

@@ -40,10 +40,11 @@ struct RunResult {
   bool ok() const { return code == 0; }
 };
 
-/// Called during a run: progress in per cent, and after every accepted step (measurement).
+/// Called during a run: progress in per cent (once for each new value), and after every
+/// recorded sample with the time it has reached (measurement).
 struct RunCallbacks {
   std::function<void(int percent)> progress;
-  std::function<void(double time)> afterStep;
+  std::function<void(double time)> afterSample;
 };
 
 /// What a caller may bound a run by (the window sets neither).
