@@ -5,6 +5,8 @@
 #include <numeric>
 
 #include "engine/branch_stamp.h"
+#include "engine/passive_models.h"
+#include "engine/switching_models.h"
 
 namespace wolterix::engine {
 
@@ -74,6 +76,10 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
   m_varistors.clear();
   m_preparers.clear();
   m_checkers.clear();
+  m_diodes.clear();
+  m_thyristors.clear();
+  m_inductors.clear();
+  m_capacitors.clear();
   m_committers.clear();
   m_varyingBranches.clear();
   m_restampedBranches.clear();
@@ -90,25 +96,36 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
     m_models.push_back(model);
     const unsigned needs = model->needs();
     if (model->kind() == model::ElementKind::War) m_varistors.push_back(model);
-    if (needs & kNeedsPrepare) m_preparers.push_back(model);
-    if (needs & kNeedsCheck) m_checkers.push_back(model);
-    if (needs & kNeedsCommit) m_committers.push_back(model);
+    // The commonest switching kinds are called without the virtual call (their classes are
+    // final and their step functions inline); the order of the calls does not matter.
+    if (auto* diode = dynamic_cast<DiodeModel*>(model)) {
+      m_diodes.push_back(diode);
+    } else if (auto* valve = dynamic_cast<ThyristorModel*>(model)) {
+      m_thyristors.push_back(valve);
+    } else {
+      if (needs & kNeedsPrepare) m_preparers.push_back(model);
+      if (needs & kNeedsCheck) m_checkers.push_back(model);
+    }
     const auto count = static_cast<int>(model->branches().size());
-    for (int k = 0; k < count; ++k) {
-      const int index = static_cast<int>(m_branches.size()) + k;
+    const int first = static_cast<int>(m_branches.size());
+    // So are L and C, stamped at every solve and committed at every step.
+    auto* inductor = dynamic_cast<InductanceModel*>(model);
+    auto* capacitor = dynamic_cast<CapacitanceModel*>(model);
+    if ((needs & kNeedsCommit) && !inductor && !capacitor) m_committers.push_back(model);
+    if (inductor) m_inductors.push_back({inductor, first});
+    if (capacitor) m_capacitors.push_back({capacitor, first});
+    for (int k = 0; k < count && !inductor && !capacitor; ++k) {
+      const int index = first + k;
       if (needs & kVaryingConductance) m_varyingBranches.push_back(index);
       if (!(needs & (kConstantStamp | kStampFollowsState))) m_restampedBranches.push_back(index);
     }
     if (needs & kStampFollowsState) {
       model->reportStampChangesTo(&m_pendingStamps, static_cast<int>(m_stateStamped.size()));
-      m_stateStamped.push_back(
-          {model, static_cast<int>(m_branches.size()), count, (needs & kSourceFree) != 0});
+      m_stateStamped.push_back({model, first, count, (needs & kSourceFree) != 0});
     } else if (needs & kVaryingConductance)
       m_varyingEverySolve = true;
-    m_firstBranch.push_back(static_cast<int>(m_branches.size()));
-    const auto shapes = model->branches();
-    const int first = static_cast<int>(m_branches.size());
-    for (const BranchShape& shape : shapes) {
+    m_firstBranch.push_back(first);
+    for (const BranchShape& shape : model->branches()) {
       Branch b;
       b.from = model->node(shape.fromTerminal);
       b.to = model->node(shape.toTerminal);
@@ -220,11 +237,15 @@ double Network::branchCurrent(std::size_t branch, NodeVector V) const {
 }
 
 void Network::commitStep(double h, double t) {
+  for (const auto& [inductor, k] : m_inductors) inductor->commitStep(m_voltages, h, t);
+  for (const auto& [capacitor, k] : m_capacitors) capacitor->commitStep(m_voltages, h, t);
   for (ElementModel* model : m_committers)
     if (!model->resting(kNeedsCommit)) model->commitStep(m_voltages, h, t);
 }
 
 void Network::stamp(double h, double t) {
+  for (ThyristorModel* valve : m_thyristors)
+    if (!valve->resting(kNeedsPrepare)) valve->prepareStep(h, m_voltages);
   for (ElementModel* model : m_preparers)
     if (!model->resting(kNeedsPrepare)) model->prepareStep(h, m_voltages);
   const auto stampBranch = [&](Branch& b) {
@@ -245,6 +266,8 @@ void Network::stamp(double h, double t) {
     const std::vector<bool> restamped = [&] {
       std::vector<bool> flags(m_branches.size(), false);
       for (int k : m_restampedBranches) flags[static_cast<std::size_t>(k)] = true;
+      for (const auto& [inductor, k] : m_inductors) flags[static_cast<std::size_t>(k)] = true;
+      for (const auto& [capacitor, k] : m_capacitors) flags[static_cast<std::size_t>(k)] = true;
       for (const StateStamped& s : m_stateStamped)
         for (int k = 0; k < s.count; ++k)
           flags[static_cast<std::size_t>(s.firstBranch + k)] = !s.sourceFree;
@@ -256,6 +279,16 @@ void Network::stamp(double h, double t) {
     return;
   }
   for (int k : m_restampedBranches) stampBranch(m_branches[static_cast<std::size_t>(k)]);
+  // L and C without the virtual call (final classes, inline step functions).
+  const auto take = [&](auto* model, int k) {
+    const BranchStamp stamp = model->companion(h, t, SubBranchCode::Single);
+    Branch& b = m_branches[static_cast<std::size_t>(k)];
+    b.G = stamp.G;
+    b.J = stamp.J;
+    b.Gm = stamp.Gm;
+  };
+  for (const auto& [inductor, k] : m_inductors) take(inductor, k);
+  for (const auto& [capacitor, k] : m_capacitors) take(capacitor, k);
   if (m_varyingEverySolve) m_conductancesChanged = true;
   if (m_pendingStamps.empty()) return;
   for (int pending : m_pendingStamps) {
@@ -428,6 +461,9 @@ int Network::solveStep(double h, double t) {
     const int result = m_path == SolverPath::Fast ? solveFast() : solveReference();
     if (result != 0) return result;
     bool changed = false;
+    for (DiodeModel* diode : m_diodes) changed = diode->checkState(m_voltages) || changed;
+    for (ThyristorModel* valve : m_thyristors)
+      if (!valve->resting(kNeedsCheck)) changed = valve->checkState(m_voltages) || changed;
     for (ElementModel* model : m_checkers)
       if (!model->resting(kNeedsCheck)) changed = model->checkState(m_voltages) || changed;
     // Varistors are relinearised around the fresh solution once per step.

@@ -11,6 +11,11 @@
 
 namespace wolterix::engine {
 
+class CapacitanceModel;
+class DiodeModel;
+class InductanceModel;
+class ThyristorModel;
+
 /// How the nodal equations are solved: the reference path is the plain dense elimination;
 /// the fast path orders the nodes into a narrow band and reuses factorisations of conductance
 /// sets met before.
@@ -105,6 +110,11 @@ class Network {
   std::vector<ElementModel*> m_varistors;
   std::vector<ElementModel*> m_preparers;
   std::vector<ElementModel*> m_checkers;
+  std::vector<DiodeModel*> m_diodes;          ///< checked at every solve
+  std::vector<ThyristorModel*> m_thyristors;  ///< prepared and checked at every solve
+  /// Stamped at every solve and committed at every step, with their branches.
+  std::vector<std::pair<InductanceModel*, int>> m_inductors;
+  std::vector<std::pair<CapacitanceModel*, int>> m_capacitors;
   std::vector<ElementModel*> m_committers;
   std::vector<int> m_varyingBranches;    ///< branches whose G may change within a run
   std::vector<int> m_restampedBranches;  ///< branches stamped at every solve

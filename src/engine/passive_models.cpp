@@ -16,9 +16,6 @@ BranchStamp ResistanceModel::companion(double, double, SubBranchCode) {
 
 AcStamp ResistanceModel::acStamp(double) const { return {1.0 / value(param::rez::R), 0.0}; }
 
-BranchStamp InductanceModel::companion(double h, double, SubBranchCode) {
-  return {h / value(param::ind::L), -m_current};
-}
 AcStamp InductanceModel::acStamp(double f) const {
   return {Complex(0.0, -1.0 / (kTwoPi * f * value(param::ind::L))), 0.0};
 }
@@ -26,15 +23,7 @@ AcStamp InductanceModel::acStamp(double f) const {
 void InductanceModel::resetState() {
   m_current = m_currentDirection ? value(param::ind::Io) : -value(param::ind::Io);
 }
-void InductanceModel::commitStep(NodeVector V, double h, double) {
-  // i = G * v - J with the stamp of the step just accepted.
-  m_current = h / value(param::ind::L) * voltage(V, 0, 1) + m_current;
-}
 
-BranchStamp CapacitanceModel::companion(double h, double, SubBranchCode) {
-  const double g = value(param::poj::C) / h;
-  return {g, g * m_voltage};
-}
 AcStamp CapacitanceModel::acStamp(double f) const {
   return {Complex(0.0, kTwoPi * f * value(param::poj::C)), 0.0};
 }
@@ -42,7 +31,6 @@ AcStamp CapacitanceModel::acStamp(double f) const {
 void CapacitanceModel::resetState() {
   m_voltage = m_voltageDirection ? value(param::poj::Uo) : -value(param::poj::Uo);
 }
-void CapacitanceModel::commitStep(NodeVector V, double, double) { m_voltage = voltage(V, 0, 1); }
 
 namespace {
 double meterConductance(model::ElementKind kind, SubBranchCode code) {

@@ -54,12 +54,6 @@ BranchStamp DiodeModel::companion(double, double, SubBranchCode) {
   return onOff(m_conducting, value(Dio::Rf), value(Dio::Gd));
 }
 
-bool DiodeModel::checkState(NodeVector V) {
-  if (!followBias(m_conducting, forwardBiased(V, *this))) return false;
-  stampChanged();
-  return true;
-}
-
 BranchStamp ZenerModel::companion(double, double, SubBranchCode) {
   const double rf = std::max(value(Zen::Rf), kMinOnResistance);
   if (m_mode == 0) return {std::max(value(Zen::Gd), kMinOffConductance), 0.0};
@@ -102,18 +96,6 @@ void PhaseClock::advanceBy(double h, double t, double period) {
     m_previous = next < m_time ? m_time - period : m_time;
   }
   m_time = next;
-}
-
-std::optional<double> PhaseClock::whenInstantInLastStep(double a, double period, double h) const {
-  // An instant due at a step's own time, give or take a millionth of a step, is that step's.
-  const double tolerance = 1e-6 * h;
-  const double from = (m_fresh ? m_time - h : m_previous) + tolerance;
-  const double to = m_time + tolerance;
-  // The same instant a period earlier (the window reaches back over the wrap) or later (the
-  // clock, a hair short of the period, has not wrapped yet).
-  for (const double occurrence : {a, a - period, a + period})
-    if (from < occurrence && occurrence <= to) return occurrence - from;
-  return std::nullopt;
 }
 
 bool PhaseClock::spansWholePeriods(double onDegrees, double offDegrees) {
@@ -164,13 +146,6 @@ void PhaseControlledModel::commitStep(NodeVector, double h, double t) {
 
 double PhaseControlledModel::frequency() const { return value(Valve::F); }
 
-bool PhaseControlledModel::offWhenReversed(NodeVector V) {
-  // Off when the voltage reverses, that is when the current through Rt reverses.
-  if (!(m_conducting && V[node(0)] < V[node(1)])) return false;
-  setConducting(false);
-  return true;
-}
-
 ThyristorModel::ThyristorModel(const model::Element& element) : PhaseControlledModel(element) {
   for (std::size_t slot = Scr::On1; slot < Scr::Count; ++slot)
     if (given(slot))
@@ -189,15 +164,14 @@ unsigned ThyristorModel::restingNeeds() const {
   return reverseConducting() ? 0u : kNeedsCheck;
 }
 
-void ThyristorModel::prepareStep(double h, NodeVector V) {
-  if (m_conducting || !forwardBiased(V, *this)) return;
+void ThyristorModel::fireIfDue(double h) {
+  const PhaseClock::Window window = clock().lastStep(h);
   for (int k = 0; k < m_firingCount; ++k)
-    if (clock().whenInstantInLastStep(m_firingInstants[static_cast<std::size_t>(k)], m_period, h))
+    if (PhaseClock::when(window, m_firingInstants[static_cast<std::size_t>(k)], m_period))
       setConducting(true);
 }
 
-bool ThyristorModel::checkState(NodeVector V) {
-  if (!reverseConducting()) return offWhenReversed(V);
+bool ThyristorModel::checkReverseConduction(NodeVector V) {
   // The antiparallel diode conducts whenever the device is reverse biased; a forward
   // voltage after reverse conduction turns it off until it is fired again.
   const bool forward = forwardBiased(V, *this);

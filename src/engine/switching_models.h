@@ -24,7 +24,14 @@ class DiodeModel final : public ElementModel {
     m_conducting = false;
     stampChanged();
   }
-  bool checkState(NodeVector V) override;
+  // Inline: the network calls it for every diode at every solve.
+  bool checkState(NodeVector V) override {
+    const bool forward = V[node(0)] > V[node(1)];
+    if (forward == m_conducting) return false;
+    m_conducting = forward;
+    stampChanged();
+    return true;
+  }
   bool conducting() const { return m_conducting; }
   int conductionState() const override { return m_conducting ? 1 : 0; }
 
@@ -77,7 +84,27 @@ class PhaseClock {
     return whenInstantInLastStep(instant(angleDegrees, frequency), 1.0 / frequency, h);
   }
   /// The same for an instant within the period, both worked out beforehand.
-  std::optional<double> whenInstantInLastStep(double instant, double period, double h) const;
+  std::optional<double> whenInstantInLastStep(double instant, double period, double h) const {
+    return when(lastStep(h), instant, period);
+  }
+  /// The instants the last step (of length h) owns: from (exclusive) to (inclusive).
+  struct Window {
+    double from;
+    double to;
+  };
+  Window lastStep(double h) const {
+    // An instant due at a step's own time, give or take a millionth of a step, is that step's.
+    const double tolerance = 1e-6 * h;
+    return {(m_fresh ? m_time - h : m_previous) + tolerance, m_time + tolerance};
+  }
+  /// How far into the window the instant a lies, if it lies in it.
+  static std::optional<double> when(const Window& window, double a, double period) {
+    // The same instant a period earlier (the window reaches back over the wrap) or later (the
+    // clock, a hair short of the period, has not wrapped yet).
+    for (const double occurrence : {a, a - period, a + period})
+      if (window.from < occurrence && occurrence <= window.to) return occurrence - window.from;
+    return std::nullopt;
+  }
   /// The instant of an angle within the period.
   static double instant(double angleDegrees, double frequency);
   /// True when an interval from angle on to angle off (degrees) covers whole periods: off
@@ -108,8 +135,13 @@ class PhaseControlledModel : public ElementModel {
   explicit PhaseControlledModel(const model::Element& element);
   /// The control frequency.
   double frequency() const;
-  /// Turns a conducting valve off once its voltage reverses; true on that change.
-  bool offWhenReversed(NodeVector V);
+  /// Turns a conducting valve off once its voltage reverses, that is when the current through
+  /// Rt reverses; true on that change.
+  bool offWhenReversed(NodeVector V) {
+    if (!(m_conducting && V[node(0)] < V[node(1)])) return false;
+    setConducting(false);
+    return true;
+  }
   /// Sets the conduction state; the network takes a fresh stamp when it changed.
   void setConducting(bool conducting);
   const PhaseClock& clock() const { return m_leader ? m_leader->m_clock : m_clock; }
@@ -130,10 +162,17 @@ class ThyristorModel final : public PhaseControlledModel {
  public:
   explicit ThyristorModel(const model::Element& element);
   void resetState() override;
-  void prepareStep(double h, NodeVector V) override;
-  bool checkState(NodeVector V) override;
+  // Inline, as the network calls them for every valve at every solve.
+  void prepareStep(double h, NodeVector V) override {
+    if (!m_conducting && V[node(0)] > V[node(1)]) fireIfDue(h);
+  }
+  bool checkState(NodeVector V) override {
+    return reverseConducting() ? checkReverseConduction(V) : offWhenReversed(V);
+  }
 
  private:
+  void fireIfDue(double h);
+  bool checkReverseConduction(NodeVector V);
   bool reverseConducting() const { return kind() == model::ElementKind::RCT; }
   unsigned restingNeeds() const override;
   bool m_reverseFlag = false;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "bench/circuits.h"
 #include "engine/network.h"
@@ -265,6 +267,91 @@ TEST(PhaseClock, EveryInstantFallsInExactlyOneStep) {
       EXPECT_EQ(served.back() - served.front() + 1, static_cast<long long>(served.size()));
       EXPECT_GE(served.size(), 4u);
     }
+  }
+}
+
+// The clock's remainder is fmod's to the last digit, whatever the time, step and period.
+TEST(PhaseClock, RemainderIsExactlyFmods) {
+  std::uint64_t state = 12345;
+  const auto uniform = [&] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state >> 11) * 0x1p-53;
+  };
+  for (const double f : {50.0, 60.0, 400.0, 1.0 / 3.0, 1234.5678, 1e-3})
+    for (int k = 0; k < 20000; ++k) {
+      const double period = 1.0 / f;
+      // Times up to far beyond any run, whole periods among them, and tiny steps.
+      const double t = k % 7 == 0 ? std::floor(uniform() * 1e6) * period : uniform() * 1e3 * period;
+      const double h = period * std::pow(10.0, -8.0 * uniform());
+      PhaseClock clock;
+      clock.advance(h, t, f);
+      ASSERT_EQ(clock.time(), std::fmod(t + h, period)) << t << " " << h << " " << f;
+    }
+}
+
+// Each state-following stamp the network holds after a step is the one its model's state gives:
+// no change of state goes without a fresh stamp.
+TEST(SwitchingStamps, EveryStateChangeTakesAFreshStamp) {
+  const std::pair<K, const char*> devices[] = {
+      {K::Dio, "0,1/0"},       {K::Zen, "5/1/0"},           {K::Tyr, "0,1/0/50/90/270"},
+      {K::RCT, "0,1/0/50/90"}, {K::GTO, "0,1/0/50/30/150"}, {K::TrM, "0,1/0/50/300/60"},
+      {K::wyl, "0/3m/11m"},
+  };
+  for (const auto& [kind, parameters] : devices) {
+    Schematic s;
+    buildLoop(s, "sin/10/0/50/0", kind, parameters, "100");
+    Simulation sim;
+    sim.setSampleCount(400);
+    int checked = 0;
+    RunCallbacks callbacks;
+    callbacks.afterSample = [&](double) {
+      for (const Branch& b : sim.network().branches()) {
+        if (!(b.model->needs() & kStampFollowsState)) continue;
+        const BranchStamp fresh = b.model->companion(0.0, 0.0, b.code);
+        ASSERT_EQ(b.G, fresh.G) << parameters;
+        ASSERT_EQ(b.J, fresh.J) << parameters;
+        ++checked;
+      }
+    };
+    ASSERT_TRUE(sim.transientRun(s, 0, 40e-3, 2, true, callbacks).ok()) << parameters;
+    EXPECT_EQ(checked, 401) << parameters;
+  }
+}
+
+// Valves of one control period read one clock; valves of other periods in the same circuit
+// keep their own and fire as they do alone.
+TEST(Thyristor, ValvesOfDifferentPeriodsFireAsTheyDoAlone) {
+  const char* valves[] = {"0/0/50/90", "0/0/100/90", "0/0/50/45", "0/0/60/120"};
+  const auto loopAt = [](Schematic& s, int dx, const char* parameters) {
+    CircuitBuilder b(s);
+    b.element(K::Nap, 10 + dx, 10, 1, "sin/100/0/50/0");
+    b.element(K::Rez, 14 + dx, 8, 3, "10");
+    b.element(K::Tyr, 16 + dx, 10, 5, parameters);
+    for (auto [x1, y1, x2, y2] : {std::array{10, 9, 10, 8},
+                                  {10, 8, 13, 8},
+                                  {15, 8, 16, 8},
+                                  {16, 8, 16, 9},
+                                  {10, 11, 10, 12},
+                                  {10, 12, 16, 12},
+                                  {16, 12, 16, 11}})
+      b.wire(x1 + dx, y1, x2 + dx, y2);
+  };
+  Schematic all;
+  for (int k = 0; k < 4; ++k) loopAt(all, 10 * k, valves[k]);
+  Simulation together;
+  together.setSampleCount(800);
+  ASSERT_TRUE(together.transientRun(all, 0, 60e-3, 1).ok());
+  for (int k = 0; k < 4; ++k) {
+    Schematic one;
+    loopAt(one, 0, valves[k]);
+    Simulation alone;
+    alone.setSampleCount(800);
+    ASSERT_TRUE(alone.transientRun(one, 0, 60e-3, 1).ok());
+    const auto a = trace(alone, "I(T1)");
+    const auto b = trace(together, "I(T" + std::to_string(k + 1) + ")");
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i)
+      ASSERT_NEAR(a[i], b[i], 1e-9 * (1.0 + std::abs(a[i]))) << valves[k] << " sample " << i;
   }
 }
 

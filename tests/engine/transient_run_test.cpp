@@ -180,6 +180,26 @@ TEST(TransientRun, SourceSteeredByADeletedElementLosesItsQuantity) {
   EXPECT_EQ(r.lines.front(), "[1] Brak parametrów: Element \"Es1\".");
 }
 
+TEST(TransientRun, ReportsEachPerCentOnceInOrder) {
+  Schematic s;
+  buildLoop(s, "sin/10/0/50/0", ElementKind::Rez, "1k");
+  Simulation sim;
+  sim.setSampleCount(37);
+  for (const int k : {0, 6}) {
+    std::vector<int> reported;
+    RunCallbacks callbacks;
+    callbacks.progress = [&](int percent) { reported.push_back(percent); };
+    ASSERT_TRUE(sim.transientRun(s, 0, 20e-3, k, false, callbacks).ok());
+    // 37 steps cannot show every per cent; 37 * 64 do.
+    std::vector<int> expected;
+    const long long steps = 37LL << k;
+    for (long long step = 0; step <= steps; ++step)
+      if (expected.empty() || step * 100 / steps != expected.back())
+        expected.push_back(static_cast<int>(step * 100 / steps));
+    EXPECT_EQ(reported, expected) << k;
+  }
+}
+
 TEST(TransientRun, SampleCountDoesNotDependOnIterations) {
   Schematic s;
   buildLoop(s, "sin/10/0/50/0", K::Poj, "10u/0");
