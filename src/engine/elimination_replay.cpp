@@ -1,14 +1,28 @@
 #include "engine/elimination_replay.h"
 
+#include <utility>
+
 namespace wolterix::engine {
 
 bool EliminationReplay::factor(std::span<double> a, int n) {
   m_n = n;
   m_updates.clear();
   m_diagonal.assign(static_cast<std::size_t>(n), 0.0);
+  const auto size = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
+  m_factors.assign(size, 0.0);
+  m_applied.assign(size, 0);
   const std::size_t w = static_cast<std::size_t>(n) + 1;
   const auto at = [&](int row, int col) -> double& {
     return a[static_cast<std::size_t>(row) * w + static_cast<std::size_t>(col)];
+  };
+  const auto record = [&](int target, int pivot, double f) {
+    m_updates.push_back({target, pivot, f});
+    // Each place of the matrix is eliminated at most once, in one of the sweeps: the forward
+    // sweep clears places below the diagonal, the backward one places above it.
+    const auto slot = static_cast<std::size_t>(target) * static_cast<std::size_t>(n) +
+                      static_cast<std::size_t>(pivot);
+    m_factors[slot] = f;
+    m_applied[slot] = 1;
   };
   // Exactly the sweeps of solveNodal, without the right-hand-side column.
   for (int j = 1; j < n - 1; ++j) {
@@ -16,7 +30,7 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
       if (at(i, j) == 0.0) continue;
       if (at(j, j) == 0.0) return false;
       const double f = at(i, j) / at(j, j);
-      m_updates.push_back({i, j, f});
+      record(i, j, f);
       for (int c = j; c < n; ++c) at(i, c) = at(j, c) * f - at(i, c);
     }
   }
@@ -25,7 +39,7 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
       if (at(j, i) == 0.0) continue;
       if (at(i, i) == 0.0) return false;
       const double f = at(j, i) / at(i, i);
-      m_updates.push_back({j, i, f});
+      record(j, i, f);
       for (int c = j; c < n; ++c) at(j, c) = at(i, c) * f - at(j, c);
     }
   }
@@ -36,8 +50,47 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
   return true;
 }
 
+// The replay with the number of nodes known when compiled: every loop unrolls, the entries of
+// the right-hand side stay in registers, and an update not made is a branch taken the same way
+// at every solve with this factorisation.
+template <int N>
+void EliminationReplay::solveUnrolled(double* rhs) const {
+  double x[N];
+  x[0] = 0.0;
+#pragma GCC unroll 16
+  for (int i = 1; i < N; ++i) x[i] = rhs[i];
+  const double* f = m_factors.data();
+  const unsigned char* applied = m_applied.data();
+#pragma GCC unroll 16
+  for (int j = 1; j < N - 1; ++j)
+#pragma GCC unroll 16
+    for (int i = N - 1; i >= j + 1; --i)
+      if (applied[i * N + j]) x[i] = x[j] * f[i * N + j] - x[i];
+#pragma GCC unroll 16
+  for (int i = N - 1; i >= 2; --i)
+#pragma GCC unroll 16
+    for (int j = 1; j <= i - 1; ++j)
+      if (applied[j * N + i]) x[j] = x[i] * f[j * N + i] - x[j];
+#pragma GCC unroll 16
+  for (int j = 1; j < N; ++j) rhs[j] = x[j] / m_diagonal[static_cast<std::size_t>(j)];
+}
+
+namespace {
+
+template <int... N>
+using NodeCounts = std::integer_sequence<int, N...>;
+
+}  // namespace
+
 void EliminationReplay::solve(std::span<double> rhs) const {
   double* b = rhs.data();
+  bool done = false;
+  // Nodes 2 .. kUnrolledUnknowns + 1 (the reference and the unknowns).
+  [&]<int... N>(NodeCounts<N...>) {
+    ((m_n == N + 2 && !done ? (solveUnrolled<N + 2>(b), done = true) : false), ...);
+  }
+  (std::make_integer_sequence<int, kUnrolledUnknowns>{});
+  if (done) return;
   for (const Update& u : m_updates) b[u.target] = b[u.pivot] * u.factor - b[u.target];
   for (int j = 1; j < m_n; ++j) b[j] /= m_diagonal[static_cast<std::size_t>(j)];
 }

@@ -16,6 +16,9 @@ class EliminationReplay {
   /// Applies the recorded elimination to rhs (indices 1..n-1) and leaves the potentials there.
   void solve(std::span<double> rhs) const;
 
+  /// Up to this many unknowns the replay runs unrolled, the right-hand side in registers.
+  static constexpr int kUnrolledUnknowns = 8;
+
  private:
   /// One row update of a sweep: rhs[target] = rhs[pivot] * factor - rhs[target]. Only the
   /// updates the elimination made are kept: skipping an exactly zero entry is not the same as
@@ -25,10 +28,16 @@ class EliminationReplay {
     int pivot;
     double factor;
   };
+  template <int N>
+  void solveUnrolled(double* rhs) const;
 
   int m_n = 0;
   std::vector<Update> m_updates;  ///< the forward sweep, then the backward one, in order
   std::vector<double> m_diagonal;
+  // The same updates by place in the matrix (row-major n x n), for the unrolled replay; a
+  // factor of the place is applied only where it was made.
+  std::vector<double> m_factors;
+  std::vector<unsigned char> m_applied;
 };
 
 }  // namespace wolterix::engine
