@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -323,18 +322,7 @@ TEST(SwitchingStamps, EveryStateChangeTakesAFreshStamp) {
 TEST(Thyristor, ValvesOfDifferentPeriodsFireAsTheyDoAlone) {
   const char* valves[] = {"0/0/50/90", "0/0/100/90", "0/0/50/45", "0/0/60/120"};
   const auto loopAt = [](Schematic& s, int dx, const char* parameters) {
-    CircuitBuilder b(s);
-    b.element(K::Nap, 10 + dx, 10, 1, "sin/100/0/50/0");
-    b.element(K::Rez, 14 + dx, 8, 3, "10");
-    b.element(K::Tyr, 16 + dx, 10, 5, parameters);
-    for (auto [x1, y1, x2, y2] : {std::array{10, 9, 10, 8},
-                                  {10, 8, 13, 8},
-                                  {15, 8, 16, 8},
-                                  {16, 8, 16, 9},
-                                  {10, 11, 10, 12},
-                                  {10, 12, 16, 12},
-                                  {16, 12, 16, 11}})
-      b.wire(x1 + dx, y1, x2 + dx, y2);
+    buildLoop(s, "sin/100/0/50/0", K::Tyr, parameters, "10", dx);
   };
   Schematic all;
   for (int k = 0; k < 4; ++k) loopAt(all, 10 * k, valves[k]);

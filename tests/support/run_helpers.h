@@ -15,22 +15,22 @@
 namespace wolterix::testing {
 
 /// E1 (vertical, left; terminal 1 on top) drives R1 (top) into a load (vertical, right,
-/// terminal 0 on top) and back. Returns the load.
+/// terminal 0 on top) and back, dx grid steps to the right of the usual place. Returns the load.
 inline model::Element& buildLoop(model::Schematic& s, const std::string& source,
                                  model::ElementKind loadKind, const std::string& load,
-                                 const std::string& resistor = "1k") {
+                                 const std::string& resistor = "1k", int dx = 0) {
   using K = model::ElementKind;
   CircuitBuilder b(s);
-  b.element(K::Nap, 10, 10, 1, source);
-  b.element(K::Rez, 14, 8, 3, resistor);
-  auto& x = b.element(loadKind, 16, 10, 5, load);
-  b.wire(10, 9, 10, 8);
-  b.wire(10, 8, 13, 8);
-  b.wire(15, 8, 16, 8);
-  b.wire(16, 8, 16, 9);
-  b.wire(10, 11, 10, 12);
-  b.wire(10, 12, 16, 12);
-  b.wire(16, 12, 16, 11);
+  b.element(K::Nap, 10 + dx, 10, 1, source);
+  b.element(K::Rez, 14 + dx, 8, 3, resistor);
+  auto& x = b.element(loadKind, 16 + dx, 10, 5, load);
+  b.wire(10 + dx, 9, 10 + dx, 8);
+  b.wire(10 + dx, 8, 13 + dx, 8);
+  b.wire(15 + dx, 8, 16 + dx, 8);
+  b.wire(16 + dx, 8, 16 + dx, 9);
+  b.wire(10 + dx, 11, 10 + dx, 12);
+  b.wire(10 + dx, 12, 16 + dx, 12);
+  b.wire(16 + dx, 12, 16 + dx, 11);
   return x;
 }
 
