@@ -1,11 +1,13 @@
 #include "engine/elimination_replay.h"
 
+#include <array>
 #include <utility>
 
 namespace wolterix::engine {
 
 bool EliminationReplay::factor(std::span<double> a, int n) {
   m_n = n;
+  m_unrolled = unrolled(n);
   m_updates.clear();
   m_diagonal.assign(static_cast<std::size_t>(n), 0.0);
   const auto size = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
@@ -75,22 +77,22 @@ void EliminationReplay::solveUnrolled(double* rhs) const {
   for (int j = 1; j < N; ++j) rhs[j] = x[j] / m_diagonal[static_cast<std::size_t>(j)];
 }
 
-namespace {
-
-template <int... N>
-using NodeCounts = std::integer_sequence<int, N...>;
-
-}  // namespace
+EliminationReplay::Unrolled EliminationReplay::unrolled(int n) {
+  // Nodes 2 .. kUnrolledUnknowns + 1 (the reference and the unknowns).
+  static constexpr auto table = []<int... N>(std::integer_sequence<int, N...>) {
+    return std::array<Unrolled, sizeof...(N)>{&EliminationReplay::solveUnrolled<N + 2>...};
+  }
+  (std::make_integer_sequence<int, kUnrolledUnknowns>{});
+  const int k = n - 2;
+  return k >= 0 && k < kUnrolledUnknowns ? table[static_cast<std::size_t>(k)] : nullptr;
+}
 
 void EliminationReplay::solve(std::span<double> rhs) const {
   double* b = rhs.data();
-  bool done = false;
-  // Nodes 2 .. kUnrolledUnknowns + 1 (the reference and the unknowns).
-  [&]<int... N>(NodeCounts<N...>) {
-    ((m_n == N + 2 && !done ? (solveUnrolled<N + 2>(b), done = true) : false), ...);
+  if (m_unrolled) {
+    (this->*m_unrolled)(b);
+    return;
   }
-  (std::make_integer_sequence<int, kUnrolledUnknowns>{});
-  if (done) return;
   for (const Update& u : m_updates) b[u.target] = b[u.pivot] * u.factor - b[u.target];
   for (int j = 1; j < m_n; ++j) b[j] /= m_diagonal[static_cast<std::size_t>(j)];
 }

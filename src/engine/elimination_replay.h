@@ -30,8 +30,12 @@ class EliminationReplay {
   };
   template <int N>
   void solveUnrolled(double* rhs) const;
+  using Unrolled = void (EliminationReplay::*)(double*) const;
+  /// The unrolled replay of n nodes, or null.
+  static Unrolled unrolled(int n);
 
   int m_n = 0;
+  Unrolled m_unrolled = nullptr;
   std::vector<Update> m_updates;  ///< the forward sweep, then the backward one, in order
   std::vector<double> m_diagonal;
   // The same updates by place in the matrix (row-major n x n), for the unrolled replay; a

@@ -6,6 +6,7 @@
 
 #include "engine/branch_stamp.h"
 #include "engine/passive_models.h"
+#include "engine/source_models.h"
 #include "engine/switching_models.h"
 
 namespace wolterix::engine {
@@ -80,6 +81,7 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
   m_thyristors.clear();
   m_inductors.clear();
   m_capacitors.clear();
+  m_sources.clear();
   m_committers.clear();
   m_varyingBranches.clear();
   m_restampedBranches.clear();
@@ -111,10 +113,12 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
     // So are L and C, stamped at every solve and committed at every step.
     auto* inductor = dynamic_cast<InductanceModel*>(model);
     auto* capacitor = dynamic_cast<CapacitanceModel*>(model);
+    auto* source = dynamic_cast<IndependentSourceModel*>(model);
     if ((needs & kNeedsCommit) && !inductor && !capacitor) m_committers.push_back(model);
     if (inductor) m_inductors.push_back({inductor, first});
     if (capacitor) m_capacitors.push_back({capacitor, first});
-    for (int k = 0; k < count && !inductor && !capacitor; ++k) {
+    if (source) m_sources.push_back({source, first});
+    for (int k = 0; k < count && !inductor && !capacitor && !source; ++k) {
       const int index = first + k;
       if (needs & kVaryingConductance) m_varyingBranches.push_back(index);
       if (!(needs & (kConstantStamp | kStampFollowsState))) m_restampedBranches.push_back(index);
@@ -268,6 +272,7 @@ void Network::stamp(double h, double t) {
       for (int k : m_restampedBranches) flags[static_cast<std::size_t>(k)] = true;
       for (const auto& [inductor, k] : m_inductors) flags[static_cast<std::size_t>(k)] = true;
       for (const auto& [capacitor, k] : m_capacitors) flags[static_cast<std::size_t>(k)] = true;
+      for (const auto& [source, k] : m_sources) flags[static_cast<std::size_t>(k)] = true;
       for (const StateStamped& s : m_stateStamped)
         for (int k = 0; k < s.count; ++k)
           flags[static_cast<std::size_t>(s.firstBranch + k)] = !s.sourceFree;
@@ -279,7 +284,7 @@ void Network::stamp(double h, double t) {
     return;
   }
   for (int k : m_restampedBranches) stampBranch(m_branches[static_cast<std::size_t>(k)]);
-  // L and C without the virtual call (final classes, inline step functions).
+  // Sources, L and C without the virtual call (final classes, inline step functions).
   const auto take = [&](auto* model, int k) {
     const BranchStamp stamp = model->companion(h, t, SubBranchCode::Single);
     Branch& b = m_branches[static_cast<std::size_t>(k)];
@@ -287,6 +292,7 @@ void Network::stamp(double h, double t) {
     b.J = stamp.J;
     b.Gm = stamp.Gm;
   };
+  for (const auto& [source, k] : m_sources) take(source, k);
   for (const auto& [inductor, k] : m_inductors) take(inductor, k);
   for (const auto& [capacitor, k] : m_capacitors) take(capacitor, k);
   if (m_varyingEverySolve) m_conductancesChanged = true;
@@ -312,11 +318,16 @@ int Network::storeSolution(std::span<const double> solution, bool ordered) {
       bounded = withinBounds(solution[k]) && bounded;
     }
   } else {
+    // Every value is within bounds when the sum of their sizes is (and a value that is not a
+    // number makes the sum none); only a sum beyond them asks value by value.
     const bool inPlace = solution.data() == m_voltages.data();
+    double sum = 0.0;
     for (int k = 1; k <= unknowns; ++k) {
       if (!inPlace) m_voltages[k] = solution[k];
-      bounded = withinBounds(solution[k]) && bounded;
+      sum += std::abs(solution[k]);
     }
+    if (!withinBounds(sum))
+      for (int k = 1; k <= unknowns; ++k) bounded = withinBounds(solution[k]) && bounded;
   }
   return bounded ? 0 : -2;
 }

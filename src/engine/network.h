@@ -13,6 +13,7 @@ namespace wolterix::engine {
 
 class CapacitanceModel;
 class DiodeModel;
+class IndependentSourceModel;
 class InductanceModel;
 class ThyristorModel;
 
@@ -115,6 +116,7 @@ class Network {
   /// Stamped at every solve and committed at every step, with their branches.
   std::vector<std::pair<InductanceModel*, int>> m_inductors;
   std::vector<std::pair<CapacitanceModel*, int>> m_capacitors;
+  std::vector<std::pair<IndependentSourceModel*, int>> m_sources;
   std::vector<ElementModel*> m_committers;
   std::vector<int> m_varyingBranches;    ///< branches whose G may change within a run
   std::vector<int> m_restampedBranches;  ///< branches stamped at every solve

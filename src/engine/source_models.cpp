@@ -44,25 +44,17 @@ IndependentSourceModel::IndependentSourceModel(const model::Element& element)
       m_peak(std::sqrt(2.0) * value(Src::Value)),
       m_omega(kTwoPi * value(Src::F)),
       m_phase(kPi * value(Src::Phase) / 180.0),
-      m_internalConductance(1.0 / std::max(value(Src::Internal), kMinResistance)) {}
+      m_internal(std::max(value(Src::Internal), kMinResistance)),
+      m_conductance(m_voltage ? 1.0 / m_internal
+                              : std::max(value(Src::Internal), kMinConductance)) {}
+
+double IndependentSourceModel::otherWaveform(double t) const {
+  return waveformValue(m_waveform, value(Src::Value), value(Src::F), value(Src::Phase), t);
+}
 
 bool IndependentSourceModel::hasParameters() const {
   return haveValues(Src::Value, Src::F) &&
          (m_waveform == model::Waveform::Constant || haveValues(Src::F, Src::Count));
-}
-
-BranchStamp IndependentSourceModel::companion(double, double t, SubBranchCode) {
-  // Sources start with the current arrow set, which reverses them: s = -1.
-  const double s = m_currentDirection ? -1.0 : 1.0;
-  const double w =
-      m_waveform == model::Waveform::Sine
-          ? m_peak * std::sin(m_omega * t + m_phase)
-          : waveformValue(m_waveform, value(Src::Value), value(Src::F), value(Src::Phase), t);
-  if (m_voltage) {
-    const double rw = std::max(value(Src::Internal), kMinResistance);
-    return {m_internalConductance, s * w / rw};
-  }
-  return {std::max(value(Src::Internal), kMinConductance), s * w};
 }
 
 ControlledSourceModel::ControlledSourceModel(const model::Element& element,

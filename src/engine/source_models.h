@@ -1,6 +1,8 @@
 #pragma once
 /// Independent and controlled sources, and the input voltage of the transfer function.
 
+#include <cmath>
+
 #include "engine/element_model.h"
 #include "model/element_catalogue.h"
 
@@ -14,18 +16,31 @@ class IndependentSourceModel final : public ElementModel {
  public:
   unsigned needs() const override { return 0; }
   explicit IndependentSourceModel(const model::Element& element);
-  BranchStamp companion(double h, double t, SubBranchCode code) override;
+  // Inline: the network calls it for every source at every solve.
+  BranchStamp companion(double, double t, SubBranchCode) override {
+    const double w = m_waveform == model::Waveform::Sine ? m_peak * std::sin(m_omega * t + m_phase)
+                                                         : otherWaveform(t);
+    // Sources start with the current arrow set, which reverses them: s = -1.
+    const double s = m_currentDirection ? -1.0 : 1.0;
+    // A voltage source in Norton form: E/Rw behind 1/Rw.
+    if (m_voltage) return {m_conductance, s * w / m_internal};
+    return {m_conductance, s * w};
+  }
   bool hasParameters() const override;
 
  private:
+  double otherWaveform(double t) const;
+
   model::Waveform m_waveform;
   bool m_voltage;
-  // Worked out once, in the very operations of waveformValue and companion, so the values are
-  // the same to the last digit: the sine's peak, 2 pi f and the phase in radians, and 1/Rw.
+  // Worked out once, in the very operations of waveformValue, so the values are the same to the
+  // last digit: the sine's peak, 2 pi f and the phase in radians; Rw (at least 0.1 mOhm) and
+  // 1/Rw for a voltage source, Gw (at least 1e-12 S) for a current source.
   double m_peak;
   double m_omega;
   double m_phase;
-  double m_internalConductance;
+  double m_internal;
+  double m_conductance;
 };
 
 /// Source whose value is k * X, X a quantity of another element one accepted step late.
