@@ -1,6 +1,8 @@
 #include "engine/elimination_replay.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace wolterix::engine {
@@ -56,11 +58,13 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
 // the right-hand side stay in registers, and an update not made is a branch taken the same way
 // at every solve with this factorisation.
 template <int N>
-void EliminationReplay::solveUnrolled(double* rhs) const {
+double EliminationReplay::solveUnrolled(double* rhs, double* out) const {
   double x[N];
   x[0] = 0.0;
 #pragma GCC unroll 16
   for (int i = 1; i < N; ++i) x[i] = rhs[i];
+#pragma GCC unroll 16
+  for (int i = 0; i < N; ++i) rhs[i] = 0.0;
   const double* f = m_factors.data();
   const unsigned char* applied = m_applied.data();
 #pragma GCC unroll 16
@@ -73,8 +77,13 @@ void EliminationReplay::solveUnrolled(double* rhs) const {
 #pragma GCC unroll 16
     for (int j = 1; j <= i - 1; ++j)
       if (applied[j * N + i]) x[j] = x[i] * f[j * N + i] - x[j];
+  double sum = 0.0;
 #pragma GCC unroll 16
-  for (int j = 1; j < N; ++j) rhs[j] = x[j] / m_diagonal[static_cast<std::size_t>(j)];
+  for (int j = 1; j < N; ++j) {
+    out[j] = x[j] / m_diagonal[static_cast<std::size_t>(j)];
+    sum += std::abs(out[j]);
+  }
+  return sum;
 }
 
 EliminationReplay::Unrolled EliminationReplay::unrolled(int n) {
@@ -89,12 +98,20 @@ EliminationReplay::Unrolled EliminationReplay::unrolled(int n) {
 
 void EliminationReplay::solve(std::span<double> rhs) const {
   double* b = rhs.data();
-  if (m_unrolled) {
-    (this->*m_unrolled)(b);
-    return;
-  }
   for (const Update& u : m_updates) b[u.target] = b[u.pivot] * u.factor - b[u.target];
   for (int j = 1; j < m_n; ++j) b[j] /= m_diagonal[static_cast<std::size_t>(j)];
+}
+
+double EliminationReplay::solveInto(double* rhs, double* out) const {
+  if (m_unrolled) return (this->*m_unrolled)(rhs, out);
+  solve(std::span<double>(rhs, static_cast<std::size_t>(m_n)));
+  double sum = 0.0;
+  for (int j = 1; j < m_n; ++j) {
+    out[j] = rhs[j];
+    sum += std::abs(out[j]);
+  }
+  std::fill(rhs, rhs + m_n, 0.0);
+  return sum;
 }
 
 }  // namespace wolterix::engine

@@ -15,6 +15,10 @@ class EliminationReplay {
   bool factor(std::span<double> matrix, int n);
   /// Applies the recorded elimination to rhs (indices 1..n-1) and leaves the potentials there.
   void solve(std::span<double> rhs) const;
+  /// The same with the right-hand side in rhs[1..n-1] (rhs[0] is ignored) and the potentials
+  /// written to out[1..n-1]; rhs[0..n-1] is left all zero, ready for the next right-hand side.
+  /// Answers the sum of the potentials' sizes.
+  double solveInto(double* rhs, double* out) const;
 
   /// Up to this many unknowns the replay runs unrolled, the right-hand side in registers.
   static constexpr int kUnrolledUnknowns = 8;
@@ -29,8 +33,8 @@ class EliminationReplay {
     double factor;
   };
   template <int N>
-  void solveUnrolled(double* rhs) const;
-  using Unrolled = void (EliminationReplay::*)(double*) const;
+  double solveUnrolled(double* rhs, double* out) const;
+  using Unrolled = double (EliminationReplay::*)(double*, double*) const;
   /// The unrolled replay of n nodes, or null.
   static Unrolled unrolled(int n);
 

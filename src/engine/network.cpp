@@ -318,16 +318,11 @@ int Network::storeSolution(std::span<const double> solution, bool ordered) {
       bounded = withinBounds(solution[k]) && bounded;
     }
   } else {
-    // Every value is within bounds when the sum of their sizes is (and a value that is not a
-    // number makes the sum none); only a sum beyond them asks value by value.
     const bool inPlace = solution.data() == m_voltages.data();
-    double sum = 0.0;
     for (int k = 1; k <= unknowns; ++k) {
       if (!inPlace) m_voltages[k] = solution[k];
-      sum += std::abs(solution[k]);
+      bounded = withinBounds(solution[k]) && bounded;
     }
-    if (!withinBounds(sum))
-      for (int k = 1; k <= unknowns; ++k) bounded = withinBounds(solution[k]) && bounded;
   }
   return bounded ? 0 : -2;
 }
@@ -354,7 +349,7 @@ int Network::solveReference() {
   // A graph that reaches the reference everywhere is connected, however badly the numbers
   // of an extreme step condition it: that failure is the simulation's, not the circuit's.
   if (!solveNodal(m_matrix, m_nodeCount)) return everyNodeReachesTheReference() ? -2 : -1;
-  std::vector<double>& solution = m_rhs;
+  std::vector<double>& solution = m_solution;
   solution.assign(n, 0.0);
   for (std::size_t j = 1; j < n; ++j) solution[j] = m_matrix[j * w + n];
   return storeSolution(solution, false);
@@ -441,16 +436,19 @@ int Network::solveFast() {
   m_lastEntry = static_cast<std::size_t>(entry - m_cache.data());
 
   if (smallCircuit()) {
-    // Indexed by node, summed in branch order like the full matrix's last column, and solved
-    // in place: the potentials are the right-hand side's own entries.
-    std::fill(m_voltages.begin(), m_voltages.end(), 0.0);
-    SourceVectorTarget<0> byNode{m_voltages.data()};
+    // Indexed by node, summed in branch order like the full matrix's last column. The replay
+    // leaves the right-hand side zero for the next solve and ignores its entry 0, so the
+    // reference end of a branch may add there.
+    double* rhs = m_rhs.data();
     for (int k : m_sourceBranches) {
       const Branch& b = m_branches[static_cast<std::size_t>(k)];
-      stampBranch(byNode, {b.from, b.to}, b.G, b.J);
+      rhs[b.from] += b.J;
+      rhs[b.to] -= b.J;
     }
-    entry->replay.solve(m_voltages);
-    return storeSolution(m_voltages, false);
+    const double sum = entry->replay.solveInto(rhs, m_voltages.data());
+    // Every potential is within bounds when the sum of their sizes is (and one that is not a
+    // number makes the sum none); only a sum beyond them asks one by one.
+    return withinBounds(sum) ? 0 : storeSolution(m_voltages, false);
   }
   std::fill(m_rhs.begin(), m_rhs.end(), 0.0);
   SourceVectorTarget<-1> byPosition{m_rhs.data()};

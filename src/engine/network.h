@@ -150,7 +150,8 @@ class Network {
   std::size_t m_cacheLimit = 1;
   std::size_t m_lastEntry = 0;  ///< the factorisation the last solve used
   unsigned long long m_clock = 0;
-  std::vector<double> m_rhs;
+  std::vector<double> m_rhs;       ///< small circuits: all zero between solves
+  std::vector<double> m_solution;  ///< reference path
 };
 
 }  // namespace wolterix::engine
