@@ -98,23 +98,21 @@ void Network::build(std::span<const std::unique_ptr<ElementModel>> models, int n
     m_models.push_back(model);
     const unsigned needs = model->needs();
     if (model->kind() == model::ElementKind::War) m_varistors.push_back(model);
-    // The commonest switching kinds are called without the virtual call (their classes are
-    // final and their step functions inline); the order of the calls does not matter.
-    if (auto* diode = dynamic_cast<DiodeModel*>(model)) {
-      m_diodes.push_back(diode);
-    } else if (auto* valve = dynamic_cast<ThyristorModel*>(model)) {
-      m_thyristors.push_back(valve);
-    } else {
-      if (needs & kNeedsPrepare) m_preparers.push_back(model);
-      if (needs & kNeedsCheck) m_checkers.push_back(model);
-    }
-    const auto count = static_cast<int>(model->branches().size());
-    const int first = static_cast<int>(m_branches.size());
-    // So are L and C, stamped at every solve and committed at every step.
+    // The commonest kinds are called without the virtual call (their classes are final and
+    // their step functions inline); the order of the calls does not matter.
+    auto* diode = dynamic_cast<DiodeModel*>(model);
+    auto* valve = dynamic_cast<ThyristorModel*>(model);
     auto* inductor = dynamic_cast<InductanceModel*>(model);
     auto* capacitor = dynamic_cast<CapacitanceModel*>(model);
     auto* source = dynamic_cast<IndependentSourceModel*>(model);
-    if ((needs & kNeedsCommit) && !inductor && !capacitor) m_committers.push_back(model);
+    const bool typed = diode || valve || inductor || capacitor || source;
+    if (diode) m_diodes.push_back(diode);
+    if (valve) m_thyristors.push_back(valve);
+    if ((needs & kNeedsPrepare) && !typed) m_preparers.push_back(model);
+    if ((needs & kNeedsCheck) && !typed) m_checkers.push_back(model);
+    if ((needs & kNeedsCommit) && !typed) m_committers.push_back(model);
+    const auto count = static_cast<int>(model->branches().size());
+    const int first = static_cast<int>(m_branches.size());
     if (inductor) m_inductors.push_back({inductor, first});
     if (capacitor) m_capacitors.push_back({capacitor, first});
     if (source) m_sources.push_back({source, first});
@@ -243,6 +241,7 @@ double Network::branchCurrent(std::size_t branch, NodeVector V) const {
 void Network::commitStep(double h, double t) {
   for (const auto& [inductor, k] : m_inductors) inductor->commitStep(m_voltages, h, t);
   for (const auto& [capacitor, k] : m_capacitors) capacitor->commitStep(m_voltages, h, t);
+  for (ThyristorModel* valve : m_thyristors) valve->commitStep(m_voltages, h, t);
   for (ElementModel* model : m_committers)
     if (!model->resting(kNeedsCommit)) model->commitStep(m_voltages, h, t);
 }

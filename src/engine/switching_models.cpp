@@ -140,10 +140,6 @@ void PhaseControlledModel::resetState() {
   m_clock.reset();
 }
 
-void PhaseControlledModel::commitStep(NodeVector, double h, double t) {
-  if (!m_leader) m_clock.advanceBy(h, t, m_period);
-}
-
 double PhaseControlledModel::frequency() const { return value(Valve::F); }
 
 ThyristorModel::ThyristorModel(const model::Element& element) : PhaseControlledModel(element) {

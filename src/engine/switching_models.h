@@ -125,7 +125,10 @@ class PhaseControlledModel : public ElementModel {
   unsigned needs() const override { return kNeedsEverything | kStampFollowsState | kSourceFree; }
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
-  void commitStep(NodeVector V, double h, double t) override;
+  // Inline: the network calls it for every valve at every step.
+  void commitStep(NodeVector, double h, double t) override {
+    if (!m_leader) m_clock.advanceBy(h, t, m_period);
+  }
   /// Valves of one control period share the clock of the first of them in the list.
   void bind(const Network& network) override;
   bool conducting() const { return m_conducting; }
