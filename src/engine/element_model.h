@@ -127,9 +127,6 @@ class ElementModel {
   virtual void bind(const Network& /*network*/) {}
   /// Which of the step operations matter for this kind (all of them unless a kind says less).
   virtual unsigned needs() const { return kNeedsEverything; }
-  /// True while the step operation (a ModelNeeds bit) does nothing for this model's present
-  /// state; the network leaves it out then.
-  bool resting(unsigned need) const { return (m_resting & need) != 0; }
   /// Where the network hears of a changed kStampFollowsState stamp: the model's number goes
   /// on the list once, until the network takes the fresh stamp (takeStampChange).
   void reportStampChangesTo(std::vector<int>* pending, int number) {
@@ -153,8 +150,6 @@ class ElementModel {
     m_stampChanged = true;
     if (m_pendingStamps) m_pendingStamps->push_back(m_stampNumber);
   }
-  /// The step operations that do nothing until the model says otherwise.
-  void setResting(unsigned needs) { m_resting = needs; }
 
   bool m_voltageDirection;
   bool m_currentDirection;
@@ -170,7 +165,6 @@ class ElementModel {
   bool m_stampChanged = false;
   std::vector<int>* m_pendingStamps = nullptr;
   int m_stampNumber = 0;
-  unsigned m_resting = 0;
 };
 
 /// Creates the model of an element.

@@ -12,7 +12,8 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
   m_unrolled = unrolled(n);
   m_updates.clear();
   m_diagonal.assign(static_cast<std::size_t>(n), 0.0);
-  const auto size = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
+  // The unrolled replay reads the updates by place, the loop by list: each keeps its own.
+  const auto size = m_unrolled ? static_cast<std::size_t>(n) * static_cast<std::size_t>(n) : 0;
   m_factors.assign(size, 0.0);
   m_applied.assign(size, 0);
   const std::size_t w = static_cast<std::size_t>(n) + 1;
@@ -20,7 +21,10 @@ bool EliminationReplay::factor(std::span<double> a, int n) {
     return a[static_cast<std::size_t>(row) * w + static_cast<std::size_t>(col)];
   };
   const auto record = [&](int target, int pivot, double f) {
-    m_updates.push_back({target, pivot, f});
+    if (!m_unrolled) {
+      m_updates.push_back({target, pivot, f});
+      return;
+    }
     // Each place of the matrix is eliminated at most once, in one of the sweeps: the forward
     // sweep clears places below the diagonal, the backward one places above it.
     const auto slot = static_cast<std::size_t>(target) * static_cast<std::size_t>(n) +
@@ -96,15 +100,14 @@ EliminationReplay::Unrolled EliminationReplay::unrolled(int n) {
   return k >= 0 && k < kUnrolledUnknowns ? table[static_cast<std::size_t>(k)] : nullptr;
 }
 
-void EliminationReplay::solve(std::span<double> rhs) const {
-  double* b = rhs.data();
+void EliminationReplay::replay(double* b) const {
   for (const Update& u : m_updates) b[u.target] = b[u.pivot] * u.factor - b[u.target];
   for (int j = 1; j < m_n; ++j) b[j] /= m_diagonal[static_cast<std::size_t>(j)];
 }
 
 double EliminationReplay::solveInto(double* rhs, double* out) const {
   if (m_unrolled) return (this->*m_unrolled)(rhs, out);
-  solve(std::span<double>(rhs, static_cast<std::size_t>(m_n)));
+  replay(rhs);
   double sum = 0.0;
   for (int j = 1; j < m_n; ++j) {
     out[j] = rhs[j];

@@ -13,11 +13,9 @@ class EliminationReplay {
   /// Eliminates the conductance part of matrix (n rows of n + 1 columns, row and column 0
   /// unused; column n is ignored) and records the factors. False on a zero pivot.
   bool factor(std::span<double> matrix, int n);
-  /// Applies the recorded elimination to rhs (indices 1..n-1) and leaves the potentials there.
-  void solve(std::span<double> rhs) const;
-  /// The same with the right-hand side in rhs[1..n-1] (rhs[0] is ignored) and the potentials
-  /// written to out[1..n-1]; rhs[0..n-1] is left all zero, ready for the next right-hand side.
-  /// Answers the sum of the potentials' sizes.
+  /// Applies the recorded elimination to the right-hand side in rhs[1..n-1] (rhs[0] is
+  /// ignored) and writes the potentials to out[1..n-1]; rhs[0..n-1] is left all zero, ready
+  /// for the next right-hand side. Answers the sum of the potentials' sizes.
   double solveInto(double* rhs, double* out) const;
 
   /// Up to this many unknowns the replay runs unrolled, the right-hand side in registers.
@@ -32,6 +30,8 @@ class EliminationReplay {
     int pivot;
     double factor;
   };
+  /// The recorded updates applied in place, one after another.
+  void replay(double* rhs) const;
   template <int N>
   double solveUnrolled(double* rhs, double* out) const;
   using Unrolled = double (EliminationReplay::*)(double*, double*) const;
@@ -41,6 +41,7 @@ class EliminationReplay {
   int m_n = 0;
   Unrolled m_unrolled = nullptr;
   std::vector<Update> m_updates;  ///< the forward sweep, then the backward one, in order
+                                  ///< (when not unrolled)
   std::vector<double> m_diagonal;
   // The same updates by place in the matrix (row-major n x n), for the unrolled replay; a
   // factor of the place is applied only where it was made.

@@ -242,15 +242,13 @@ void Network::commitStep(double h, double t) {
   for (const auto& [inductor, k] : m_inductors) inductor->commitStep(m_voltages, h, t);
   for (const auto& [capacitor, k] : m_capacitors) capacitor->commitStep(m_voltages, h, t);
   for (ThyristorModel* valve : m_thyristors) valve->commitStep(m_voltages, h, t);
-  for (ElementModel* model : m_committers)
-    if (!model->resting(kNeedsCommit)) model->commitStep(m_voltages, h, t);
+  for (ElementModel* model : m_committers) model->commitStep(m_voltages, h, t);
 }
 
 void Network::stamp(double h, double t) {
-  for (ThyristorModel* valve : m_thyristors)
-    if (!valve->resting(kNeedsPrepare)) valve->prepareStep(h, m_voltages);
-  for (ElementModel* model : m_preparers)
-    if (!model->resting(kNeedsPrepare)) model->prepareStep(h, m_voltages);
+  // A conducting thyristor waits for no firing: its inline prepareStep returns at once.
+  for (ThyristorModel* valve : m_thyristors) valve->prepareStep(h, m_voltages);
+  for (ElementModel* model : m_preparers) model->prepareStep(h, m_voltages);
   const auto stampBranch = [&](Branch& b) {
     const BranchStamp stamp = b.model->companion(h, t, b.code);
     b.G = stamp.G;
@@ -470,10 +468,8 @@ int Network::solveStep(double h, double t) {
     if (result != 0) return result;
     bool changed = false;
     for (DiodeModel* diode : m_diodes) changed = diode->checkState(m_voltages) || changed;
-    for (ThyristorModel* valve : m_thyristors)
-      if (!valve->resting(kNeedsCheck)) changed = valve->checkState(m_voltages) || changed;
-    for (ElementModel* model : m_checkers)
-      if (!model->resting(kNeedsCheck)) changed = model->checkState(m_voltages) || changed;
+    for (ThyristorModel* valve : m_thyristors) changed = valve->checkState(m_voltages) || changed;
+    for (ElementModel* model : m_checkers) changed = model->checkState(m_voltages) || changed;
     // Varistors are relinearised around the fresh solution once per step.
     if (!m_varistors.empty() && !relinearised) {
       for (ElementModel* varistor : m_varistors) varistor->commitStep(m_voltages, h, t);

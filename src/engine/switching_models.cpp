@@ -110,11 +110,6 @@ void PhaseControlledModel::setConducting(bool conducting) {
   if (conducting == m_conducting) return;
   m_conducting = conducting;
   stampChanged();
-  updateResting();
-}
-
-void PhaseControlledModel::updateResting() {
-  setResting(restingNeeds() | (m_leader ? kNeedsCommit : 0u));
 }
 
 void PhaseControlledModel::bind(const Network& network) {
@@ -128,7 +123,6 @@ void PhaseControlledModel::bind(const Network& network) {
       break;
     }
   }
-  updateResting();
 }
 
 BranchStamp PhaseControlledModel::companion(double, double, SubBranchCode) {
@@ -152,12 +146,6 @@ ThyristorModel::ThyristorModel(const model::Element& element) : PhaseControlledM
 void ThyristorModel::resetState() {
   PhaseControlledModel::resetState();
   m_reverseFlag = false;
-}
-
-unsigned ThyristorModel::restingNeeds() const {
-  // A conducting valve waits for no firing; a blocking SCR has nothing to turn off.
-  if (m_conducting) return kNeedsPrepare;
-  return reverseConducting() ? 0u : kNeedsCheck;
 }
 
 void ThyristorModel::fireIfDue(double h) {

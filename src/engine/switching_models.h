@@ -148,9 +148,6 @@ class PhaseControlledModel : public ElementModel {
   /// Sets the conduction state; the network takes a fresh stamp when it changed.
   void setConducting(bool conducting);
   const PhaseClock& clock() const { return m_leader ? m_leader->m_clock : m_clock; }
-  /// The step operations that do nothing in the present state (none unless a kind says so).
-  virtual unsigned restingNeeds() const { return 0; }
-  void updateResting();
 
   bool m_conducting = false;
   double m_period;  ///< 1/f, the control period
@@ -177,7 +174,6 @@ class ThyristorModel final : public PhaseControlledModel {
   void fireIfDue(double h);
   bool checkReverseConduction(NodeVector V);
   bool reverseConducting() const { return kind() == model::ElementKind::RCT; }
-  unsigned restingNeeds() const override;
   bool m_reverseFlag = false;
   std::array<double, 3> m_firingInstants{};  ///< of the given firing angles, within the period
   int m_firingCount = 0;
