@@ -1,7 +1,7 @@
 // Engine benchmarks: time runs of the examples and of generated RC ladders at a full-screen
 // sample count (N = 1840, a 1920-pixel screen) and k = 6, the transfer sweep of the filter,
-// and 25-cycle measurements of the single-phase diode bridge and the three-phase thyristor
-// bridge.
+// 25-cycle measurements of the single-phase diode bridge and the three-phase thyristor
+// bridge, and the floor of the latter's step (stepFloor).
 //
 //   build/bench/engine_bench                      all cases
 //   build/bench/engine_bench --benchmark_filter=ladder
@@ -9,11 +9,13 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "bench/circuits.h"
+#include "engine/elimination_replay.h"
 #include "engine/measurement.h"
 #include "engine/transient_run.h"
 #include "model/element.h"
@@ -139,6 +141,91 @@ void measurement(benchmark::State& state, const std::string& file, const std::st
   }
 }
 
+// What no exact step of the three-phase bridge can do without, and nothing else: the three
+// sources' sines (as the source model takes them) turned into Norton currents, the replayed
+// elimination of the bridge's seven nodes (two valves on, four off) with its divisions, and an
+// inductor current carried from step to step. No valve, clock, meter or sample is looked at,
+// so its real_time_ratio bounds what the measurement of the bridge can reach on this machine.
+// With valves, it adds the least a step must also do: the clock of the control period, the
+// six valves' tests against it and against their voltages, and a sample every 2^k steps (still
+// one factorisation, no re-solve: the step of a bridge fused by hand for this one circuit).
+template <bool kValves>
+void stepFloor(benchmark::State& state) {
+  constexpr int n = 7;  // reference, three phases, two rails, the load's middle
+  constexpr double kRw = 1e-4, kOn = 1e4, kOff = 1e-6, kPeak = 325.0;
+  constexpr double kOmega = 2.0 * 3.14159265358979323846 * 50.0;
+  constexpr double kPhase[3] = {0.0, -2.0943951023931953, 2.0943951023931953};
+  constexpr long long kSteps = 25LL * kSamples * (1 << kIterations);
+  const double h = 0.02 / (kSamples * (1 << kIterations));
+  std::vector<double> matrix(n * (n + 1), 0.0);
+  const auto branch = [&](int a, int b, double g) {
+    matrix[a * (n + 1) + a] += g;
+    matrix[b * (n + 1) + b] += g;
+    matrix[a * (n + 1) + b] -= g;
+    matrix[b * (n + 1) + a] -= g;
+  };
+  for (int phase = 1; phase <= 3; ++phase) {
+    branch(phase, 0, 1.0 / kRw);
+    branch(phase, 4, phase == 1 ? kOn : kOff);  // the upper valves
+    branch(5, phase, phase == 2 ? kOn : kOff);  // the lower valves
+  }
+  const double gL = h / 0.05;  // R-L load: 10 ohms, 50 mH
+  branch(4, 6, 0.1);
+  branch(6, 5, gL);
+  engine::EliminationReplay replay;
+  if (!replay.factor(matrix, n)) state.SkipWithError("singular");
+  std::vector<double> rhs(n, 0.0);
+  std::vector<double> v(n, 0.0);
+  // Valves T1..T6 fired 60 degrees apart; the samples of a run, 20 values each.
+  std::vector<double> samples(static_cast<std::size_t>(kSteps / 64 + 1) * 20);
+  for (auto _ : state) {
+    double clock = 0.0;
+    bool on[6] = {true, false, false, false, false, false};
+    double firing[6];
+    for (int valve = 0; valve < 6; ++valve) firing[valve] = 0.02 * (1 + 2 * valve) / 12.0;
+    double iL = 0.0;
+    double sum = 0.0;
+    const auto start = std::chrono::steady_clock::now();
+    for (long long s = 0; s < kSteps; ++s) {
+      const double t = static_cast<double>(s) * h;
+      for (int phase = 1; phase <= 3; ++phase)
+        rhs[phase] += kPeak * std::sin(kOmega * t + kPhase[phase - 1]) / kRw;
+      rhs[6] += iL;  // the inductor's history current, J = -iL from 6 to 5
+      rhs[5] -= iL;
+      sum += replay.solveInto(rhs.data(), v.data());
+      iL = gL * (v[6] - v[5]) + iL;
+      if constexpr (kValves) {
+        const double x = t + h;
+        const double q = static_cast<double>(static_cast<long long>(x / 0.02));
+        const double now = std::fma(-q, 0.02, x);
+        const double from = (now < clock ? clock - 0.02 : clock) + 1e-6 * h;
+        clock = now;
+        for (int valve = 0; valve < 6; ++valve) {
+          const int anode = valve < 3 ? valve + 1 : 5;
+          const int cathode = valve < 3 ? 4 : valve - 2;
+          if (on[valve]) {
+            on[valve] = !(v[anode] < v[cathode]);
+          } else if (v[anode] > v[cathode]) {
+            const double a = firing[valve];
+            for (const double occurrence : {a, a - 0.02, a + 0.02})
+              if (from < occurrence && occurrence <= now + 1e-6 * h) on[valve] = true;
+          }
+        }
+        if ((s & 63) == 0) {
+          for (int node = 0; node < n; ++node) samples[(s >> 6) * 20 + node] = v[node];
+          for (int k = 0; k < 12; ++k) samples[(s >> 6) * 20 + 7 + k] = v[k % 7] * 1e-3 - iL;
+        }
+      }
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    benchmark::DoNotOptimize(sum);
+    benchmark::DoNotOptimize(samples.data());
+    state.counters["steps_per_s"] = static_cast<double>(kSteps) / seconds;
+    state.counters["real_time_ratio"] = 0.5 / seconds;
+  }
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(example, rc, std::string("rc.wtx"), 40e-3)
@@ -179,6 +266,15 @@ BENCHMARK_CAPTURE(measurement, diode_bridge, std::string("mostek.wtx"), std::str
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(measurement, three_phase_bridge, std::string("mostek3f.wtx"), std::string("R1"),
                   std::string("Ea"), std::string("Ea"))
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(stepFloor<false>)
+    ->Name("stepFloor/sines_and_solve")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(stepFloor<true>)
+    ->Name("stepFloor/with_valves")
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 

@@ -241,7 +241,7 @@ double Network::branchCurrent(std::size_t branch, NodeVector V) const {
 void Network::commitStep(double h, double t) {
   for (const auto& [inductor, k] : m_inductors) inductor->commitStep(m_voltages, h, t);
   for (const auto& [capacitor, k] : m_capacitors) capacitor->commitStep(m_voltages, h, t);
-  for (ThyristorModel* valve : m_thyristors) valve->commitStep(m_voltages, h, t);
+  for (ThyristorModel* valve : m_clockOwners) valve->advanceClock(h, t);
   for (ElementModel* model : m_committers) model->commitStep(m_voltages, h, t);
 }
 
@@ -277,6 +277,9 @@ void Network::stamp(double h, double t) {
     }();
     for (std::size_t k = 0; k < m_branches.size(); ++k)
       if (restamped[k] || m_branches[k].J != 0.0) m_sourceBranches.push_back(static_cast<int>(k));
+    m_clockOwners.clear();
+    for (ThyristorModel* valve : m_thyristors)
+      if (valve->ownsClock()) m_clockOwners.push_back(valve);
     m_constantsStamped = true;
     return;
   }
@@ -384,12 +387,33 @@ bool Network::everyNodeReachesTheReference() const {
   return queue.size() == static_cast<std::size_t>(m_nodeCount);
 }
 
+int Network::solveSmall(const CachedFactor& entry) {
+  // Indexed by node, summed in branch order like the full matrix's last column. The replay
+  // leaves the right-hand side zero for the next solve and ignores its entry 0, so the
+  // reference end of a branch may add there.
+  double* rhs = m_rhs.data();
+  for (int k : m_sourceBranches) {
+    const Branch& b = m_branches[static_cast<std::size_t>(k)];
+    rhs[b.from] += b.J;
+    rhs[b.to] -= b.J;
+  }
+  const double sum = entry.replay.solveInto(rhs, m_voltages.data());
+  // Every potential is within bounds when the sum of their sizes is (and one that is not a
+  // number makes the sum none); only a sum beyond them asks one by one.
+  return withinBounds(sum) ? 0 : storeSolution(m_voltages, false);
+}
+
 int Network::solveFast() {
+  // Most solves keep the conductances of the solve before, and with them its factorisation.
+  // The cache's clock stands still meanwhile: the last entry stays the one used latest.
+  const bool small = smallCircuit();
+  if (small && !m_conductancesChanged && m_lastEntry < m_cache.size())
+    return solveSmall(m_cache[m_lastEntry]);
   const int unknowns = m_nodeCount - 1;
   if (unknowns <= 0) return 0;
   ++m_clock;
-  // Most solves keep the conductances of the solve before, and with them its factorisation;
-  // otherwise that one is tried first, as most steps keep the switch states of the step before.
+  // Otherwise the last factorisation is tried first, as most steps keep the switch states of
+  // the step before.
   CachedFactor* entry = nullptr;
   if (m_lastEntry < m_cache.size() &&
       (!m_conductancesChanged || keyMatches(m_cache[m_lastEntry].key)))
@@ -432,21 +456,7 @@ int Network::solveFast() {
   entry->lastUse = m_clock;
   m_lastEntry = static_cast<std::size_t>(entry - m_cache.data());
 
-  if (smallCircuit()) {
-    // Indexed by node, summed in branch order like the full matrix's last column. The replay
-    // leaves the right-hand side zero for the next solve and ignores its entry 0, so the
-    // reference end of a branch may add there.
-    double* rhs = m_rhs.data();
-    for (int k : m_sourceBranches) {
-      const Branch& b = m_branches[static_cast<std::size_t>(k)];
-      rhs[b.from] += b.J;
-      rhs[b.to] -= b.J;
-    }
-    const double sum = entry->replay.solveInto(rhs, m_voltages.data());
-    // Every potential is within bounds when the sum of their sizes is (and one that is not a
-    // number makes the sum none); only a sum beyond them asks one by one.
-    return withinBounds(sum) ? 0 : storeSolution(m_voltages, false);
-  }
+  if (small) return solveSmall(*entry);
   std::fill(m_rhs.begin(), m_rhs.end(), 0.0);
   SourceVectorTarget<-1> byPosition{m_rhs.data()};
   for (int k : m_sourceBranches) {

@@ -103,6 +103,7 @@ class Network {
   void stamp(double h, double t);
   int solveReference();
   int solveFast();
+  int solveSmall(const CachedFactor& entry);
   bool keyMatches(const std::vector<double>& key) const;
   bool everyNodeReachesTheReference() const;
   int storeSolution(std::span<const double> solution, bool ordered);
@@ -130,6 +131,8 @@ class Network {
   std::vector<StateStamped> m_stateStamped;
   std::vector<int> m_pendingStamps;   ///< of m_stateStamped, whose states changed
   std::vector<int> m_sourceBranches;  ///< branches whose J may be non-zero
+  /// The valves whose clock the others read: only those advance one.
+  std::vector<ThyristorModel*> m_clockOwners;
   bool m_constantsStamped = false;
   bool m_varyingEverySolve = false;   ///< a model's G may change at any solve
   bool m_conductancesChanged = true;  ///< since the last solve's factorisation was found

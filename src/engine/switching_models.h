@@ -125,14 +125,18 @@ class PhaseControlledModel : public ElementModel {
   unsigned needs() const override { return kNeedsEverything | kStampFollowsState | kSourceFree; }
   BranchStamp companion(double h, double t, SubBranchCode code) override;
   void resetState() override;
-  // Inline: the network calls it for every valve at every step.
+  // The network advances the thyristors' clocks by advanceClock; the other valves come here.
   void commitStep(NodeVector, double h, double t) override {
-    if (!m_leader) m_clock.advanceBy(h, t, m_period);
+    if (ownsClock()) advanceClock(h, t);
   }
   /// Valves of one control period share the clock of the first of them in the list.
   void bind(const Network& network) override;
   bool conducting() const { return m_conducting; }
   int conductionState() const override { return m_conducting ? 1 : 0; }
+  /// True for the first valve of its control period (after bind): the others read its clock.
+  bool ownsClock() const { return !m_leader; }
+  /// What commitStep does for a valve that owns its clock.
+  void advanceClock(double h, double t) { m_clock.advanceBy(h, t, m_period); }
 
  protected:
   explicit PhaseControlledModel(const model::Element& element);
