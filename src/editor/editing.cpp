@@ -86,9 +86,13 @@ void Editor::beginEdit() {
 void Editor::endEdit(const std::string& label) {
   if (!m_editStart) return;
   model::SchematicText after = text();
-  if (after != *m_editStart)
+  if (after != *m_editStart) {
+    // Whatever the file would hold differently is the document's change, names and arrows
+    // shown or hidden included: closing must not drop it without the save question.
+    m_flags.modified = true;
     m_history.record(
         {label, std::move(*m_editStart), std::move(after), m_changeCount != m_editStartChanges});
+  }
   m_editStart.reset();
 }
 
@@ -106,6 +110,7 @@ bool Editor::undo() {
   endEdit(m_mouseLabel);  // a press without its release is over
   const EditStep step = m_history.undo();
   restore(step.before);
+  m_flags.modified = true;
   if (step.changedCircuit) changed();
   return true;
 }
@@ -115,6 +120,7 @@ bool Editor::redo() {
   endEdit(m_mouseLabel);
   const EditStep step = m_history.redo();
   restore(step.after);
+  m_flags.modified = true;
   if (step.changedCircuit) changed();
   return true;
 }
@@ -637,20 +643,28 @@ void Editor::toggleCurrentArrows() {
 
 void Editor::reverseVoltageArrows() {
   ScopedEdit edit(*this, "odwrócenie strzałek napięć");
+  bool reversed = false;
   for (Element* e : selectedElements()) {
     if (hasNoVoltageArrow(e->kind())) continue;
     e->voltageDirection = !e->voltageDirection;
     e->showVoltage = true;
+    reversed = true;
   }
+  // A voltage is read, plotted and measured in its arrow's direction: the results are stale.
+  if (reversed) changed();
 }
 
 void Editor::reverseCurrentArrows() {
   ScopedEdit edit(*this, "odwrócenie strzałek prądów");
+  bool reversed = false;
   for (Element* e : selectedElements()) {
     if (hasNoCurrentArrow(e->kind())) continue;
     e->setCurrentDirection(!e->currentDirection());
     e->showCurrent = true;
+    reversed = true;
   }
+  // Currents are read in their arrows' direction, and a source's arrow sets its sign.
+  if (reversed) changed();
 }
 
 void Editor::deleteSelected() {

@@ -143,13 +143,29 @@ TEST(EditHistory, FlagsFollowTheEditAndNothingIsRecordedForNoChange) {
   editor.beginEdit();
   editor.endEdit("zmiana parametrów R1");
   EXPECT_FALSE(editor.canUndo());
-  // Showing names leaves the results valid; undoing it does too.
+  // Showing names leaves the results valid; undoing it does too. Both mark the document:
+  // the file would hold them, so closing asks.
   editor.flags() = {};
   editor.flags().resultsValid = true;
   editor.selectAll();
   editor.toggleNames();
+  EXPECT_TRUE(editor.flags().modified);
+  editor.flags().modified = false;
   ASSERT_TRUE(editor.undo());
   EXPECT_TRUE(editor.flags().resultsValid);
+  EXPECT_TRUE(editor.flags().modified);
+  // A reversed arrow changes what is read (and a source's sign): the results are stale, and
+  // so they are after undoing it.
+  for (auto reverse : {&Editor::reverseCurrentArrows, &Editor::reverseVoltageArrows}) {
+    editor.flags() = {false, true, true};
+    (editor.*reverse)();
+    EXPECT_TRUE(editor.flags().modified);
+    EXPECT_FALSE(editor.flags().resultsValid);
+    EXPECT_FALSE(editor.flags().measurementContinuable);
+  }
+  editor.flags() = {false, true, true};
+  ASSERT_TRUE(editor.undo());
+  EXPECT_FALSE(editor.flags().resultsValid);
   // A move makes them stale and marks the document; so does undoing it.
   stroke(editor, {10, 10}, {10, 12});
   editor.flags() = {};
