@@ -258,7 +258,8 @@ int parseAndRun(int argc, const char* const* argv, std::ostream& out, std::ostre
   harmonicsCommand->add_option("--wave", harmonicsOptions.wave, "Przebieg, np. I(E1)")->required();
   harmonicsCommand->add_option(
       "--fundamental", harmonicsOptions.fundamentalText,
-      "Częstotliwość podstawowa [Hz] (domyślnie pierwszego źródła sinusoidalnego)");
+      "Częstotliwość podstawowa [Hz] (domyślnie pierwszego źródła sinusoidalnego, bez niego "
+      "innego źródła okresowego, a bez tego tyrystora, GTO lub tranzystora mocy)");
   harmonicsCommand
       ->add_option("--count", harmonicsOptions.count, "Liczba harmonicznych (1..100, domyślnie 40)")
       ->check(wholeNumber(1, 100))

@@ -780,7 +780,8 @@ int harmonics(const HarmonicsOptions& options, std::ostream& out, std::ostream& 
   if (options.fundamentalText.empty()) {
     const auto proposed = engine::proposedFundamental(schematic);
     if (!proposed) {
-      err << "Podaj --fundamental: schemat nie ma źródła sinusoidalnego.\n";
+      err << "Podaj --fundamental: schemat nie ma źródła okresowego ani zaworu sterowanego "
+             "kątem.\n";
       return kUsageOrFileError;
     }
     fundamental = *proposed;

@@ -219,13 +219,30 @@ HarmonicOutcome analyseHarmonics(std::span<const double> samples, double startTi
 
 std::optional<double> proposedFundamental(const model::Schematic& schematic) {
   namespace Src = model::param::source;
+  using model::ElementKind;
+  const auto positive = [](double f) { return f > 0.0 && std::isfinite(f); };
+  // A source's sine, else any other periodic source (a chopper's or an RC circuit's square
+  // wave), else the control period of the first valve switched at angles.
+  for (const bool sine : {true, false}) {
+    for (const auto& element : schematic.elements()) {
+      if (element->kind() != ElementKind::Nap && element->kind() != ElementKind::Prd) continue;
+      const auto& source = static_cast<const model::IndependentSource&>(*element);
+      if (source.waveform() == model::Waveform::Constant ||
+          (source.waveform() == model::Waveform::Sine) != sine)
+        continue;
+      if (const double f = source.parameter(Src::F).value(); positive(f)) return f;
+    }
+  }
   for (const auto& element : schematic.elements()) {
-    if (element->kind() != model::ElementKind::Nap && element->kind() != model::ElementKind::Prd)
-      continue;
-    const auto& source = static_cast<const model::IndependentSource&>(*element);
-    if (source.waveform() != model::Waveform::Sine) continue;
-    const double f = source.parameter(Src::F).value();
-    if (f > 0.0 && std::isfinite(f)) return f;
+    std::size_t frequency = 0;
+    switch (element->kind()) {
+      case ElementKind::Tyr:
+      case ElementKind::RCT: frequency = model::param::tyr::F; break;
+      case ElementKind::GTO:
+      case ElementKind::TrM: frequency = model::param::gto::F; break;
+      default: continue;
+    }
+    if (const double f = element->parameter(frequency).value(); positive(f)) return f;
   }
   return std::nullopt;
 }

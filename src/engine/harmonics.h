@@ -69,8 +69,9 @@ HarmonicOutcome analyseHarmonics(std::span<const double> samples, double startTi
                                  double fundamental, int count = kDefaultHarmonicCount,
                                  int periods = 0);
 
-/// The frequency of the schematic's first sinusoidal source (in element-list order), as the
-/// fundamental to propose; nullopt when it has none with a positive frequency.
+/// The fundamental to propose: the frequency of the schematic's first sinusoidal source (in
+/// element-list order), else of its first other periodic source, else the control frequency
+/// of its first thyristor, GTO or power transistor; nullopt when none has a positive one.
 std::optional<double> proposedFundamental(const model::Schematic& schematic);
 
 /// The table as CSV: a header row "n,f,Um,RMS,%,deg", the DC component as order 0, one row

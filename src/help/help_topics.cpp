@@ -295,10 +295,10 @@ Zobacz też <a href="@#4">Metody obliczeń</a>.</p>
 <p><b>Przewijanie</b> (F6, menu Symulacja) pokazuje na schemacie obwód w jednej chwili
 ostatniej symulacji: przewodzące diody, tyrystory i łączniki oraz elementy i przewody,
 którymi płynie prąd, są podłożone pomarańczowym pasem. Pasek pod schematem przesuwa chwilę:
-Ctrl+← / Ctrl+→ o jedną próbkę, Ctrl+Shift+← / Ctrl+Shift+→ o jeden okres (pierwszego
-źródła sinusoidalnego, bez niego o 1/20 symulacji), Ctrl+F6 odtwarza przebieg zwolniony
-1:10, 1:100 albo 1:1000 razy i zatrzymuje go. Kursor w oknie <a href="@#42">Wykresy</a>
-i przewijanie podążają za sobą. Zmiana schematu kończy przewijanie; nowa symulacja zaczyna je
+Ctrl+← / Ctrl+→ o jedną próbkę, Ctrl+Shift+← / Ctrl+Shift+→ o jeden okres (częstotliwości
+podstawowej proponowanej w oknie <a href="@#44">Harmoniczne</a>, bez niej o 1/20 symulacji),
+Ctrl+F6 odtwarza przebieg zwolniony 1:10, 1:100 albo 1:1000 razy i zatrzymuje go. Kursor
+w oknie <a href="@#42">Wykresy</a> i przewijanie podążają za sobą. Zmiana schematu kończy przewijanie; nowa symulacja zaczyna je
 od chwili 0. <b>Wartości chwilowe</b> (Ctrl+W) wypisują obok elementów ich napięcie i prąd
 w tej chwili.</p>
 )html";
@@ -420,8 +420,10 @@ constexpr std::string_view kHarmonicsPage = R"html(
 <p>Okno „Harmoniczne” (F7 w oknie <a href="@#42">Wykresy</a>) rozkłada jeden przebieg
 czasowy na składową stałą i harmoniczne częstotliwości podstawowej f. Przebieg wybiera się
 z listy u góry; częstotliwość podstawową program proponuje według pierwszego źródła
-sinusoidalnego schematu (bez niego 50 Hz albo, dla krótszej symulacji, cały przebieg jako
-jeden okres). Można ją wpisać jako <a href="@#3">liczbę inżynierską</a>, np. 50 albo 1k.</p>
+sinusoidalnego schematu, bez niego według pierwszego innego źródła okresowego (prostokątnego,
+trójkątnego, piłokształtnego), a bez tego według częstotliwości pierwszego tyrystora, GTO
+lub tranzystora mocy (np. czopera); gdy i tego nie ma, 50 Hz albo, dla krótszej symulacji,
+cały przebieg jako jeden okres. Można ją wpisać jako <a href="@#3">liczbę inżynierską</a>, np. 50 albo 1k.</p>
 <p><b>Okres analizy.</b> Analizowane są ostatnie pełne okresy przebiegu – początek symulacji,
 w którym układ dopiero się ustala, odpada. Podsumowanie podaje, ile okresów i jaki przedział
 czasu wzięto. Przebieg krótszy niż jeden okres nie może być analizowany.</p>

@@ -332,8 +332,16 @@ TEST(CliHarmonics, TheBridgeLineCurrentAndItsPowerMeters) {
   std::ostringstream none;
   EXPECT_EQ(wolterix::cli::harmonics(options, none, err), 1);
   EXPECT_NE(err.str().find("krótszy niż jeden okres"), std::string::npos);
-  options = {WOLTERIX_EXAMPLES "/rc.wtx", "20m", 0, 944, "U(R1)", "", 40, 0};
-  EXPECT_EQ(wolterix::cli::harmonics(options, none, err), 1);  // no sine source to propose f
+  options = {WOLTERIX_EXAMPLES "/dzielnik.wtx", "20m", 0, 944, "U(R1)", "", 40, 0};
+  EXPECT_EQ(wolterix::cli::harmonics(options, none, err), 1);  // DC alone: no f to propose
+  EXPECT_NE(err.str().find("Podaj --fundamental"), std::string::npos);
+  // Without a sine source the fundamental is another periodic source's, else a valve's.
+  for (const auto& [file, f] : {std::pair{"/rlc.wtx", "200\t"}, {"/czoper.wtx", "1000\t"}}) {
+    options = {std::string(WOLTERIX_EXAMPLES) + file, "20m", 0, 944, "U(R1)", "", 3, 0};
+    std::ostringstream proposed;
+    ASSERT_EQ(wolterix::cli::harmonics(options, proposed, err), 0) << file;
+    EXPECT_EQ(proposed.str().rfind(std::string("1\t") + f, 0), 0u) << proposed.str();
+  }
 }
 
 TEST(CliConduction, TheBridgeThyristorsConductAHundredAndTwentyDegreesInTurn) {
