@@ -509,6 +509,12 @@ void paintPlot(drawing::Canvas& canvas, double x, double y, double width, double
     paintComplex(canvas, plot, view, style);
   else
     paintBode(canvas, plot, view, style, view.selection.transferPlot == TransferPlotKind::Angle);
+  // An empty plot says what to do on the screen; paper gets the empty axes.
+  const bool empty = view.transfer ? view.transferPlot.traces.empty() : view.time.traces.empty();
+  if (empty && !paper) {
+    canvas.setPen(textPen(style.text));
+    textAt(canvas, style, plot.centerX(), plot.centerY(), kNoTracesHint, kCenter);
+  }
 }
 
 void paintLegend(drawing::Canvas& canvas, double x, double y, const PlotView& view, bool paper,

@@ -2,6 +2,7 @@
 /// The plot drawn on any canvas: the screen, the printer and SVG.
 
 #include <array>
+#include <string_view>
 
 #include "drawing/canvas.h"
 #include "results/plot_data.h"
@@ -86,6 +87,10 @@ double frequencyX(const TransferPlot& plot, const PlotRect& frame, double freque
 /// filled; on paper the text is black, the grid black or grey and the lines keep a width of
 /// their printed width whatever the page's scale, the text its printed size. Traces are
 /// clipped to the frame.
+/// What an empty plot shows on the screen.
+inline constexpr std::string_view kNoTracesHint =
+    "Nie wybrano przebiegów – wybierz je poleceniem „Przebiegi...” (F11).";
+
 void paintPlot(drawing::Canvas& canvas, double x, double y, double width, double height,
                const PlotView& view, bool paper, const PrintSizes& sizes = {});
 

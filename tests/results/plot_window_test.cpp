@@ -447,6 +447,23 @@ TEST(PlotWindowPrint, AnIdenticalTraceIsDrawnDashedOnTop) {
   EXPECT_EQ(traces[2].points.size(), traces[0].points.size());
 }
 
+// With no trace chosen the screen says how to choose one; paper and a shown trace do not.
+TEST(PlotWindowPrint, AnEmptyPlotSaysHowToChooseTraces) {
+  DividerPlot d;
+  const auto hints = [](const PlotView& view, bool paper) {
+    wolterix::testing::RecordingCanvas canvas;
+    paintPlot(canvas, 0, 0, 1000, 700, view, paper);
+    int count = 0;
+    for (const auto& text : canvas.ofType('t')) count += text.text == kNoTracesHint;
+    return count;
+  };
+  PlotView view = d.window.view();
+  EXPECT_EQ(hints(view, false), 0);
+  view.time.traces.clear();
+  EXPECT_EQ(hints(view, false), 1);
+  EXPECT_EQ(hints(view, true), 0);
+}
+
 TEST(PlotWindowView, ExportsTheShownDataOrWarnsAndWritesNothing) {
   DividerPlot d;
   d.window.zoomTo(2e-3, 8e-3);
