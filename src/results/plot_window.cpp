@@ -250,7 +250,9 @@ TWykDialog::TWykDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
           [this] { exportSvg(); });
   command("PwOkno", QStringLiteral("Okno"), QKeySequence(Qt::CTRL | Qt::Key_W),
           [this] { setFullScreenMode(!m_fullScreen); });
-  command("PwZakres", QStringLiteral("Pełny zakres"), Qt::Key_Home, [this] { showFullRange(); });
+  // The key is named in the item: Qt's Polish name of Home reads "Katalog domowy".
+  command("PwZakres", QStringLiteral("Pełny zakres\tHome"), Qt::Key_Home,
+          [this] { showFullRange(); });
   m_conductionAction =
       command("PwPrzew", QStringLiteral("Przewodzenie"), QKeySequence(Qt::CTRL | Qt::Key_P),
               [this] { setShowConduction(m_conductionAction->isChecked()); });

@@ -10,15 +10,18 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTranslator>
 #include <QTreeView>
 #include <memory>
 
@@ -182,6 +185,33 @@ TEST(MainWindow, ShiftTabRotatesRightAndTabLeft) {
   EXPECT_TRUE(
       window.command(QStringLiteral("MXobrp"))->text().endsWith(QStringLiteral("\tShift+Tab")));
   window.close();
+}
+
+// Under Qt's Polish key names, as the program installs them, every shortcut shown in a menu
+// reads as the key is labelled (Qt calls Home "Katalog domowy" and Tab "Tabulator").
+TEST(MainWindow, ShortcutsReadAsTheKeysAreLabelled) {
+  QTranslator qt;
+  ASSERT_TRUE(qt.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+  QApplication::installTranslator(&qt);
+  TForm1 window;
+  const QRegularExpression key(
+      QStringLiteral("^(Ctrl|Shift|Alt|F\\d\\d?|Tab|Del|Ins|Esc|Home|End|PgUp|PgDown|Lewo|Prawo|"
+                     "Góra|Dół|.)$"));
+  int shown = 0;
+  for (QWidget* top : QApplication::topLevelWidgets())
+    for (const QAction* action : top->findChildren<QAction*>()) {
+      if (action->shortcut().isEmpty()) continue;
+      // What a menu shows: the text after a tab, else the shortcut's own name.
+      const QString text = action->text().contains(u'\t')
+                               ? action->text().section(u'\t', 1)
+                               : action->shortcut().toString(QKeySequence::NativeText);
+      for (const QString& part : text.split(u'+', Qt::SkipEmptyParts))
+        EXPECT_TRUE(key.match(part).hasMatch()) << text.toStdString();
+      ++shown;
+    }
+  QApplication::removeTranslator(&qt);
+  EXPECT_GT(shown, 40);
 }
 
 // Qt's own menu of the palettes must not hide one behind the view commands' back.
