@@ -304,6 +304,8 @@ void TForm1::showPlots() {
                        results::inputLevelOf(m_schematic));
   m_plots->show();
   m_plots->raise();
+  // Its keys are its own (F7 is "Harmoniczne" there), also when it was behind this window.
+  m_plots->activateWindow();
 }
 
 }  // namespace wolterix::app

@@ -64,8 +64,15 @@ TEST(SteppingInTheWindow, KeysMoveTheInstantBySamplesAndPeriodsAndAnEditEndsIt) 
   command(window, "MXkrokW")->trigger();
   EXPECT_EQ(instant.sample(), 0);  // no further than the first sample
 
-  // The plot window's cursor and the stepping follow each other.
+  // The plot window's cursor and the stepping follow each other. Shown again from behind
+  // the main window, the plot window takes the keys (F7 is its "Harmoniczne", not the main
+  // window's "Parametry").
+  window.show();
   window.showPlots();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  window.showPlots();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window.plotWindow()));
   command(window, "MXokresN")->trigger();
   ASSERT_TRUE(window.plotWindow().instant());
   EXPECT_NEAR(*window.plotWindow().instant(), period * store.spacing, store.spacing / 2);
