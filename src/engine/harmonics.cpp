@@ -233,16 +233,14 @@ std::optional<double> proposedFundamental(const model::Schematic& schematic) {
       if (const double f = source.parameter(Src::F).value(); positive(f)) return f;
     }
   }
+  // Thyristors, GTOs and power transistors keep f in the same place (the valve models).
+  static_assert(std::size_t{model::param::tyr::F} == model::param::gto::F);
   for (const auto& element : schematic.elements()) {
-    std::size_t frequency = 0;
-    switch (element->kind()) {
-      case ElementKind::Tyr:
-      case ElementKind::RCT: frequency = model::param::tyr::F; break;
-      case ElementKind::GTO:
-      case ElementKind::TrM: frequency = model::param::gto::F; break;
-      default: continue;
-    }
-    if (const double f = element->parameter(frequency).value(); positive(f)) return f;
+    const ElementKind k = element->kind();
+    if (k != ElementKind::Tyr && k != ElementKind::RCT && k != ElementKind::GTO &&
+        k != ElementKind::TrM)
+      continue;
+    if (const double f = element->parameter(model::param::gto::F).value(); positive(f)) return f;
   }
   return std::nullopt;
 }

@@ -277,6 +277,7 @@ void Network::stamp(double h, double t) {
     }();
     for (std::size_t k = 0; k < m_branches.size(); ++k)
       if (restamped[k] || m_branches[k].J != 0.0) m_sourceBranches.push_back(static_cast<int>(k));
+    // Here, not in build: which valve owns its clock is settled by bind, after the build.
     m_clockOwners.clear();
     for (ThyristorModel* valve : m_thyristors)
       if (valve->ownsClock()) m_clockOwners.push_back(valve);
